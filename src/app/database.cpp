@@ -1,0 +1,272 @@
+#include "app/database.h"
+
+#include <QSqlError>
+#include <QSqlQuery>
+#include <QSqlRecord>
+#include <QRegularExpression>
+#include <QUrl>
+#include <QUrlQuery>
+
+namespace zel {
+
+DbError::DbError(int number, QString text, QString statement)
+    : std::runtime_error(text.toStdString()), number_(number), text_(std::move(text)),
+      statement_(std::move(statement)) {}
+
+QString DbError::userMessage() const {
+    // Strict mode refuses what a column cannot hold; say which column.
+    static const QRegularExpression tooLong(QStringLiteral("Data too long for column '([^']+)'"));
+    if (auto m = tooLong.match(text_); m.hasMatch())
+        return QStringLiteral("The text for %1 is too long to be stored.").arg(m.captured(1));
+    static const QRegularExpression outOfRange(
+        QStringLiteral("Out of range value for column '([^']+)'"));
+    if (auto m = outOfRange.match(text_); m.hasMatch())
+        return QStringLiteral("The value for %1 is too large to be stored.").arg(m.captured(1));
+    static const QRegularExpression incorrect(
+        QStringLiteral("Incorrect (\\w+) value: '([^']*)' for column [^ ]*'([^']+)'"));
+    if (auto m = incorrect.match(text_); m.hasMatch())
+        return QStringLiteral("%1: \"%2\" is not a valid %3.")
+            .arg(m.captured(3), m.captured(2), m.captured(1).toLower());
+    return text_;
+}
+
+QString ConnectionSettings::describe() const {
+    if (driver == QLatin1String("QODBC"))
+        return QStringLiteral("ODBC data source %1").arg(database);
+    if (!socket.isEmpty())
+        return QStringLiteral("database %1 on socket %2").arg(database, socket);
+    return QStringLiteral("database %1 on %2").arg(database, host);
+}
+
+ConnectionSettings parseDatabaseUrl(const QString& text) {
+    QUrl url(text, QUrl::StrictMode);
+    if (!url.isValid() || url.scheme().isEmpty())
+        throw std::invalid_argument("not a database URL: " + text.toStdString());
+    ConnectionSettings s;
+    s.user = url.userName(QUrl::FullyDecoded);
+    s.password = url.password(QUrl::FullyDecoded);
+    const QString scheme = url.scheme().toLower();
+    if (scheme == QLatin1String("mysql") || scheme == QLatin1String("mariadb")) {
+        s.driver = QStringLiteral("QMYSQL");
+        s.host = url.host();
+        s.port = url.port(0);
+        s.database = url.path(QUrl::FullyDecoded).mid(1);
+        s.socket = QUrlQuery(url).queryItemValue(QStringLiteral("socket"), QUrl::FullyDecoded);
+        if (s.database.isEmpty())
+            throw std::invalid_argument("the URL names no database: " + text.toStdString());
+    } else if (scheme == QLatin1String("odbc")) {
+        // Data source names keep their case, which a URL host would not.
+        s.driver = QStringLiteral("QODBC");
+        QString rest = text.mid(text.indexOf(QLatin1String("://")) + 3);
+        s.database = QUrl::fromPercentEncoding(rest.mid(rest.lastIndexOf(u'@') + 1).toUtf8());
+        if (s.database.endsWith(u'/'))
+            s.database.chop(1);
+        if (s.database.isEmpty())
+            throw std::invalid_argument("the URL names no data source: " + text.toStdString());
+    } else {
+        throw std::invalid_argument("unknown database URL scheme: " + scheme.toStdString());
+    }
+    return s;
+}
+
+int RowSet::indexOf(const QString& name) const {
+    for (int i = 0; i < columns.size(); ++i)
+        if (columns[i].compare(name, Qt::CaseInsensitive) == 0)
+            return i;
+    return -1;
+}
+
+const QVariant& RowSet::at(int row, const QString& column) const {
+    static const QVariant none;
+    int c = indexOf(column);
+    if (c < 0 || row < 0 || row >= rows.size())
+        return none;
+    return rows[row][c];
+}
+
+Database::Database(QString connectionName) : name_(std::move(connectionName)) {}
+
+Database::~Database() { release(); }
+
+void Database::release() {
+    close();
+    if (QSqlDatabase::contains(name_))
+        QSqlDatabase::removeDatabase(name_);
+}
+
+QSqlDatabase Database::handle() const { return QSqlDatabase::database(name_, false); }
+
+bool Database::open(const ConnectionSettings& settings) {
+    close();
+    settings_ = settings;
+    configured_ = true;
+    lost_ = false;
+    if (QSqlDatabase::contains(name_))
+        QSqlDatabase::removeDatabase(name_);
+    if (!QSqlDatabase::isDriverAvailable(settings.driver)) {
+        lastOpenError_ = QStringLiteral("the %1 database driver is not installed").arg(settings.driver);
+        return false;
+    }
+    QSqlDatabase db = QSqlDatabase::addDatabase(settings.driver, name_);
+    db.setDatabaseName(settings.database);
+    db.setUserName(settings.user);
+    db.setPassword(settings.password);
+    QStringList options;
+    if (settings.driver == QLatin1String("QMYSQL")) {
+        db.setHostName(settings.host.isEmpty() ? QStringLiteral("localhost") : settings.host);
+        if (settings.port)
+            db.setPort(settings.port);
+        if (!settings.socket.isEmpty())
+            options << QStringLiteral("UNIX_SOCKET=") + settings.socket;
+        options << QStringLiteral("MYSQL_OPT_CONNECT_TIMEOUT=5");
+    } else {
+        options << QStringLiteral("SQL_ATTR_LOGIN_TIMEOUT=5");
+    }
+    db.setConnectOptions(options.join(u';'));
+    if (!db.open()) {
+        lastOpenError_ = db.lastError().text().trimmed();
+        if (lastOpenError_.isEmpty())
+            lastOpenError_ = QStringLiteral("the connection could not be opened");
+        return false;
+    }
+    lastOpenError_.clear();
+    // Strict mode for this session too, so nothing is silently truncated.
+    QSqlQuery q(db);
+    q.exec(QStringLiteral("SET SESSION sql_mode = CONCAT_WS(',', @@sql_mode, 'STRICT_ALL_TABLES')"));
+    if (settings.driver == QLatin1String("QMYSQL"))
+        q.exec(QStringLiteral("SET NAMES utf8mb4"));
+    return true;
+}
+
+bool Database::isOpen() const {
+    if (!QSqlDatabase::contains(name_))
+        return false;
+    return handle().isOpen() && !lost_;
+}
+
+void Database::close() {
+    if (QSqlDatabase::contains(name_)) {
+        QSqlDatabase db = handle();
+        if (db.isOpen())
+            db.close();
+    }
+    depth_ = 0;
+}
+
+void Database::ensureOpen() {
+    if (!configured_)
+        throw DbError(0, QStringLiteral("The database cannot be reached: no connection is set up."));
+    if (isOpen())
+        return;
+    if (!open(settings_))
+        throw DbError(0, QStringLiteral("The database cannot be reached (%1): %2")
+                             .arg(settings_.describe(), lastOpenError_));
+}
+
+void Database::fail(const QSqlError& e, const QString& sql) {
+    bool ok = false;
+    int number = e.nativeErrorCode().toInt(&ok);
+    if (!ok)
+        number = -1;
+    // Lost connections: reported now, reopened on the next action.
+    if (number == 2006 || number == 2013 || number == 2002 || number == 4031)
+        lost_ = true;
+    QString text = e.databaseText().trimmed();
+    if (text.isEmpty())
+        text = e.text().trimmed();
+    if (lost_)
+        text = QStringLiteral("The connection to the database was lost: %1").arg(text);
+    throw DbError(number, text, sql);
+}
+
+QSqlQuery Database::run(const QString& sql, const QVariantList& binds) {
+    ensureOpen();
+    QSqlQuery q(handle());
+    q.setForwardOnly(true);
+    q.setNumericalPrecisionPolicy(QSql::HighPrecision);
+    if (!q.prepare(sql))
+        fail(q.lastError(), sql);
+    const bool odbc = settings_.driver == QLatin1String("QODBC");
+    for (const QVariant& v : binds) {
+        // Qt's ODBC driver counts a text's terminating zero as part of it;
+        // UTF-8 bytes go over with their exact length.
+        if (odbc && v.typeId() == QMetaType::QString && !v.isNull())
+            q.addBindValue(v.toString().toUtf8());
+        else
+            q.addBindValue(v);
+    }
+    if (!q.exec())
+        fail(q.lastError(), sql);
+    return q;
+}
+
+RowSet Database::select(const QString& sql, const QVariantList& binds) {
+    QSqlQuery q = run(sql, binds);
+    RowSet rs;
+    QSqlRecord rec = q.record();
+    const int n = rec.count();
+    for (int i = 0; i < n; ++i)
+        rs.columns << rec.fieldName(i);
+    while (q.next()) {
+        QVector<QVariant> row(n);
+        for (int i = 0; i < n; ++i)
+            row[i] = q.value(i);
+        rs.rows.push_back(std::move(row));
+    }
+    return rs;
+}
+
+QVariant Database::scalar(const QString& sql, const QVariantList& binds) {
+    QSqlQuery q = run(sql, binds);
+    if (q.next())
+        return q.value(0);
+    return QVariant();
+}
+
+qint64 Database::execute(const QString& sql, const QVariantList& binds) {
+    QSqlQuery q = run(sql, binds);
+    return q.numRowsAffected();
+}
+
+qint64 Database::insert(const QString& sql, const QVariantList& binds) {
+    QSqlQuery q = run(sql, binds);
+    QVariant id = q.lastInsertId();
+    if (!id.isValid()) {
+        QSqlQuery last(handle());
+        if (last.exec(QStringLiteral("SELECT LAST_INSERT_ID()")) && last.next())
+            id = last.value(0);
+    }
+    return id.toLongLong();
+}
+
+void Database::begin() {
+    if (depth_++ > 0)
+        return; // nested: the outer transaction decides
+    ensureOpen();
+    if (!handle().transaction()) {
+        depth_ = 0;
+        fail(handle().lastError(), QStringLiteral("START TRANSACTION"));
+    }
+}
+
+void Database::commit() {
+    if (depth_ == 0 || --depth_ > 0)
+        return;
+    if (!handle().commit())
+        fail(handle().lastError(), QStringLiteral("COMMIT"));
+}
+
+void Database::rollback() {
+    if (depth_ == 0)
+        return;
+    depth_ = 0;
+    handle().rollback();
+}
+
+Database& gConn() {
+    // Lives to the end of the process; the program releases it before Qt goes.
+    static Database* db = new Database;
+    return *db;
+}
+
+} // namespace zel

@@ -1,0 +1,62 @@
+#include "app/messages.h"
+
+#include <QApplication>
+#include <QMessageBox>
+
+namespace zel {
+
+namespace {
+std::shared_ptr<MessageService>& current() {
+    static std::shared_ptr<MessageService> service = std::make_shared<BoxMessages>();
+    return service;
+}
+QWidget* parentWindow() { return QApplication::activeWindow(); }
+} // namespace
+
+void BoxMessages::info(const QString& text, const QString& title) {
+    QMessageBox box(QMessageBox::Information, title, text, QMessageBox::Ok, parentWindow());
+    box.exec();
+}
+
+void BoxMessages::error(const QString& text, const QString& title) {
+    QMessageBox box(QMessageBox::NoIcon, title, text, QMessageBox::Ok, parentWindow());
+    box.exec();
+}
+
+bool BoxMessages::question(const QString& text, const QString& title) {
+    QMessageBox box(QMessageBox::NoIcon, title, text, QMessageBox::Yes | QMessageBox::No,
+                    parentWindow());
+    return box.exec() == QMessageBox::Yes;
+}
+
+void RecordingMessages::info(const QString& text, const QString& title) {
+    messages.push_back({Message::Info, text, title});
+}
+
+void RecordingMessages::error(const QString& text, const QString& title) {
+    messages.push_back({Message::Error, text, title});
+}
+
+bool RecordingMessages::question(const QString& text, const QString& title) {
+    messages.push_back({Message::Question, text, title});
+    if (answers.empty())
+        return false;
+    bool yes = answers.front();
+    answers.pop_front();
+    return yes;
+}
+
+QStringList RecordingMessages::texts() const {
+    QStringList out;
+    for (const auto& m : messages)
+        out << m.text;
+    return out;
+}
+
+MessageService& messages() { return *current(); }
+
+void setMessageService(std::shared_ptr<MessageService> service) {
+    current() = service ? std::move(service) : std::make_shared<BoxMessages>();
+}
+
+} // namespace zel

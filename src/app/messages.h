@@ -1,0 +1,59 @@
+#pragma once
+// Every message box of the program goes through one service, so tests can
+// see each message and answer each question.
+#include <QString>
+#include <QStringList>
+#include <deque>
+#include <memory>
+#include <vector>
+
+namespace zel {
+
+// The program's default title, used where a message box names no title.
+inline const QString kAppTitle = QStringLiteral("Zel Purchasing");
+
+class MessageService {
+public:
+    virtual ~MessageService() = default;
+    // Information icon, OK button.
+    virtual void info(const QString& text, const QString& title = QString()) = 0;
+    // A plain box: OK button, no icon; the program's title when none is given.
+    virtual void error(const QString& text, const QString& title = kAppTitle) = 0;
+    // A Yes/No question; true for Yes.
+    virtual bool question(const QString& text, const QString& title) = 0;
+};
+
+// Message boxes on screen.
+class BoxMessages : public MessageService {
+public:
+    void info(const QString& text, const QString& title) override;
+    void error(const QString& text, const QString& title) override;
+    bool question(const QString& text, const QString& title) override;
+};
+
+// The test double: records every message and answers questions from a queue
+// (No when the queue is empty).
+class RecordingMessages : public MessageService {
+public:
+    struct Message {
+        enum Kind { Info, Error, Question } kind;
+        QString text, title;
+    };
+    void info(const QString& text, const QString& title) override;
+    void error(const QString& text, const QString& title) override;
+    bool question(const QString& text, const QString& title) override;
+
+    void answer(bool yes) { answers.push_back(yes); }
+    void clear() { messages.clear(); }
+    QStringList texts() const;
+    QString last() const { return messages.empty() ? QString() : messages.back().text; }
+
+    std::vector<Message> messages;
+    std::deque<bool> answers;
+};
+
+MessageService& messages();
+// Installs the service (the program installs BoxMessages, tests a RecordingMessages).
+void setMessageService(std::shared_ptr<MessageService> service);
+
+} // namespace zel

@@ -1,0 +1,77 @@
+#include "app/startup.h"
+#include "app/database.h"
+#include "app/settings.h"
+
+#include <QApplication>
+#include <QDir>
+#include <QLockFile>
+#include <QProcessEnvironment>
+#include <QTextStream>
+#include <unistd.h>
+
+namespace zel {
+
+QString instanceLockPath() {
+    QString path = QProcessEnvironment::systemEnvironment().value(QStringLiteral("ZEL_INSTANCE_LOCK"));
+    if (!path.isEmpty())
+        return path;
+    return QDir::temp().filePath(QStringLiteral("zel-purchasing-%1.lock").arg(getuid()));
+}
+
+void OpenConnection(const CommandLine& cl) {
+    ConnectionSettings settings;
+    try {
+        settings = parseDatabaseUrl(cl.databaseUrl);
+    } catch (const std::invalid_argument& e) {
+        // Reported by the first action that needs the database.
+        settings.driver = QStringLiteral("invalid");
+        settings.database = cl.databaseUrl;
+    }
+    gConn().open(settings);
+}
+
+QMainWindow* chooseHub(const CommandLine& cl, const Hubs& hubs) {
+    return cl.window != 0 ? hubs.goodsIn() : hubs.purchaseOrder();
+}
+
+int runProgram(int argc, char** argv, const Hubs& hubs) {
+    QApplication app(argc, argv);
+    QApplication::setApplicationName(QStringLiteral("Zel Purchasing"));
+    QApplication::setQuitOnLastWindowClosed(false);
+
+    CommandLine cl = parseCommandLine(app.arguments().mid(1));
+    QTextStream out(stdout), err(stderr);
+    if (cl.help) {
+        out << helpText();
+        return 0;
+    }
+    if (!cl.error.isEmpty()) {
+        err << "zel-purchasing: " << cl.error << "\n\n" << helpText();
+        return 2;
+    }
+    setWorkstationFolder(cl.dataDir);
+    if (hubs.withoutWindow) {
+        if (auto code = hubs.withoutWindow(cl))
+            return *code;
+    }
+    if (!cl.extra.isEmpty()) {
+        err << "zel-purchasing: unknown option " << cl.extra.first() << "\n\n" << helpText();
+        return 2;
+    }
+
+    // One copy per user: a second start ends at once, before the database.
+    QLockFile lock(instanceLockPath());
+    lock.setStaleLockTime(0);
+    if (!lock.tryLock(0))
+        return 0;
+
+    OpenConnection(cl);
+    QMainWindow* hub = chooseHub(cl, hubs);
+    hub->setAttribute(Qt::WA_DeleteOnClose);
+    hub->show();
+    int code = app.exec();
+    gConn().release();
+    return code;
+}
+
+} // namespace zel

@@ -1,0 +1,59 @@
+#pragma once
+// A drop-down list bound to a row set: each entry shows one column's text and
+// carries another column's value as its key.
+#include "app/database.h"
+#include "bound/rowsetlistmodel.h"
+
+#include <QComboBox>
+
+namespace zel {
+
+class DataCombo : public QComboBox {
+    Q_OBJECT
+public:
+    // Areas of a click, as the click notification reports them.
+    enum Area { Button = 0, EditPart = 1, List = 2 };
+
+    explicit DataCombo(QWidget* parent = nullptr);
+
+    // Reads the statement and shows its rows; the list keeps the statement for refresh().
+    void loadList(const QString& sql, const QVariantList& binds, const QString& listField,
+                  const QString& boundColumn);
+    void setRowSource(RowSet rows, const QString& listField, const QString& boundColumn);
+    // Reads the row source's statement again, keeping the selected key when it is still there.
+    void refresh();
+    void clearList();
+
+    // The key of the selected entry as text; "" when none is selected.
+    QString BoundText() const;
+    // Selects the entry with that key (no click is raised); an unknown key clears.
+    void setBoundText(const QString& key);
+    // The edit text: the selected entry's text, or what the user typed.
+    QString Text() const;
+    // Sets the edit text; an entry with exactly that text becomes selected.
+    void setText(const QString& text);
+
+    const RowSetListModel& listModel() const { return *model_; }
+    // Any column of the selected entry's row.
+    QVariant selectedValue(const QString& column) const;
+
+    // Acts as a user's pick of the entry with that key from the list (area 2).
+    void pickKey(const QString& key);
+
+signals:
+    // The user clicked: 0 the button, 1 the edit part, 2 an entry of the list.
+    void Click(int area);
+
+protected:
+    void mousePressEvent(QMouseEvent* e) override;
+    bool eventFilter(QObject* watched, QEvent* e) override;
+
+private:
+    void syncToText(const QString& text);
+
+    RowSetListModel* model_;
+    QString sql_, listField_, boundColumn_;
+    QVariantList binds_;
+};
+
+} // namespace zel

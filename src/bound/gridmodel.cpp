@@ -1,0 +1,281 @@
+#include "bound/gridmodel.h"
+#include "app/messages.h"
+#include "app/val.h"
+#include "schema/schema.h"
+
+#include <QDate>
+#include <QDateTime>
+
+namespace zel {
+
+namespace {
+
+Kind kindOfValue(const QVariant& v) {
+    switch (v.typeId()) {
+    case QMetaType::QDate:
+    case QMetaType::QDateTime:
+        return Kind::Date;
+    case QMetaType::Int:
+    case QMetaType::LongLong:
+    case QMetaType::UInt:
+    case QMetaType::ULongLong:
+    case QMetaType::Double:
+        return Kind::Number;
+    default:
+        return Kind::Text;
+    }
+}
+
+} // namespace
+
+void GridModel::load(const QString& sql, const QVariantList& binds) {
+    sql_ = sql;
+    binds_ = binds;
+    setRows(gConn().select(sql, binds));
+}
+
+void GridModel::reload() {
+    if (!sql_.isEmpty())
+        load(sql_, binds_);
+}
+
+void GridModel::setRows(RowSet rows) {
+    beginResetModel();
+    const bool sameColumns = rows.columns == rows_.columns;
+    rows_ = std::move(rows);
+    if (!sameColumns) {
+        captions_.clear();
+        scale_.clear();
+        readOnly_.clear();
+    }
+    kinds_.clear();
+    for (int c = 0; c < rows_.columns.size(); ++c) {
+        std::optional<Kind> k;
+        if (!table_.isEmpty())
+            k = schema::columnKind(table_, rows_.columns[c]);
+        if (!k) {
+            // a computed column: judge by what the server sent
+            k = Kind::Text;
+            for (const auto& row : rows_.rows)
+                if (!row[c].isNull()) {
+                    k = kindOfValue(row[c]);
+                    if (*k == Kind::Text && !row[c].toString().isEmpty()) {
+                        bool ok = false;
+                        row[c].toString().toDouble(&ok);
+                        if (ok)
+                            k = Kind::Number;
+                    }
+                    break;
+                }
+        }
+        kinds_ << *k;
+    }
+    endResetModel();
+}
+
+void GridModel::clear() { setRows(RowSet{}); }
+
+void GridModel::setWriteTarget(const QString& table, const QString& keyColumn) {
+    table_ = table;
+    keyColumn_ = keyColumn;
+    for (int c = 0; c < rows_.columns.size(); ++c)
+        if (auto k = schema::columnKind(table_, rows_.columns[c]))
+            kinds_[c] = *k;
+}
+
+void GridModel::setReadOnlyColumn(int column, bool readOnly) {
+    if (readOnly)
+        readOnly_.insert(column);
+    else
+        readOnly_.remove(column);
+}
+
+void GridModel::setColumnScale(int column, double factor) {
+    if (factor == 1.0)
+        scale_.remove(column);
+    else
+        scale_[column] = factor;
+    if (column < columnCount())
+        emit dataChanged(index(0, column), index(std::max(0, rowCount() - 1), column));
+}
+
+void GridModel::setAllowAddNew(bool allow, std::function<QVariantMap()> defaults) {
+    if (allow == allowAddNew_) {
+        newRowDefaults_ = std::move(defaults);
+        return;
+    }
+    if (allow) {
+        beginInsertRows({}, int(rows_.rows.size()), int(rows_.rows.size()));
+        allowAddNew_ = true;
+        newRowDefaults_ = std::move(defaults);
+        endInsertRows();
+    } else {
+        beginRemoveRows({}, int(rows_.rows.size()), int(rows_.rows.size()));
+        allowAddNew_ = false;
+        endRemoveRows();
+    }
+}
+
+int GridModel::rowCount(const QModelIndex& parent) const {
+    return parent.isValid() ? 0 : int(rows_.rows.size()) + (allowAddNew_ ? 1 : 0);
+}
+
+int GridModel::columnCount(const QModelIndex& parent) const {
+    return parent.isValid() ? 0 : int(rows_.columns.size());
+}
+
+QString GridModel::columnName(int column) const { return rows_.columns.value(column); }
+
+Kind GridModel::columnKind(int column) const { return kinds_.value(column, Kind::Text); }
+
+QVariant GridModel::value(int row, int column) const {
+    if (row < 0 || row >= rows_.rows.size() || column < 0 || column >= rows_.columns.size())
+        return {};
+    return rows_.rows[row][column];
+}
+
+QString GridModel::text(int row, int column) const {
+    QVariant v = value(row, column);
+    if (v.isNull())
+        return {};
+    if (auto s = scale_.find(column); s != scale_.end())
+        return plainNumber(v.toDouble() * s.value());
+    return displayText(columnKind(column), v);
+}
+
+QVariant GridModel::data(const QModelIndex& index, int role) const {
+    if (!index.isValid())
+        return {};
+    if (role == Qt::DisplayRole || role == Qt::EditRole)
+        return text(index.row(), index.column());
+    if (role == Qt::TextAlignmentRole) {
+        Kind k = columnKind(index.column());
+        if (k == Kind::Number || k == Kind::Integer || k == Kind::Money)
+            return int(Qt::AlignRight | Qt::AlignVCenter);
+    }
+    return {};
+}
+
+QVariant GridModel::headerData(int section, Qt::Orientation o, int role) const {
+    if (role != Qt::DisplayRole)
+        return {};
+    if (o == Qt::Horizontal)
+        return captions_.value(section, rows_.columns.value(section));
+    return isNewRow(section) ? QStringLiteral("*") : QString();
+}
+
+bool GridModel::setHeaderData(int section, Qt::Orientation o, const QVariant& value, int role) {
+    if (o != Qt::Horizontal || role != Qt::DisplayRole)
+        return false;
+    captions_[section] = value.toString();
+    emit headerDataChanged(o, section, section);
+    return true;
+}
+
+bool GridModel::isWritable(int column) const {
+    if (table_.isEmpty() || readOnly_.contains(column))
+        return false;
+    const QString name = columnName(column);
+    return schema::columnKind(table_, name).has_value() &&
+           name.compare(keyColumn_, Qt::CaseInsensitive) != 0;
+}
+
+Qt::ItemFlags GridModel::flags(const QModelIndex& index) const {
+    Qt::ItemFlags f = Qt::ItemIsEnabled | Qt::ItemIsSelectable;
+    if (index.isValid() && (allowUpdate_ || isNewRow(index.row())) && isWritable(index.column()))
+        f |= Qt::ItemIsEditable;
+    return f;
+}
+
+bool GridModel::setData(const QModelIndex& index, const QVariant& value, int role) {
+    if (role != Qt::EditRole || !index.isValid())
+        return false;
+    // An edit that changes nothing is not written.
+    if (value.toString() == text(index.row(), index.column()))
+        return false;
+    return writeCell(index.row(), index.column(), value.toString());
+}
+
+bool GridModel::writeCell(int row, int column, const QString& typed) {
+    if (!isWritable(column) || (!allowUpdate_ && !isNewRow(row)))
+        return false;
+    const QString name = schema::columnName(table_, columnName(column));
+    try {
+        QVariant stored = toColumnValue(columnKind(column), typed, name);
+        if (auto s = scale_.find(column); s != scale_.end() && !stored.isNull())
+            stored = plainNumber(Val(stored.toString()) / s.value(), 12);
+        const int keyCol = rows_.indexOf(keyColumn_);
+        if (isNewRow(row)) {
+            QVariantMap values = newRowDefaults_ ? newRowDefaults_() : QVariantMap{};
+            values.insert(name, stored);
+            QStringList cols, marks;
+            QVariantList binds;
+            for (auto it = values.cbegin(); it != values.cend(); ++it) {
+                cols << schema::q(it.key());
+                marks << QStringLiteral("?");
+                binds << it.value();
+            }
+            qint64 key = gConn().insert(QStringLiteral("INSERT INTO %1 (%2) VALUES (%3)")
+                                            .arg(schema::q(table_), cols.join(u','), marks.join(u',')),
+                                        binds);
+            QVector<QVariant> newRow(rows_.columns.size());
+            for (int c = 0; c < rows_.columns.size(); ++c)
+                for (auto it = values.cbegin(); it != values.cend(); ++it)
+                    if (it.key().compare(rows_.columns[c], Qt::CaseInsensitive) == 0)
+                        newRow[c] = it.value();
+            if (keyCol >= 0)
+                newRow[keyCol] = key;
+            beginInsertRows({}, row + 1, row + 1);
+            rows_.rows.push_back(newRow);
+            endInsertRows();
+            emit dataChanged(index(row, 0), index(row, columnCount() - 1));
+        } else {
+            if (keyCol < 0)
+                throw DbError(0, QStringLiteral("The rows cannot be changed here."));
+            const QVariant key = rows_.rows[row][keyCol];
+            gConn().execute(QStringLiteral("UPDATE %1 SET %2 = ? WHERE %3 = ?")
+                                .arg(schema::q(table_), schema::q(name), schema::q(keyColumn_)),
+                            {stored, key});
+            // Keep what the server stored (its rounding, its date form).
+            RowSet back = gConn().select(QStringLiteral("SELECT %1 FROM %2 WHERE %3 = ?")
+                                             .arg(schema::q(name), schema::q(table_), schema::q(keyColumn_)),
+                                         {key});
+            rows_.rows[row][column] = back.isEmpty() ? stored : back.rows[0][0];
+            emit dataChanged(index(row, column), index(row, column));
+        }
+    } catch (const ConversionError& e) {
+        messages().info(e.message());
+        return false;
+    } catch (const DbError& e) {
+        messages().error(e.userMessage());
+        return false;
+    }
+    emit cellWritten(row, column);
+    return true;
+}
+
+bool GridModel::removeRows(int row, int count, const QModelIndex& parent) {
+    if (parent.isValid() || !allowDelete_ || table_.isEmpty() || count <= 0 || row < 0 ||
+        row + count > rows_.rows.size())
+        return false;
+    const int keyCol = rows_.indexOf(keyColumn_);
+    if (keyCol < 0)
+        return false;
+    try {
+        gConn().transaction([&] {
+            for (int r = row; r < row + count; ++r)
+                gConn().execute(QStringLiteral("DELETE FROM %1 WHERE %2 = ?")
+                                    .arg(schema::q(table_), schema::q(keyColumn_)),
+                                {rows_.rows[r][keyCol]});
+        });
+    } catch (const DbError& e) {
+        messages().error(e.userMessage());
+        return false;
+    }
+    beginRemoveRows({}, row, row + count - 1);
+    rows_.rows.remove(row, count);
+    endRemoveRows();
+    return true;
+}
+
+} // namespace zel

@@ -1,0 +1,83 @@
+#pragma once
+// The rows of a statement as an editable table: the columns follow the
+// statement; an edited cell is converted by its column's kind and written to
+// its table row by key at once; a refused edit keeps the old value and says why.
+#include "app/convert.h"
+#include "app/database.h"
+
+#include <QAbstractTableModel>
+#include <QSet>
+#include <functional>
+
+namespace zel {
+
+class GridModel : public QAbstractTableModel {
+    Q_OBJECT
+public:
+    using QAbstractTableModel::QAbstractTableModel;
+
+    // Reads the statement; the columns are its columns, in order.
+    void load(const QString& sql, const QVariantList& binds = {});
+    // Reads the statement of the last load again.
+    void reload();
+    void setRows(RowSet rows);
+    void clear();
+
+    // Where edits go: the table and its key column (which the statement must
+    // select). Result columns named like a column of the table are writable.
+    void setWriteTarget(const QString& table, const QString& keyColumn);
+    void setAllowUpdate(bool allow) { allowUpdate_ = allow; }
+    bool allowUpdate() const { return allowUpdate_; }
+    // Never written, whatever its name.
+    void setReadOnlyColumn(int column, bool readOnly = true);
+    // Shows a column's stored value times `factor` and stores typed values
+    // divided by it (a fraction shown as a percentage).
+    void setColumnScale(int column, double factor);
+
+    // A blank row at the end; a value typed there inserts a row with the
+    // values `defaults` gives, plus the typed one.
+    void setAllowAddNew(bool allow, std::function<QVariantMap()> defaults = {});
+    bool allowAddNew() const { return allowAddNew_; }
+    void setAllowDelete(bool allow) { allowDelete_ = allow; }
+    bool allowDelete() const { return allowDelete_; }
+    bool isNewRow(int row) const { return allowAddNew_ && row == rows_.size(); }
+
+    int rowCount(const QModelIndex& parent = {}) const override;
+    int columnCount(const QModelIndex& parent = {}) const override;
+    QVariant data(const QModelIndex& index, int role) const override;
+    QVariant headerData(int section, Qt::Orientation o, int role) const override;
+    bool setHeaderData(int section, Qt::Orientation o, const QVariant& value, int role) override;
+    Qt::ItemFlags flags(const QModelIndex& index) const override;
+    bool setData(const QModelIndex& index, const QVariant& value, int role) override;
+    bool removeRows(int row, int count, const QModelIndex& parent = {}) override;
+
+    const RowSet& rowSet() const { return rows_; }
+    QVariant value(int row, int column) const;
+    QString text(int row, int column) const;
+    QString columnName(int column) const;
+    int columnIndex(const QString& name) const { return rows_.indexOf(name); }
+    Kind columnKind(int column) const;
+    bool isWritable(int column) const;
+
+    // Writes `text` to the cell as the user's edit would; false (with the
+    // reason told) when refused.
+    bool writeCell(int row, int column, const QString& text);
+
+signals:
+    // A cell's value was written to the database.
+    void cellWritten(int row, int column);
+
+private:
+    QString sql_;
+    QVariantList binds_;
+    RowSet rows_;
+    QVector<Kind> kinds_;
+    QString table_, keyColumn_;
+    bool allowUpdate_ = false, allowAddNew_ = false, allowDelete_ = false;
+    std::function<QVariantMap()> newRowDefaults_;
+    QSet<int> readOnly_;
+    QHash<int, double> scale_;
+    QHash<int, QString> captions_;
+};
+
+} // namespace zel

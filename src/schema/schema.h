@@ -1,0 +1,34 @@
+#pragma once
+// The tables the program reads and writes, their columns and the kind of
+// each column, so every write converts a box's text the same way.
+#include "app/convert.h"
+
+#include <QString>
+#include <QStringList>
+#include <optional>
+
+namespace zel::schema {
+
+inline const QString OrderInformation = QStringLiteral("Order Information");
+inline const QString OrderDetails = QStringLiteral("Order Details");
+inline const QString Products = QStringLiteral("Products");
+inline const QString ProductGroup = QStringLiteral("Product Group");
+inline const QString EmployeeData = QStringLiteral("Employee Data");
+inline const QString StatusTable = QStringLiteral("Status Table");
+inline const QString GlobalSysConfig = QStringLiteral("tblGlobalSysConfig");
+inline const QString SysConfig = QStringLiteral("tblSysConfig");
+inline const QString Transaction = QStringLiteral("Transaction");
+inline const QString SelectedSalesRep = QStringLiteral("Live Quotation Search Selected Sales Rep");
+
+// The columns of a table in their stored order; empty for an unknown table.
+QStringList columns(const QString& table);
+// The kind of a column, matched without regard to case; nothing when the
+// table has no such column.
+std::optional<Kind> columnKind(const QString& table, const QString& column);
+// The column's name as the table spells it (`Payroll id` -> `Payroll ID`).
+QString columnName(const QString& table, const QString& column);
+
+// A name in back-quotes, for SQL built from fixed names.
+QString q(const QString& name);
+
+} // namespace zel::schema

@@ -1,0 +1,215 @@
+// The bound list and grid against the private server.
+#include "bound/datacombo.h"
+#include "bound/datagrid.h"
+#include "bound/datalist.h"
+#include "support/testdb.h"
+
+#include <QLineEdit>
+#include <QSignalSpy>
+#include <QTest>
+
+using namespace zel;
+using zel::test::DbTest;
+using zel::test::settle;
+
+class BoundTest : public DbTest {};
+
+namespace {
+const char* kStatusList = "SELECT * FROM `Status Table`";
+const char* kRefList = "SELECT `Order Information`.`Customer Ref`, `Quote ID` FROM `Order Information` "
+                       "ORDER BY `Order Information`.`Customer Ref`;";
+} // namespace
+
+TEST_F(BoundTest, ComboBoundTextAndTextFollowTheSelection) {
+    DataCombo combo;
+    combo.loadList(kStatusList, {}, "Status Description", "ID");
+    EXPECT_EQ(combo.count(), 6);
+    EXPECT_EQ(combo.BoundText(), "");
+    combo.setBoundText("2");
+    EXPECT_EQ(combo.Text(), "Pending Approval");
+    EXPECT_EQ(combo.BoundText(), "2");
+    combo.setText("Approved");
+    EXPECT_EQ(combo.BoundText(), "1");
+    combo.setText("Something new");
+    EXPECT_EQ(combo.BoundText(), "");
+    EXPECT_EQ(combo.Text(), "Something new");
+    combo.setBoundText("99");
+    EXPECT_EQ(combo.BoundText(), "");
+    EXPECT_EQ(combo.Text(), "");
+}
+
+TEST_F(BoundTest, TypingAReferenceThatIsNotListedLeavesNoKey) {
+    DataCombo combo;
+    combo.show();
+    combo.loadList(kRefList, {}, "Customer Ref", "Quote ID");
+    combo.setBoundText("25");
+    EXPECT_EQ(combo.Text(), "O'NEILL/26/0429");
+    combo.lineEdit()->selectAll();
+    QTest::keyClicks(combo.lineEdit(), "NEW/REF/1");
+    EXPECT_EQ(combo.Text(), "NEW/REF/1");
+    EXPECT_EQ(combo.BoundText(), "");
+    // Two orders share a reference: the list keeps the one chosen.
+    combo.setBoundText("13");
+    EXPECT_EQ(combo.BoundText(), "13");
+    EXPECT_EQ(combo.Text(), "ALB/25/0633");
+    // The list is refreshed without losing the chosen order.
+    gConn().execute("INSERT INTO `Order Information` (`Customer Ref`) VALUES ('AAA first')");
+    combo.refresh();
+    EXPECT_EQ(combo.BoundText(), "13");
+    EXPECT_EQ(combo.itemText(0), "AAA first");
+}
+
+TEST_F(BoundTest, OnlyAUserPickFromTheListRaisesArea2) {
+    DataCombo combo;
+    combo.show();
+    combo.loadList(kStatusList, {}, "Status Description", "ID");
+    QSignalSpy spy(&combo, &DataCombo::Click);
+
+    combo.setBoundText("3"); // by code: nothing
+    combo.setText("Approved");
+    EXPECT_EQ(spy.count(), 0);
+
+    QTest::mouseClick(combo.lineEdit(), Qt::LeftButton); // the edit part
+    ASSERT_EQ(spy.count(), 1);
+    EXPECT_EQ(spy.takeFirst().at(0).toInt(), DataCombo::EditPart);
+
+    combo.setFocus();
+    QTest::keyClick(&combo, Qt::Key_Down); // a pick with the keyboard is a pick from the list
+    ASSERT_EQ(spy.count(), 1);
+    EXPECT_EQ(spy.takeFirst().at(0).toInt(), DataCombo::List);
+    EXPECT_EQ(combo.BoundText(), "2");
+
+    combo.pickKey("4");
+    ASSERT_EQ(spy.count(), 1);
+    EXPECT_EQ(spy.takeFirst().at(0).toInt(), DataCombo::List);
+    EXPECT_EQ(combo.Text(), "Delivered");
+}
+
+TEST_F(BoundTest, ListPicksAndKeys) {
+    DataList list;
+    list.show();
+    list.loadList("SELECT * FROM `Employee Data` WHERE `Type` = ? ORDER BY `Previous Surname`", {"Dentist"},
+                  "Previous Surname", "Payroll ID");
+    EXPECT_EQ(list.model()->rowCount(), 5);
+    EXPECT_EQ(list.BoundText(), "");
+    QSignalSpy spy(&list, &DataList::Click);
+    list.setBoundText(list.listModel().key(2));
+    EXPECT_EQ(spy.count(), 0);
+    EXPECT_EQ(list.Text(), list.listModel().listText(2));
+    QTest::mouseClick(list.viewport(), Qt::LeftButton, {}, list.visualRect(list.model()->index(1, 0)).center());
+    ASSERT_EQ(spy.count(), 1);
+    EXPECT_EQ(spy.first().at(0).toInt(), 2);
+    EXPECT_EQ(list.BoundText(), list.listModel().key(1));
+}
+
+namespace {
+const char* kLines = "SELECT `ID`, `Order ID`, `Part Id`, `Description`, `Unit Price`, `Quantity`, `Discount`, "
+                     "CAST((`Unit Price`*`Quantity`*(1-`Discount`)*100)/100 AS DECIMAL(10,2)) AS `Extended Price`, "
+                     "`Quantity`-`Qty BI` AS `Qty OS`, `DueDate` FROM `Order Details` WHERE `Order ID` = ?";
+}
+
+TEST_F(BoundTest, GridColumnsFollowTheStatementWithWidthsAndCaptions) {
+    DataGrid grid;
+    grid.show();
+    grid.bind(kLines, {1});
+    EXPECT_EQ(grid.model().columnCount(), 10);
+    EXPECT_EQ(grid.caption(3), "Description");
+    grid.setColumnWidthTwips(0, 0);
+    grid.setColumnWidthTwips(3, 4500);
+    grid.setCaption(7, "Total Price");
+    EXPECT_TRUE(grid.isColumnHidden(0));
+    EXPECT_EQ(grid.columnWidth(3), 300); // 4500 twips at 96 dpi
+    EXPECT_EQ(grid.caption(7), "Total Price");
+    // Rebinding rebuilds the columns with their own names.
+    grid.bind("SELECT `ID`, `Quantity` FROM `Order Details` WHERE `Order ID` = ?", {1});
+    EXPECT_EQ(grid.model().columnCount(), 2);
+    EXPECT_FALSE(grid.isColumnHidden(0));
+    EXPECT_EQ(grid.caption(1), "Quantity");
+}
+
+TEST_F(BoundTest, GridWritesAnEditToItsRowAndRefusesABadOne) {
+    DataGrid grid;
+    grid.show();
+    grid.bind(kLines, {1});
+    grid.model().setWriteTarget("Order Details", "ID");
+    grid.setAllowUpdate(true);
+    ASSERT_GT(grid.rowCount(), 0);
+    const QVariant id = grid.model().value(0, 0);
+    QSignalSpy edited(&grid, &DataGrid::AfterColEdit);
+
+    ASSERT_TRUE(grid.editCell(0, 5, "7"));
+    EXPECT_EQ(gConn().scalar("SELECT `Quantity` FROM `Order Details` WHERE `ID` = ?", {id}).toInt(), 7);
+    settle();
+    ASSERT_EQ(edited.count(), 1);
+    EXPECT_EQ(edited.first().at(0).toInt(), 5);
+
+    // A bad number is refused, the message names the field, nothing changes.
+    EXPECT_FALSE(grid.editCell(0, 5, "seven"));
+    EXPECT_EQ(msgs->last(), "Quantity: \"seven\" is not a whole number.");
+    EXPECT_EQ(grid.model().text(0, 5), "7");
+    EXPECT_EQ(gConn().scalar("SELECT `Quantity` FROM `Order Details` WHERE `ID` = ?", {id}).toInt(), 7);
+
+    // Texts are written exactly, empty text as NULL, dates in the UK order.
+    ASSERT_TRUE(grid.editCell(0, 3, "Bond 'n' seal \\ 5ml"));
+    EXPECT_EQ(gConn().scalar("SELECT `Description` FROM `Order Details` WHERE `ID` = ?", {id}).toString(),
+              "Bond 'n' seal \\ 5ml");
+    ASSERT_TRUE(grid.editCell(0, 3, ""));
+    EXPECT_TRUE(gConn().scalar("SELECT `Description` IS NULL FROM `Order Details` WHERE `ID` = ?", {id}).toBool());
+    ASSERT_TRUE(grid.editCell(0, 9, "05/03/2026"));
+    EXPECT_EQ(grid.model().text(0, 9), "05/03/2026");
+    EXPECT_FALSE(grid.editCell(0, 9, "32/01/2001"));
+    EXPECT_EQ(grid.model().text(0, 9), "05/03/2026");
+    // Computed columns are never written.
+    EXPECT_FALSE(grid.editCell(0, 7, "1"));
+    EXPECT_FALSE(grid.editCell(0, 8, "1"));
+}
+
+TEST_F(BoundTest, GridTypingThroughTheEditorWritesTheCell) {
+    DataGrid grid;
+    grid.resize(900, 300);
+    grid.show();
+    grid.bind(kLines, {1});
+    grid.model().setWriteTarget("Order Details", "ID");
+    grid.setAllowUpdate(true);
+    const QVariant id = grid.model().value(0, 0);
+    ASSERT_TRUE(QTest::qWaitForWindowActive(&grid));
+    grid.setCurrentCell(0, 5);
+    grid.setFocus();
+    QTest::keyClick(&grid, Qt::Key_1); // a key opens the editor
+    ASSERT_NE(QApplication::focusWidget(), nullptr);
+    QTest::keyClick(QApplication::focusWidget(), Qt::Key_2);
+    QTest::keyClick(QApplication::focusWidget(), Qt::Key_Return);
+    settle();
+    EXPECT_EQ(gConn().scalar("SELECT `Quantity` FROM `Order Details` WHERE `ID` = ?", {id}).toInt(), 12);
+}
+
+TEST_F(BoundTest, GridScalesAFractionToAPercentage) {
+    DataGrid grid;
+    grid.bind(kLines, {1});
+    grid.model().setWriteTarget("Order Details", "ID");
+    grid.setAllowUpdate(true);
+    grid.model().setColumnScale(6, 100);
+    const QVariant id = grid.model().value(0, 0);
+    ASSERT_TRUE(grid.editCell(0, 6, "12.5"));
+    EXPECT_DOUBLE_EQ(gConn().scalar("SELECT `Discount` FROM `Order Details` WHERE `ID` = ?", {id}).toDouble(), 0.125);
+    EXPECT_EQ(grid.model().text(0, 6), "12.5");
+}
+
+TEST_F(BoundTest, GridAddsAndDeletesRowsWhenAllowed) {
+    DataGrid grid;
+    grid.bind(kLines, {1});
+    grid.model().setWriteTarget("Order Details", "ID");
+    const int before = grid.rowCount();
+    grid.setAllowAddNew(true, [] { return QVariantMap{{"Order ID", 1}}; });
+    EXPECT_EQ(grid.model().rowCount(), before + 1);
+    ASSERT_TRUE(grid.editCell(before, 2, "NEW-1"));
+    EXPECT_EQ(grid.rowCount(), before + 1);
+    EXPECT_EQ(gConn().scalar("SELECT COUNT(*) FROM `Order Details` WHERE `Order ID` = 1").toInt(), before + 1);
+    const QVariant newId = grid.model().value(before, 0);
+    EXPECT_EQ(gConn().scalar("SELECT `Part Id` FROM `Order Details` WHERE `ID` = ?", {newId}).toString(), "NEW-1");
+
+    EXPECT_FALSE(grid.model().removeRow(before)); // deleting not allowed yet
+    grid.setAllowDelete(true);
+    EXPECT_TRUE(grid.model().removeRow(before));
+    EXPECT_EQ(gConn().scalar("SELECT COUNT(*) FROM `Order Details` WHERE `ID` = ?", {newId}).toInt(), 0);
+}

@@ -1,0 +1,35 @@
+#pragma once
+// The test database: each test binary has one of its own on the test run's
+// private server, with the same tables as the seed database.
+#include "app/database.h"
+#include "app/messages.h"
+
+#include <gtest/gtest.h>
+#include <memory>
+
+namespace zel::test {
+
+enum class Seed { Empty, Demo };
+
+// The URL of this binary's database.
+QString testDatabaseUrl();
+// The settings of this binary's database.
+ConnectionSettings testSettings();
+// Opens gConn on this binary's database (creating it on first use) and puts
+// the tables into the state `seed` gives.
+void resetDatabase(Seed seed = Seed::Demo);
+
+// A test on a freshly reset database with a recording message service.
+class DbTest : public ::testing::Test {
+protected:
+    void SetUp() override;
+    void TearDown() override;
+    virtual Seed seed() const { return Seed::Demo; }
+
+    std::shared_ptr<RecordingMessages> msgs;
+};
+
+// Lets queued notifications run.
+void settle();
+
+} // namespace zel::test

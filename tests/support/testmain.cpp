@@ -1,0 +1,18 @@
+// Test entry: a real QApplication (offscreen unless told otherwise) in the
+// UK locale, the workstation's locale of the practice.
+#include "app/database.h"
+
+#include <QApplication>
+#include <QLocale>
+#include <gtest/gtest.h>
+
+int main(int argc, char** argv) {
+    if (qEnvironmentVariableIsEmpty("QT_QPA_PLATFORM"))
+        qputenv("QT_QPA_PLATFORM", "offscreen");
+    QLocale::setDefault(QLocale(QLocale::English, QLocale::UnitedKingdom));
+    QApplication app(argc, argv);
+    ::testing::InitGoogleTest(&argc, argv);
+    const int rc = RUN_ALL_TESTS();
+    zel::gConn().release();
+    return rc;
+}
