@@ -28,8 +28,16 @@ std::optional<Money> parseCurrency(const QString& raw) {
         text.remove(symbol);
     if (!iso.isEmpty())
         text.remove(iso);
-    text.remove(loc.groupSeparator());
     text = text.trimmed();
+    // Grouping must be real grouping: "1,234.50" is an amount, "12,50" is not.
+    if (text.contains(loc.groupSeparator())) {
+        static const QRegularExpression grouped(QStringLiteral("^[-+]?\\d{1,3}(?:%1\\d{3})+(?:%2\\d+)?$"));
+        QString pattern = grouped.pattern().arg(QRegularExpression::escape(loc.groupSeparator()),
+                                                QRegularExpression::escape(loc.decimalPoint()));
+        if (!QRegularExpression(pattern).match(text).hasMatch())
+            return std::nullopt;
+        text.remove(loc.groupSeparator());
+    }
     if (text.startsWith(loc.negativeSign()) || text.startsWith(u'-')) {
         negative = !negative;
         text = text.mid(1).trimmed();

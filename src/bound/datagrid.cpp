@@ -57,7 +57,7 @@ QString DataGrid::caption(int column) const {
 
 void DataGrid::setAllowUpdate(bool allow) { model_->setAllowUpdate(allow); }
 
-void DataGrid::setAllowAddNew(bool allow, std::function<QVariantMap()> defaults) {
+void DataGrid::setAllowAddNew(bool allow, std::function<std::optional<QVariantMap>()> defaults) {
     model_->setAllowAddNew(allow, std::move(defaults));
 }
 

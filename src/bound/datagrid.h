@@ -23,7 +23,7 @@ public:
     QString caption(int column) const;
 
     void setAllowUpdate(bool allow);
-    void setAllowAddNew(bool allow, std::function<QVariantMap()> defaults = {});
+    void setAllowAddNew(bool allow, std::function<std::optional<QVariantMap>()> defaults = {});
     void setAllowDelete(bool allow) { model_->setAllowDelete(allow); }
 
     int currentRow() const;

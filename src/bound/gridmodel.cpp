@@ -49,25 +49,30 @@ void GridModel::setRows(RowSet rows) {
         readOnly_.clear();
     }
     kinds_.clear();
+    numeric_.clear();
     for (int c = 0; c < rows_.columns.size(); ++c) {
         std::optional<Kind> k;
         if (!table_.isEmpty())
             k = schema::columnKind(table_, rows_.columns[c]);
+        bool numeric = false;
         if (!k) {
-            // a computed column: judge by what the server sent
+            // A computed column shows what the server sent (a DECIMAL(10,2)
+            // keeps its two decimals); dates still show in the short form.
             k = Kind::Text;
             for (const auto& row : rows_.rows)
                 if (!row[c].isNull()) {
-                    k = kindOfValue(row[c]);
-                    if (*k == Kind::Text && !row[c].toString().isEmpty()) {
-                        bool ok = false;
-                        row[c].toString().toDouble(&ok);
-                        if (ok)
-                            k = Kind::Number;
-                    }
+                    Kind seen = kindOfValue(row[c]);
+                    if (seen == Kind::Date)
+                        k = Kind::Date;
+                    bool ok = false;
+                    row[c].toString().toDouble(&ok);
+                    numeric = seen == Kind::Number || ok;
                     break;
                 }
+        } else {
+            numeric = *k == Kind::Number || *k == Kind::Integer || *k == Kind::Money;
         }
+        numeric_ << numeric;
         kinds_ << *k;
     }
     endResetModel();
@@ -79,8 +84,10 @@ void GridModel::setWriteTarget(const QString& table, const QString& keyColumn) {
     table_ = table;
     keyColumn_ = keyColumn;
     for (int c = 0; c < rows_.columns.size(); ++c)
-        if (auto k = schema::columnKind(table_, rows_.columns[c]))
+        if (auto k = schema::columnKind(table_, rows_.columns[c])) {
             kinds_[c] = *k;
+            numeric_[c] = *k == Kind::Number || *k == Kind::Integer || *k == Kind::Money;
+        }
 }
 
 void GridModel::setReadOnlyColumn(int column, bool readOnly) {
@@ -99,7 +106,7 @@ void GridModel::setColumnScale(int column, double factor) {
         emit dataChanged(index(0, column), index(std::max(0, rowCount() - 1), column));
 }
 
-void GridModel::setAllowAddNew(bool allow, std::function<QVariantMap()> defaults) {
+void GridModel::setAllowAddNew(bool allow, std::function<std::optional<QVariantMap>()> defaults) {
     if (allow == allowAddNew_) {
         newRowDefaults_ = std::move(defaults);
         return;
@@ -148,11 +155,8 @@ QVariant GridModel::data(const QModelIndex& index, int role) const {
         return {};
     if (role == Qt::DisplayRole || role == Qt::EditRole)
         return text(index.row(), index.column());
-    if (role == Qt::TextAlignmentRole) {
-        Kind k = columnKind(index.column());
-        if (k == Kind::Number || k == Kind::Integer || k == Kind::Money)
-            return int(Qt::AlignRight | Qt::AlignVCenter);
-    }
+    if (role == Qt::TextAlignmentRole && numeric_.value(index.column()))
+        return int(Qt::AlignRight | Qt::AlignVCenter);
     return {};
 }
 
@@ -206,7 +210,10 @@ bool GridModel::writeCell(int row, int column, const QString& typed) {
             stored = plainNumber(Val(stored.toString()) / s.value(), 12);
         const int keyCol = rows_.indexOf(keyColumn_);
         if (isNewRow(row)) {
-            QVariantMap values = newRowDefaults_ ? newRowDefaults_() : QVariantMap{};
+            std::optional<QVariantMap> defaults = newRowDefaults_ ? newRowDefaults_() : QVariantMap{};
+            if (!defaults)
+                return false; // refused, and the reason already told
+            QVariantMap values = *defaults;
             values.insert(name, stored);
             QStringList cols, marks;
             QVariantList binds;

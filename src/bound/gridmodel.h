@@ -8,6 +8,7 @@
 #include <QAbstractTableModel>
 #include <QSet>
 #include <functional>
+#include <optional>
 
 namespace zel {
 
@@ -35,8 +36,8 @@ public:
     void setColumnScale(int column, double factor);
 
     // A blank row at the end; a value typed there inserts a row with the
-    // values `defaults` gives, plus the typed one.
-    void setAllowAddNew(bool allow, std::function<QVariantMap()> defaults = {});
+    // values `defaults` gives, plus the typed one (nothing when it gives none).
+    void setAllowAddNew(bool allow, std::function<std::optional<QVariantMap>()> defaults = {});
     bool allowAddNew() const { return allowAddNew_; }
     void setAllowDelete(bool allow) { allowDelete_ = allow; }
     bool allowDelete() const { return allowDelete_; }
@@ -72,9 +73,10 @@ private:
     QVariantList binds_;
     RowSet rows_;
     QVector<Kind> kinds_;
+    QVector<bool> numeric_;
     QString table_, keyColumn_;
     bool allowUpdate_ = false, allowAddNew_ = false, allowDelete_ = false;
-    std::function<QVariantMap()> newRowDefaults_;
+    std::function<std::optional<QVariantMap>()> newRowDefaults_;
     QSet<int> readOnly_;
     QHash<int, double> scale_;
     QHash<int, QString> captions_;

@@ -1,11 +1,819 @@
 #include "purchasing/frmpurchaseorder.h"
+#include "app/dialogs.h"
+#include "app/guard.h"
+#include "app/localetext.h"
+#include "app/messages.h"
+#include "app/val.h"
+#include "purchasing/frmorderdetails.h"
+#include "schema/schema.h"
+
+#include <QAction>
+#include <QGridLayout>
+#include <QHBoxLayout>
+#include <QHeaderView>
+#include <QMenuBar>
+#include <QMouseEvent>
+#include <QVBoxLayout>
 
 namespace zel {
+
+namespace {
+
+QLabel* makeLabel(QWidget* parent, const char* name, const QString& caption) {
+    auto* l = new QLabel(caption, parent);
+    l->setObjectName(QString::fromLatin1(name));
+    return l;
+}
+
+// A box named as its control; screen readers get the label beside it, or the name.
+QLineEdit* makeBox(QWidget* parent, const char* name, const QString& accessible = {}) {
+    auto* e = new QLineEdit(parent);
+    e->setObjectName(QString::fromLatin1(name));
+    e->setAccessibleName(accessible.isEmpty() ? QString::fromLatin1(name) : accessible);
+    return e;
+}
+
+QPushButton* makeButton(QWidget* parent, const char* name, const QString& caption) {
+    auto* b = new QPushButton(caption, parent);
+    b->setObjectName(QString::fromLatin1(name));
+    b->setAccessibleName(caption);
+    return b;
+}
+
+QString accessibleOf(const QLabel* label) {
+    QString t = label->text();
+    if (t.endsWith(u':'))
+        t.chop(1);
+    return t;
+}
+
+} // namespace
+
+frmPurchaseOrder::Openers& frmPurchaseOrder::openers() {
+    static Openers o;
+    return o;
+}
 
 frmPurchaseOrder::frmPurchaseOrder(QWidget* parent) : HubWindow(parent) {
     setObjectName(QStringLiteral("frmPurchaseOrder"));
     setWindowTitle(QStringLiteral("Purchase Ordering"));
-    resize(1000, 700);
+    buildUi();
+    Form_Load();
 }
+
+void frmPurchaseOrder::buildUi() {
+    auto* central = new QWidget(this);
+    setCentralWidget(central);
+
+    // Supplier
+    Frame1 = new QGroupBox(central);
+    Frame1->setObjectName(QStringLiteral("Frame1"));
+    Label1 = makeLabel(Frame1, "Label1", QStringLiteral("Supplier"));
+    QFont bold = Label1->font();
+    bold.setBold(true);
+    Label1->setFont(bold);
+    CustomerShortname = makeBox(Frame1, "CustomerShortname", QStringLiteral("Supplier short name"));
+    CustomerName = makeBox(Frame1, "CustomerName", QStringLiteral("Supplier name"));
+    Street = makeBox(Frame1, "Street");
+    Street2 = makeBox(Frame1, "Street2");
+    Town = makeBox(Frame1, "Town");
+    Postcode = makeBox(Frame1, "Postcode");
+    Label2 = makeLabel(Frame1, "Label2", QStringLiteral("Account:"));
+    AccountNo = makeBox(Frame1, "AccountNo", accessibleOf(Label2));
+    Label3 = makeLabel(Frame1, "Label3", QStringLiteral("Contact Name:"));
+    Title = makeBox(Frame1, "Title");
+    Initial = makeBox(Frame1, "Initial");
+    ContactName = makeBox(Frame1, "ContactName", accessibleOf(Label3));
+    Label4 = makeLabel(Frame1, "Label4", QStringLiteral("Position:"));
+    Position_Department = makeBox(Frame1, "Position_Department", accessibleOf(Label4));
+    Label5 = makeLabel(Frame1, "Label5", QStringLiteral("Telephone:"));
+    Telephone = makeBox(Frame1, "Telephone", accessibleOf(Label5));
+    txtCustID = makeBox(Frame1, "txtCustID");
+    txtCustID->setReadOnly(true);
+    txtCustID->setToolTip(QStringLiteral("Supplier record number"));
+    Command1 = makeButton(Frame1, "Command1", QStringLiteral("Start"));
+    CustomerShortname->setPlaceholderText(QStringLiteral("Short name"));
+    CustomerName->setPlaceholderText(QStringLiteral("Name"));
+    Street->setPlaceholderText(QStringLiteral("Street"));
+    Street2->setPlaceholderText(QStringLiteral("Street"));
+    Town->setPlaceholderText(QStringLiteral("Town"));
+    Postcode->setPlaceholderText(QStringLiteral("County / Postcode"));
+    Title->setPlaceholderText(QStringLiteral("Title"));
+    Initial->setPlaceholderText(QStringLiteral("Init."));
+    Title->setMaximumWidth(60);
+    Initial->setMaximumWidth(40);
+    txtCustID->setMaximumWidth(70);
+    {
+        auto* g = new QGridLayout(Frame1);
+        auto* top = new QHBoxLayout;
+        top->addWidget(Label1);
+        top->addStretch();
+        top->addWidget(txtCustID);
+        top->addWidget(Command1);
+        g->addLayout(top, 0, 0, 1, 2);
+        g->addWidget(CustomerShortname, 1, 0, 1, 2);
+        g->addWidget(CustomerName, 2, 0, 1, 2);
+        g->addWidget(Street, 3, 0, 1, 2);
+        g->addWidget(Street2, 4, 0, 1, 2);
+        g->addWidget(Town, 5, 0, 1, 2);
+        g->addWidget(Postcode, 6, 0, 1, 2);
+        g->addWidget(Label2, 7, 0);
+        g->addWidget(AccountNo, 7, 1);
+        g->addWidget(Label3, 8, 0);
+        auto* contact = new QHBoxLayout;
+        contact->addWidget(Title);
+        contact->addWidget(Initial);
+        contact->addWidget(ContactName, 1);
+        g->addLayout(contact, 8, 1);
+        g->addWidget(Label4, 9, 0);
+        g->addWidget(Position_Department, 9, 1);
+        g->addWidget(Label5, 10, 0);
+        g->addWidget(Telephone, 10, 1);
+        g->setColumnStretch(1, 1);
+    }
+
+    // Reference, status and date
+    Frame3 = new QGroupBox(central);
+    Frame3->setObjectName(QStringLiteral("Frame3"));
+    Label11 = makeLabel(Frame3, "Label11", QStringLiteral("Suppliers Reference:"));
+    CustRef = new DataCombo(Frame3);
+    CustRef->setObjectName(QStringLiteral("CustRef"));
+    CustRef->setAccessibleName(accessibleOf(Label11));
+    Label12 = makeLabel(Frame3, "Label12", QStringLiteral("PO Status:"));
+    Status = new DataCombo(Frame3);
+    Status->setObjectName(QStringLiteral("Status"));
+    Status->setAccessibleName(accessibleOf(Label12));
+    Label9 = makeLabel(Frame3, "Label9", QStringLiteral("Date Entered:"));
+    QuotedDate = makeBox(Frame3, "QuotedDate", accessibleOf(Label9));
+    Label10 = makeLabel(Frame3, "Label10", QStringLiteral("Double click for todays date.."));
+    {
+        auto* g = new QGridLayout(Frame3);
+        g->addWidget(Label11, 0, 0);
+        g->addWidget(CustRef, 0, 1);
+        g->addWidget(Label12, 1, 0);
+        g->addWidget(Status, 1, 1);
+        g->addWidget(Label9, 2, 0);
+        g->addWidget(QuotedDate, 2, 1);
+        g->addWidget(Label10, 3, 1);
+        g->setColumnStretch(1, 1);
+    }
+
+    // Purchaser and addresses
+    Frame2 = new QGroupBox(central);
+    Frame2->setObjectName(QStringLiteral("Frame2"));
+    Label6 = makeLabel(Frame2, "Label6", QStringLiteral("Purchaser:"));
+    SalesRep = makeBox(Frame2, "SalesRep", accessibleOf(Label6));
+    SalesRep->setToolTip(QStringLiteral("Click to choose the purchaser"));
+    SalesRep->setMaximumWidth(90);
+    lblFullName = makeLabel(Frame2, "lblFullName", QString());
+    Label7 = makeLabel(Frame2, "Label7", QStringLiteral("Ship to:"));
+    ShippedTo = makeBox(Frame2, "ShippedTo", accessibleOf(Label7));
+    Label8 = makeLabel(Frame2, "Label8", QStringLiteral("Double click to choose shippinmg address....."));
+    txtShipto_ID = makeBox(Frame2, "txtShipto_ID");
+    txtShipto_ID->setReadOnly(true);
+    txtShipto_ID->setMaximumWidth(70);
+    txtShipto_ID->setToolTip(QStringLiteral("Ship-to record number"));
+    Command2 = makeButton(Frame2, "Command2", QStringLiteral("Inv"));
+    InvoiceTo = makeBox(Frame2, "InvoiceTo");
+    InvoiceTo->setReadOnly(true);
+    InvoiceTo->setMaximumWidth(70);
+    InvoiceTo->setToolTip(QStringLiteral("Invoice-to record number"));
+    {
+        auto* g = new QGridLayout(Frame2);
+        g->addWidget(Label6, 0, 0);
+        auto* rep = new QHBoxLayout;
+        rep->addWidget(SalesRep);
+        rep->addWidget(lblFullName, 1);
+        g->addLayout(rep, 0, 1, 1, 2);
+        g->addWidget(Label7, 1, 0);
+        g->addWidget(ShippedTo, 1, 1);
+        g->addWidget(txtShipto_ID, 1, 2);
+        g->addWidget(Label8, 2, 1, 1, 2);
+        g->addWidget(Command2, 3, 0);
+        auto* inv = new QHBoxLayout;
+        inv->addWidget(InvoiceTo);
+        inv->addStretch();
+        g->addLayout(inv, 3, 1, 1, 2);
+        g->setColumnStretch(1, 1);
+    }
+
+    // Lines
+    Label22 = makeLabel(central, "Label22",
+                        QStringLiteral("Double click product code to add part. or Unit Price for more info......"));
+    DataGrid1 = new DataGrid(central);
+    DataGrid1->setObjectName(QStringLiteral("DataGrid1"));
+    DataGrid1->setAccessibleName(QStringLiteral("Order lines"));
+    // A double click opens the part finder or the line details; typing edits.
+    DataGrid1->setEditTriggers(QAbstractItemView::EditKeyPressed | QAbstractItemView::AnyKeyPressed |
+                               QAbstractItemView::SelectedClicked);
+    DataGrid1->setMinimumHeight(180);
+
+    // Totals
+    Frame4 = new QGroupBox(central);
+    Frame4->setObjectName(QStringLiteral("Frame4"));
+    Label13 = makeLabel(Frame4, "Label13", QStringLiteral("Discount:"));
+    Discount = makeBox(Frame4, "Discount", accessibleOf(Label13));
+    Label14 = makeLabel(Frame4, "Label14", QStringLiteral("%"));
+    Label15 = makeLabel(Frame4, "Label15", QStringLiteral("VAT:"));
+    VAT = makeBox(Frame4, "VAT", accessibleOf(Label15));
+    VAT->setText(QStringLiteral("17.5"));
+    Label16 = makeLabel(Frame4, "Label16", QStringLiteral("%"));
+    Label17 = makeLabel(Frame4, "Label17", QStringLiteral("VAT Value:"));
+    ValVal = makeBox(Frame4, "ValVal", accessibleOf(Label17));
+    ValVal->setReadOnly(true);
+    Label18 = makeLabel(Frame4, "Label18", QStringLiteral("Subtotal:"));
+    lblSubTotal = makeLabel(Frame4, "lblSubTotal", QString());
+    Label19 = makeLabel(Frame4, "Label19", QStringLiteral("Disc Value:"));
+    lblDiscountValue = makeLabel(Frame4, "lblDiscountValue", QString());
+    Label20 = makeLabel(Frame4, "Label20", QStringLiteral("Total:"));
+    lblFinalTotal = makeLabel(Frame4, "lblFinalTotal", QString());
+    ckPPrice = new QCheckBox(QStringLiteral("Pkg Price:"), Frame4);
+    ckPPrice->setObjectName(QStringLiteral("ckPPrice"));
+    PackagePrice = makeBox(Frame4, "PackagePrice", QStringLiteral("Package price"));
+    Label21 = makeLabel(Frame4, "Label21", QStringLiteral("Total Package"));
+    lblCalcPkg = makeLabel(Frame4, "lblCalcPkg", QString());
+    for (QLineEdit* e : {Discount, VAT, ValVal, PackagePrice}) {
+        e->setMaximumWidth(110);
+        e->setAlignment(Qt::AlignRight);
+    }
+    for (QLabel* l : {lblSubTotal, lblDiscountValue, lblFinalTotal, lblCalcPkg}) {
+        l->setAlignment(Qt::AlignRight | Qt::AlignVCenter);
+        l->setMinimumWidth(110);
+        l->setFrameShape(QFrame::Panel);
+        l->setFrameShadow(QFrame::Sunken);
+    }
+    lblFinalTotal->setFont(bold);
+    lblCalcPkg->setFont(bold);
+    {
+        auto* g = new QGridLayout(Frame4);
+        g->addWidget(Label13, 0, 0);
+        g->addWidget(Discount, 0, 1);
+        g->addWidget(Label14, 0, 2);
+        g->addWidget(Label15, 1, 0);
+        g->addWidget(VAT, 1, 1);
+        g->addWidget(Label16, 1, 2);
+        g->addWidget(Label17, 2, 0);
+        g->addWidget(ValVal, 2, 1);
+        g->setColumnMinimumWidth(3, 24);
+        g->addWidget(Label18, 0, 4);
+        g->addWidget(lblSubTotal, 0, 5);
+        g->addWidget(Label19, 1, 4);
+        g->addWidget(lblDiscountValue, 1, 5);
+        g->addWidget(Label20, 2, 4);
+        g->addWidget(lblFinalTotal, 2, 5);
+        g->setColumnMinimumWidth(6, 24);
+        g->addWidget(ckPPrice, 0, 7);
+        g->addWidget(PackagePrice, 0, 8);
+        g->addWidget(Label21, 1, 7);
+        g->addWidget(lblCalcPkg, 1, 8);
+        g->setColumnStretch(9, 1);
+    }
+
+    // Buttons
+    Frame5 = new QGroupBox(central);
+    Frame5->setObjectName(QStringLiteral("Frame5"));
+    Command3 = makeButton(Frame5, "Command3", QStringLiteral("Previuos"));
+    Command4 = makeButton(Frame5, "Command4", QStringLiteral("New PO"));
+    Command7 = makeButton(Frame5, "Command7", QStringLiteral("Find"));
+    Command8 = makeButton(Frame5, "Command8", QStringLiteral("Save"));
+    Command5 = makeButton(Frame5, "Command5", QStringLiteral("Print"));
+    Command9 = makeButton(Frame5, "Command9", QStringLiteral("Delete"));
+    Command6 = makeButton(Frame5, "Command6", QStringLiteral("EXIT"));
+    {
+        auto* v = new QVBoxLayout(Frame5);
+        for (QPushButton* b : {Command3, Command4, Command7, Command8, Command5, Command9})
+            v->addWidget(b);
+        v->addStretch();
+        v->addWidget(Command6);
+    }
+
+    auto* top = new QHBoxLayout;
+    top->addWidget(Frame1, 3);
+    auto* right = new QVBoxLayout;
+    right->addWidget(Frame3);
+    right->addWidget(Frame2);
+    right->addStretch();
+    top->addLayout(right, 3);
+    top->addWidget(Frame5);
+    auto* main = new QVBoxLayout(central);
+    main->addLayout(top);
+    main->addWidget(Label22);
+    main->addWidget(DataGrid1, 1);
+    main->addWidget(Frame4);
+
+    mnUtils = menuBar()->addMenu(QStringLiteral("Utils"));
+    mnUtils->setObjectName(QStringLiteral("mnUtils"));
+    mnPOInstr = mnUtils->addAction(QStringLiteral("PO Instructions"));
+    mnPOInstr->setObjectName(QStringLiteral("mnPOInstr"));
+    mnAddress = mnUtils->addAction(QStringLiteral("Edit Customer/Supplier Address"));
+    mnAddress->setObjectName(QStringLiteral("mnAddress"));
+    mnStaff = mnUtils->addAction(QStringLiteral("Edit PO Staff"));
+    mnStaff->setObjectName(QStringLiteral("mnStaff"));
+    mnStatus = mnUtils->addAction(QStringLiteral("Edit PO Status"));
+    mnStatus->setObjectName(QStringLiteral("mnStatus"));
+
+    // Handlers, each behind the guard.
+    auto on = [this](auto* sender, auto signal, void (frmPurchaseOrder::*handler)()) {
+        connect(sender, signal, this, [this, handler] { guarded([&] { (this->*handler)(); }); });
+    };
+    on(Command1, &QPushButton::clicked, &frmPurchaseOrder::Command1_Click);
+    on(Command2, &QPushButton::clicked, &frmPurchaseOrder::Command2_Click);
+    on(Command3, &QPushButton::clicked, &frmPurchaseOrder::Command3_Click);
+    on(Command4, &QPushButton::clicked, &frmPurchaseOrder::Command4_Click);
+    on(Command5, &QPushButton::clicked, &frmPurchaseOrder::Command5_Click);
+    on(Command6, &QPushButton::clicked, &frmPurchaseOrder::Command6_Click);
+    on(Command7, &QPushButton::clicked, &frmPurchaseOrder::Command7_Click);
+    on(Command8, &QPushButton::clicked, &frmPurchaseOrder::Command8_Click);
+    on(Command9, &QPushButton::clicked, &frmPurchaseOrder::Command9_Click);
+    auto menu = [this](QAction* a, std::function<void(OrderHub&)> Openers::*which) {
+        connect(a, &QAction::triggered, this, [this, which] { open(openers().*which); });
+    };
+    menu(mnPOInstr, &Openers::poInstructions);
+    menu(mnAddress, &Openers::editSuppliers);
+    menu(mnStaff, &Openers::editPurchasers);
+    menu(mnStatus, &Openers::editStatuses);
+    connect(CustRef, &DataCombo::Click, this, [this](int area) { guarded([&] { CustRef_Click(area); }); });
+    connect(Status, &DataCombo::Click, this, [this](int area) { guarded([&] { Status_Click(area); }); });
+    on(Discount, &QLineEdit::textChanged, &frmPurchaseOrder::Discount_Change);
+    on(VAT, &QLineEdit::textChanged, &frmPurchaseOrder::VAT_Change);
+    on(PackagePrice, &QLineEdit::textChanged, &frmPurchaseOrder::PackagePrice_Change);
+    on(ckPPrice, &QCheckBox::clicked, &frmPurchaseOrder::PackagePriceFlg);
+    connect(DataGrid1, &DataGrid::AfterColEdit, this,
+            [this](int column) { guarded([&] { DataGrid1_AfterColEdit(column); }); });
+    on(DataGrid1, &DataGrid::DblClick, &frmPurchaseOrder::DataGrid1_DblClick);
+    SalesRep->installEventFilter(this);
+    ShippedTo->installEventFilter(this);
+    QuotedDate->installEventFilter(this);
+
+    resize(1100, 760);
+}
+
+bool frmPurchaseOrder::eventFilter(QObject* watched, QEvent* event) {
+    if (watched == SalesRep && event->type() == QEvent::MouseButtonPress)
+        guarded([&] { SalesRep_Click(); });
+    else if (watched == ShippedTo && event->type() == QEvent::MouseButtonDblClick)
+        guarded([&] { ShippedTo_DblClick(); });
+    else if (watched == QuotedDate && event->type() == QEvent::MouseButtonDblClick)
+        guarded([&] { QuotedDate_DblClick(); });
+    return HubWindow::eventFilter(watched, event);
+}
+
+void frmPurchaseOrder::open(const std::function<void(OrderHub&)>& opener) {
+    if (opener)
+        guarded([&] { opener(*this); });
+}
+
+qint64 frmPurchaseOrder::orderKey() const { return qint64(Val(CustRef->BoundText())); }
+
+// ---- load ------------------------------------------------------------------
+
+void frmPurchaseOrder::Form_Load() {
+    InitForm(true);
+    // Without a connection the window opens empty and quiet; the first action
+    // that needs the database says why it cannot be reached.
+    if (!gConn().isOpen())
+        return;
+    guarded([&] {
+        cmbLoadList();
+        Disp_DataList();
+        Disp_MainData();
+    });
+}
+
+void frmPurchaseOrder::InitForm(bool clearRef) {
+    const bool wasLoading = std::exchange(loading_, true);
+    for (QLineEdit* e : {CustomerShortname, CustomerName, Street, Street2, Town, Postcode, SalesRep, ShippedTo,
+                         QuotedDate})
+        e->clear();
+    if (clearRef)
+        CustRef->setText(QString());
+    Status->setText(QString());
+    for (QLineEdit* e : {AccountNo, Title, Initial, ContactName, Position_Department, Telephone})
+        e->clear();
+    Discount->setText(QStringLiteral("0"));
+    VAT->clear();
+    ValVal->clear();
+    for (QLabel* l : {lblSubTotal, lblDiscountValue, lblFinalTotal, lblCalcPkg})
+        l->clear();
+    PackagePrice->clear();
+    lblFullName->clear();
+    txtCustID->clear();
+    txtShipto_ID->clear();
+    InvoiceTo->clear();
+    loading_ = wasLoading;
+}
+
+void frmPurchaseOrder::cmbLoadList() {
+    cmbLoadList1();
+    cmbLoadList2();
+}
+
+void frmPurchaseOrder::cmbLoadList1() {
+    CustRef->loadList(orders::refListStatement(), {}, QStringLiteral("Customer Ref"), QStringLiteral("Quote ID"));
+}
+
+void frmPurchaseOrder::cmbLoadList2() {
+    Status->loadList(orders::statusListStatement(), {}, QStringLiteral("Status Description"), QStringLiteral("ID"));
+}
+
+void frmPurchaseOrder::CustRef_Click(int area) {
+    if (area != DataCombo::List)
+        return;
+    Disp_DataList();
+    Disp_MainData();
+}
+
+void frmPurchaseOrder::Disp_DataList() {
+    DataGrid1->setEnabled(true);
+    DataGrid1->bind(orders::poLinesStatement(), {orderKey()});
+    GridModel& m = DataGrid1->model();
+    m.setWriteTarget(schema::OrderDetails, QStringLiteral("ID"));
+    m.setAllowUpdate(true);
+    DataGrid1->setAllowAddNew(true, [this] { return newLineDefaults(); });
+    DataGrid1->setAllowDelete(true);
+    // The line discount is stored as a fraction and shown as a percentage.
+    m.setColumnScale(7, 100);
+    m.setReadOnlyColumn(9); // the status is stamped from the header
+    for (int c : {0, 1, 2})
+        DataGrid1->setColumnWidthTwips(c, 0);
+    DataGrid1->setColumnWidthTwips(3, 1600);
+    DataGrid1->setColumnWidthTwips(4, 4500);
+    DataGrid1->setColumnWidthTwips(5, 1000);
+    DataGrid1->setColumnWidthTwips(6, 900);
+    DataGrid1->setColumnWidthTwips(7, 1150);
+    DataGrid1->setColumnWidthTwips(8, 1000);
+    DataGrid1->setColumnWidthTwips(9, 1100);
+    DataGrid1->setCaption(8, QStringLiteral("Total Price"));
+    DataGrid1->setCaption(3, QStringLiteral("Product Code"));
+    DataGrid1->setCaption(7, QStringLiteral("Discount %"));
+    for (int c = 10; c <= 17; ++c)
+        DataGrid1->setColumnWidthTwips(c, 0);
+}
+
+void frmPurchaseOrder::Disp_MainData() {
+    const bool wasLoading = std::exchange(loading_, true);
+    struct Restore {
+        bool& flag;
+        bool value;
+        ~Restore() { flag = value; }
+    } restore{loading_, wasLoading};
+
+    InitForm(false);
+    const qint64 key = orderKey();
+    RowSet rs = gConn().select(QStringLiteral("Select * From `Order Information` Where `Quote ID` = ?"), {key});
+    if (rs.isEmpty()) {
+        // No order: nothing is shown in package mode.
+        ckPPrice->setChecked(false);
+        PackagePriceFlg();
+        return;
+    }
+    auto put = [&](QLineEdit* box, const char* column) {
+        const QVariant& v = rs.at(0, QString::fromLatin1(column));
+        if (!v.isNull())
+            box->setText(displayText(*schema::columnKind(schema::OrderInformation, QString::fromLatin1(column)), v));
+    };
+    put(CustomerShortname, "Customer Shortname");
+    put(CustomerName, "Customer Name");
+    put(Street, "Street");
+    put(Street2, "Street2");
+    put(Town, "Town");
+    put(Postcode, "County/Postcode");
+    put(SalesRep, "Sales Rep");
+    put(ShippedTo, "Shipped To");
+    put(txtShipto_ID, "Shipto id");
+    put(QuotedDate, "Quoted Date");
+    if (!rs.at(0, "Quote ID").isNull())
+        CustRef->setBoundText(rs.at(0, "Quote ID").toString());
+    if (!rs.at(0, "Status").isNull())
+        Status->setBoundText(rs.at(0, "Status").toString());
+    put(AccountNo, "Account No");
+    put(Title, "Title");
+    put(Initial, "Initial");
+    put(ContactName, "Contact Name");
+    put(Position_Department, "Position/Department");
+    put(Telephone, "Telephone");
+    put(Discount, "Discount");
+    put(VAT, "VAT");
+    put(PackagePrice, "package price");
+    if (!rs.at(0, "Name").isNull())
+        lblFullName->setText(rs.at(0, "Name").toString());
+    put(txtCustID, "CUSTOMER ID");
+    put(InvoiceTo, "InvoiceTo");
+    // The package mode follows the order shown, never the one before it.
+    ckPPrice->setChecked(Val(PackagePrice->text()) > 0);
+    PackagePriceFlg();
+    ReCalc();
+}
+
+// ---- header save and approval ---------------------------------------------
+
+QList<orders::HeaderField> frmPurchaseOrder::headerFields() const {
+    return {
+        {QStringLiteral("Customer Shortname"), CustomerShortname->text(), QStringLiteral("Supplier short name")},
+        {QStringLiteral("Customer Name"), CustomerName->text(), QStringLiteral("Supplier name")},
+        {QStringLiteral("Street"), Street->text(), QStringLiteral("Street")},
+        {QStringLiteral("Street2"), Street2->text(), QStringLiteral("Street2")},
+        {QStringLiteral("Town"), Town->text(), QStringLiteral("Town")},
+        {QStringLiteral("County/Postcode"), Postcode->text(), QStringLiteral("Postcode")},
+        {QStringLiteral("Sales Rep"), SalesRep->text(), QStringLiteral("Purchaser")},
+        {QStringLiteral("Name"), lblFullName->text(), QStringLiteral("Purchaser name")},
+        {QStringLiteral("Shipped To"), ShippedTo->text(), QStringLiteral("Ship to")},
+        {QStringLiteral("Shipto id"), txtShipto_ID->text(), QStringLiteral("Ship to number")},
+        {QStringLiteral("Quoted Date"), QuotedDate->text(), QStringLiteral("Date Entered")},
+        {QStringLiteral("Status"), Status->BoundText(), QStringLiteral("PO Status")},
+        {QStringLiteral("Account No"), AccountNo->text(), QStringLiteral("Account")},
+        {QStringLiteral("Title"), Title->text(), QStringLiteral("Title")},
+        {QStringLiteral("Initial"), Initial->text(), QStringLiteral("Initial")},
+        {QStringLiteral("Contact Name"), ContactName->text(), QStringLiteral("Contact Name")},
+        {QStringLiteral("Position/Department"), Position_Department->text(), QStringLiteral("Position")},
+        {QStringLiteral("Telephone"), Telephone->text(), QStringLiteral("Telephone")},
+        {QStringLiteral("Discount"), Discount->text(), QStringLiteral("Discount")},
+        {QStringLiteral("VAT"), VAT->text(), QStringLiteral("VAT")},
+        {QStringLiteral("package price"), PackagePrice->text(), QStringLiteral("Pkg Price")},
+        {QStringLiteral("CUSTOMER ID"), txtCustID->text(), QStringLiteral("Supplier number")},
+        {QStringLiteral("InvoiceTo"), InvoiceTo->text(), QStringLiteral("Invoice to")},
+        // The total as shown: the package total in package mode, else the final total.
+        {QStringLiteral("Grand Total"),
+         !PackagePrice->text().isEmpty() ? lblCalcPkg->text() : lblFinalTotal->text(),
+         QStringLiteral("Total")},
+    };
+}
+
+frmPurchaseOrder::SaveResult frmPurchaseOrder::SaveMainData() {
+    lastSaveError_.clear();
+    if (CustRef->Text().isEmpty()) {
+        messages().info(QStringLiteral("Suppliers Reference cannot be empty"));
+        return SaveResult::Stopped;
+    }
+    if (Status->Text().isEmpty()) {
+        messages().info(QStringLiteral("Please provide a PO Status"));
+        return SaveResult::Stopped;
+    }
+    const qint64 key = orderKey();
+    qint64 saved = 0;
+    try {
+        saved = orders::saveHeader(key, CustRef->Text(), headerFields());
+    } catch (const ConversionError& e) {
+        messages().info(e.message());
+        return SaveResult::Stopped;
+    } catch (const DbError& e) {
+        lastSaveError_ = e.userMessage();
+        return SaveResult::Failed;
+    }
+    if (saved != key) {
+        // A new order: list it and select it.
+        const QString ref = CustRef->Text();
+        try {
+            cmbLoadList1();
+        } catch (const DbError&) {
+            // the order is saved; the list catches up on the next load
+        }
+        CustRef->setBoundText(QString::number(saved));
+        if (CustRef->BoundText().isEmpty())
+            CustRef->setText(ref);
+    }
+    return SaveResult::Saved;
+}
+
+qint64 frmPurchaseOrder::getid() { return orders::findOrderByRef(CustRef->Text()); }
+
+void frmPurchaseOrder::Status_Click(int area) {
+    if (area != DataCombo::List)
+        return;
+    // A new order is saved first, so its approval posts the real order number.
+    if (orderKey() == 0) {
+        SaveResult r = SaveMainData();
+        if (r == SaveResult::Failed)
+            messages().error(lastSaveError_);
+        if (r != SaveResult::Saved)
+            return;
+    }
+    if (Val(Status->BoundText()) == 1)
+        UpdateTransaction();
+    SaveResult r = SaveMainData();
+    if (r == SaveResult::Failed) {
+        messages().error(lastSaveError_);
+        return;
+    }
+    if (r != SaveResult::Saved)
+        return;
+    if (orders::stampStatus(orderKey(), Val(Status->BoundText())) > 0)
+        Disp_DataList();
+}
+
+void frmPurchaseOrder::UpdateTransaction() {
+    const QString title = QStringLiteral("No Account no setup for this Supplier");
+    if (AccountNo->text().isEmpty()) {
+        messages().info(QStringLiteral("Supplier must have an Account No"), title);
+        return;
+    }
+    if (CustRef->Text().isEmpty()) {
+        messages().info(QStringLiteral("Please provide a Suppliers Ref"), title);
+        return;
+    }
+    if (!messages().question(QStringLiteral("Option (A) indicates processing this Purchase Order has being Approved?"),
+                             title)) {
+        Status->setBoundText(QStringLiteral("2"));
+        return;
+    }
+    // The total as the locale shows it, read back: rounded to its decimals.
+    Money total = parseCurrency(currencyText(parseCurrency(lblFinalTotal->text()).value_or(Money{})))
+                      .value_or(Money{});
+    if (ckPPrice->isChecked() && !lblCalcPkg->text().isEmpty())
+        total = parseCurrency(lblCalcPkg->text()).value_or(Money{});
+    gConn().insert(QStringLiteral("INSERT INTO `Transaction` (`AccountHolder`, `Ref`, `TypeRef`, `Item`, `Cinout`, "
+                                  "`DCinout`, `Type`, `Date`, `CostPool`) VALUES (?, ?, ?, ?, ?, ?, ?, ?, ?)"),
+                   {Val(txtShipto_ID->text()), double(orderKey()), Val(AccountNo->text()),
+                    QStringLiteral("Stock Purchase for suppliers Ref  ") + CustRef->Text(), (-total).toPlainText(), 0,
+                    QStringLiteral("Stock Purchase"), QDate::currentDate(), 2020});
+}
+
+// ---- lines and totals -----------------------------------------------------
+
+std::optional<QVariantMap> frmPurchaseOrder::newLineDefaults() {
+    // A line typed on a new order first creates the order.
+    if (orderKey() == 0 && !SaveRow())
+        return std::nullopt;
+    return QVariantMap{{QStringLiteral("Order ID"), orderKey()}};
+}
+
+bool frmPurchaseOrder::SaveRow() {
+    if (orderKey() == 0 && CustRef->Text().isEmpty()) {
+        messages().info(QStringLiteral("Suppliers Reference cannot be empty"));
+        return false;
+    }
+    if (orderKey() == 0) {
+        SaveResult r = SaveMainData();
+        if (r == SaveResult::Failed)
+            messages().error(lastSaveError_);
+        if (r != SaveResult::Saved)
+            return false;
+    }
+    // The line's own values were written by the grid when edited; it belongs
+    // to the order on screen.
+    const QVariant lineKey = DataGrid1->value(0);
+    if (!lineKey.isNull())
+        gConn().execute(QStringLiteral("UPDATE `Order Details` SET `Order ID` = ? WHERE `ID` = ? AND `Order ID` = 0"),
+                        {orderKey(), lineKey});
+    return orderKey() != 0;
+}
+
+void frmPurchaseOrder::DataGrid1_AfterColEdit(int column) {
+    if (column == 2) {
+        SaveRow();
+    } else if (column == 5 || column == 6 || column == 7) {
+        if (SaveRow())
+            CustRef_Click(DataCombo::List);
+    }
+}
+
+bool frmPurchaseOrder::isPartFound(const QString& code) {
+    return !gConn()
+                .scalar(QStringLiteral("Select `Product ID` From `Products` Where `Product Name` = ? LIMIT 1"), {code})
+                .isNull();
+}
+
+void frmPurchaseOrder::DataGrid1_DblClick() {
+    if (CustRef->Text().isEmpty())
+        return;
+    const int column = DataGrid1->currentColumn();
+    if (column == 3) {
+        const QString code = DataGrid1->text(3);
+        if (!code.isEmpty() && !isPartFound(code)) {
+            if (openers().partNotFound)
+                openers().partNotFound(*this, code);
+        } else if (openers().partFinder) {
+            openers().partFinder(*this, code);
+        }
+    } else if (column == 5 && DataGrid1->currentRow() >= 0 && DataGrid1->currentRow() < DataGrid1->rowCount()) {
+        auto* dialog = dialogs().show<frmOrderDetails>(QStringLiteral("frmOrderDetails"),
+                                                       [this] { return new frmOrderDetails(*this); });
+        PopulatefrmOrderDetails(*dialog);
+    }
+}
+
+void frmPurchaseOrder::PopulatefrmOrderDetails(frmOrderDetails& d) {
+    d.txtPartId->setText(DataGrid1->text(3));
+    d.txtID->setText(DataGrid1->text(0));
+    d.txtOrderID->setText(DataGrid1->text(1));
+    d.txtDesc->setPlainText(DataGrid1->text(4));
+    d.txtUnitPrice->setText(DataGrid1->text(5));
+    d.txtQty->setText(DataGrid1->text(6));
+    d.txtDiscount->setText(DataGrid1->text(7));
+    d.txtExtendedPrice->setText(DataGrid1->text(8));
+    d.GoodsDel->setChecked(Val(DataGrid1->text(15)) != 0);
+    d.txtGoodaDelNotes->setPlainText(DataGrid1->text(16));
+    d.txtDueDate->setText(DataGrid1->text(17));
+}
+
+Money frmPurchaseOrder::getSubTotal() { return orders::subTotal(orderKey()); }
+
+void frmPurchaseOrder::ReCalc() {
+    const Money S = getSubTotal();
+    const orders::Totals t =
+        orders::computeTotals(S.toDouble(), Val(Discount->text()), Val(VAT->text()), Val(PackagePrice->text()));
+    lblSubTotal->setText(currencyText(S));
+    lblDiscountValue->setText(currencyText(Money::fromDouble(t.discountValue)));
+    lblFinalTotal->setText(currencyText(Money::fromDouble(t.finalTotal)));
+    ValVal->setText(currencyText(Money::fromDouble(t.vatValue)));
+    lblCalcPkg->setText(currencyText(Money::fromDouble(t.packageTotal), 2));
+}
+
+void frmPurchaseOrder::PackagePriceFlg() {
+    const bool package = ckPPrice->isChecked();
+    for (QWidget* w : std::initializer_list<QWidget*>{Label18, Label19, Label20, lblSubTotal, lblDiscountValue,
+                                                      lblFinalTotal})
+        w->setVisible(!package);
+    for (QWidget* w : std::initializer_list<QWidget*>{Label21, PackagePrice, lblCalcPkg})
+        w->setVisible(package);
+}
+
+void frmPurchaseOrder::Discount_Change() {
+    if (!loading_)
+        ReCalc();
+}
+
+void frmPurchaseOrder::VAT_Change() {
+    if (!loading_)
+        ReCalc();
+}
+
+void frmPurchaseOrder::PackagePrice_Change() {
+    if (!loading_)
+        ReCalc();
+}
+
+// ---- buttons --------------------------------------------------------------
+
+void frmPurchaseOrder::Command1_Click() { open(openers().supplierPicker); }
+
+void frmPurchaseOrder::Command2_Click() { open(openers().invoiceToPicker); }
+
+void frmPurchaseOrder::Command3_Click() {
+    const qint64 last = orders::lastOrder();
+    if (last == 0)
+        return;
+    CustRef->setBoundText(QString::number(last));
+    Disp_DataList();
+    Disp_MainData();
+}
+
+void frmPurchaseOrder::Command4_Click() {
+    InitForm(true);
+    Disp_DataList();
+    Disp_MainData();
+}
+
+void frmPurchaseOrder::Command5_Click() {
+    if (Val(AccountNo->text()) == 0) {
+        messages().info(QStringLiteral("Please click the Start button"));
+        return;
+    }
+    if (CustRef->Text().isEmpty()) {
+        messages().info(QStringLiteral("Please select a Suppliers Reference"));
+        return;
+    }
+    if (openers().print)
+        openers().print(*this);
+}
+
+void frmPurchaseOrder::Command6_Click() { Form_Unload(); }
+
+void frmPurchaseOrder::Command7_Click() { open(openers().orderFinder); }
+
+void frmPurchaseOrder::Command8_Click() {
+    switch (SaveMainData()) {
+    case SaveResult::Failed:
+        messages().error(lastSaveError_);
+        break;
+    case SaveResult::Saved:
+        messages().info(QStringLiteral("Information saved successfully"));
+        break;
+    case SaveResult::Stopped:
+        break;
+    }
+}
+
+void frmPurchaseOrder::Command9_Click() {
+    const qint64 key = orderKey();
+    if (key == 0) {
+        messages().info(QStringLiteral("No order is selected. Choose an order by its Suppliers Reference first."));
+        return;
+    }
+    if (!messages().question(QStringLiteral("Are you sure?"), QStringLiteral("Delete record")))
+        return;
+    orders::deleteOrder(key);
+    CustRef->setText(QString());
+    cmbLoadList1();
+    Disp_DataList();
+    Disp_MainData();
+    messages().info(QStringLiteral("Record deleted successfully"), QStringLiteral("Deleted Record"));
+}
+
+void frmPurchaseOrder::QuotedDate_DblClick() { QuotedDate->setText(todayText()); }
+
+void frmPurchaseOrder::SalesRep_Click() { open(openers().purchaserPicker); }
+
+void frmPurchaseOrder::ShippedTo_DblClick() { open(openers().shipToPicker); }
 
 } // namespace zel

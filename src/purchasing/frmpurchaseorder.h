@@ -1,13 +1,134 @@
 #pragma once
-// The purchase order window: the hub of purchase order entry.
+// The purchase order window: the hub of purchase order entry. It shows one
+// order at a time: the header, the lines in a grid with their totals, and the
+// buttons and menu that open the pickers and editors.
 #include "app/hubwindow.h"
+#include "bound/datacombo.h"
+#include "bound/datagrid.h"
+#include "bound/orderhub.h"
+#include "schema/orders.h"
+
+#include <QCheckBox>
+#include <QGroupBox>
+#include <QLabel>
+#include <QLineEdit>
+#include <QPushButton>
+#include <functional>
+
+class QAction;
+class QMenu;
 
 namespace zel {
 
-class frmPurchaseOrder : public HubWindow {
+class frmPurchaseOrder : public HubWindow, public OrderHub {
     Q_OBJECT
 public:
     explicit frmPurchaseOrder(QWidget* parent = nullptr);
+
+    // How a save ended.
+    enum class SaveResult { Saved, Stopped, Failed };
+
+    // Windows opened from here that come from other parts of the program;
+    // each stays inert until the program wires it.
+    struct Openers {
+        std::function<void(OrderHub&)> supplierPicker, shipToPicker, invoiceToPicker, purchaserPicker,
+            orderFinder, poInstructions, editSuppliers, editPurchasers, editStatuses;
+        // The part finder for a product code (empty or known) and the prompt for an unknown one.
+        std::function<void(OrderHub&, const QString& code)> partFinder, partNotFound;
+        // Exports and shows the printed order.
+        std::function<void(OrderHub&)> print;
+    };
+    static Openers& openers();
+
+    // OrderHub
+    QWidget* hubWidget() override { return this; }
+    DataCombo* custRef() override { return CustRef; }
+    void CustRef_Click(int area) override;
+    void Disp_DataList() override;
+    void Disp_MainData() override;
+
+    void Form_Load();
+    void InitForm(bool clearRef);
+    void cmbLoadList();
+    void cmbLoadList1();
+    void cmbLoadList2();
+
+    // Header (load, save, approval)
+    SaveResult SaveMainData();
+    qint64 getid();
+    void Status_Click(int area);
+    void UpdateTransaction();
+    // The last failure of SaveMainData, for its caller to show.
+    QString lastSaveError() const { return lastSaveError_; }
+
+    // Lines and totals
+    bool SaveRow();
+    bool isPartFound(const QString& code);
+    Money getSubTotal();
+    void ReCalc();
+    void PackagePriceFlg();
+    void PopulatefrmOrderDetails(class frmOrderDetails& dialog);
+    // The grid's handlers.
+    void DataGrid1_AfterColEdit(int column);
+    void DataGrid1_DblClick();
+
+    // Buttons and menu
+    void Command1_Click(); // Start: the supplier picker
+    void Command2_Click(); // Inv: the invoice-to picker
+    void Command3_Click(); // Previuos: the last order
+    void Command4_Click(); // New PO
+    void Command5_Click(); // Print
+    void Command6_Click(); // EXIT
+    void Command7_Click(); // Find
+    void Command8_Click(); // Save
+    void Command9_Click(); // Delete
+    void QuotedDate_DblClick();
+    void SalesRep_Click();
+    void ShippedTo_DblClick();
+
+    // The current order's key: the numeric value of CustRef's bound value.
+    qint64 orderKey() const;
+
+    // Controls, named as the window has always named them.
+    QLabel *Label1, *Label2, *Label3, *Label4, *Label5, *Label6, *Label7, *Label8, *Label9, *Label10, *Label11,
+        *Label12, *Label13, *Label14, *Label15, *Label16, *Label17, *Label18, *Label19, *Label20, *Label21, *Label22;
+    QLineEdit *CustomerShortname, *CustomerName, *Street, *Street2, *Town, *Postcode, *AccountNo, *Title, *Initial,
+        *ContactName, *Position_Department, *Telephone, *txtCustID;
+    QLineEdit *SalesRep, *ShippedTo, *txtShipto_ID, *InvoiceTo, *QuotedDate;
+    QLabel* lblFullName;
+    DataCombo *CustRef, *Status;
+    DataGrid* DataGrid1;
+    QLineEdit *Discount, *VAT, *ValVal, *PackagePrice;
+    QLabel *lblSubTotal, *lblDiscountValue, *lblFinalTotal, *lblCalcPkg;
+    QCheckBox* ckPPrice;
+    QPushButton* Command1; // Start
+    QPushButton* Command2; // Inv
+    QPushButton* Command3; // Previuos
+    QPushButton* Command4; // New PO
+    QPushButton* Command5; // Print
+    QPushButton* Command6; // EXIT
+    QPushButton* Command7; // Find
+    QPushButton* Command8; // Save
+    QPushButton* Command9; // Delete
+    QGroupBox *Frame1, *Frame2, *Frame3, *Frame4, *Frame5;
+    QMenu* mnUtils;
+    QAction *mnPOInstr, *mnAddress, *mnStaff, *mnStatus;
+
+protected:
+    bool eventFilter(QObject* watched, QEvent* event) override;
+
+private:
+    void buildUi();
+    void Discount_Change();
+    void VAT_Change();
+    void PackagePrice_Change();
+    // Header fields in the order they are saved.
+    QList<orders::HeaderField> headerFields() const;
+    std::optional<QVariantMap> newLineDefaults();
+    void open(const std::function<void(OrderHub&)>& opener);
+
+    bool loading_ = false;
+    QString lastSaveError_;
 };
 
 } // namespace zel

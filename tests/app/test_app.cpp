@@ -79,6 +79,8 @@ TEST(LocaleText, CurrencyRoundTripsInTheUk) {
     EXPECT_EQ(parseCurrency("12.5")->units(), 125000);
     EXPECT_FALSE(parseCurrency(""));
     EXPECT_FALSE(parseCurrency("twelve"));
+    EXPECT_FALSE(parseCurrency("12,50")); // a continental decimal comma is not UK grouping
+    EXPECT_EQ(parseCurrency("1,250.5")->units(), 12505000);
 }
 
 TEST(LocaleText, DatesAreDayFirstInTheUk) {
@@ -119,6 +121,10 @@ TEST(Convert, EmptyIsNullAndBadTextIsRefusedNamingFieldAndText) {
     EXPECT_EQ(refused(Kind::Money, "ten"), "Quantity: \"ten\" is not an amount of money.");
     EXPECT_EQ(refused(Kind::Date, "32/01/2001"), "Quantity: \"32/01/2001\" is not a date (dd/mm/yyyy).");
     EXPECT_TRUE(refused(Kind::Number, "12abc").contains("12abc"));
+    EXPECT_EQ(refused(Kind::Money, "12,50"), "Quantity: \"12,50\" is not an amount of money.");
+    EXPECT_EQ(refused(Kind::Date, "31/02/2026"), "Quantity: \"31/02/2026\" is not a date (dd/mm/yyyy).");
+    EXPECT_EQ(refused(Kind::Date, "tomorrow"), "Quantity: \"tomorrow\" is not a date (dd/mm/yyyy).");
+    EXPECT_EQ(refused(Kind::Number, "ten"), "Quantity: \"ten\" is not a number.");
 }
 
 TEST(Convert, DisplaysStoredValuesPlainly) {

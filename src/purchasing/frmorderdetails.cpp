@@ -1,0 +1,138 @@
+#include "purchasing/frmorderdetails.h"
+#include "app/convert.h"
+#include "app/database.h"
+#include "app/messages.h"
+#include "app/guard.h"
+#include "app/val.h"
+#include "bound/orderhub.h"
+
+#include <QFrame>
+#include <QGridLayout>
+#include <QVBoxLayout>
+
+namespace zel {
+
+namespace {
+template <class W> W* named(W* w, const char* name, const QString& accessible = {}) {
+    w->setObjectName(QString::fromLatin1(name));
+    w->setAccessibleName(accessible.isEmpty() ? QString::fromLatin1(name) : accessible);
+    return w;
+}
+QFrame* rule(QWidget* parent) {
+    auto* f = new QFrame(parent);
+    f->setFrameShape(QFrame::HLine);
+    f->setFrameShadow(QFrame::Sunken);
+    return f;
+}
+} // namespace
+
+frmOrderDetails::frmOrderDetails(OrderHub& hub, QWidget* parent) : QWidget(parent, Qt::Window), hub_(hub) {
+    setObjectName(QStringLiteral("frmOrderDetails"));
+    setWindowTitle(QStringLiteral("More Info...."));
+
+    Label3 = named(new QLabel(QStringLiteral("Product Code"), this), "Label3");
+    Label4 = named(new QLabel(QStringLiteral("Description"), this), "Label4");
+    Label5 = named(new QLabel(QStringLiteral("Unit Price"), this), "Label5");
+    Label6 = named(new QLabel(QStringLiteral("Quantity"), this), "Label6");
+    Label7 = named(new QLabel(QStringLiteral("Discount %"), this), "Label7");
+    Label8 = named(new QLabel(QStringLiteral("Total Price"), this), "Label8");
+    Label2 = named(new QLabel(QStringLiteral("Due Date:"), this), "Label2");
+    Label1 = named(new QLabel(QStringLiteral("Notes:"), this), "Label1");
+    txtPartId = named(new QLineEdit(this), "txtPartId", QStringLiteral("Product Code"));
+    txtPartId->setReadOnly(true);
+    txtDesc = named(new QPlainTextEdit(this), "txtDesc", QStringLiteral("Description"));
+    txtDesc->setVerticalScrollBarPolicy(Qt::ScrollBarAlwaysOn);
+    txtDesc->setFixedHeight(60);
+    txtUnitPrice = named(new QLineEdit(this), "txtUnitPrice", QStringLiteral("Unit Price"));
+    txtQty = named(new QLineEdit(this), "txtQty", QStringLiteral("Quantity"));
+    txtDiscount = named(new QLineEdit(this), "txtDiscount", QStringLiteral("Discount"));
+    txtExtendedPrice = named(new QLineEdit(this), "txtExtendedPrice", QStringLiteral("Total Price"));
+    txtExtendedPrice->setReadOnly(true);
+    txtDueDate = named(new QLineEdit(this), "txtDueDate", QStringLiteral("Due Date"));
+    txtDueDate->setPlaceholderText(QStringLiteral("dd/mm/yyyy"));
+    GoodsDel = named(new QCheckBox(QStringLiteral("Goods been delivered"), this), "GoodsDel",
+                     QStringLiteral("Goods been delivered"));
+    txtGoodaDelNotes = named(new QPlainTextEdit(this), "txtGoodaDelNotes", QStringLiteral("Notes"));
+    txtGoodaDelNotes->setVerticalScrollBarPolicy(Qt::ScrollBarAlwaysOn);
+    txtID = named(new QLineEdit(this), "txtID");
+    txtID->hide();
+    txtOrderID = named(new QLineEdit(this), "txtOrderID");
+    txtOrderID->hide();
+    Command1 = named(new QPushButton(QStringLiteral("Close"), this), "Command1", QStringLiteral("Close"));
+    for (QLineEdit* e : {txtUnitPrice, txtQty, txtDiscount, txtExtendedPrice})
+        e->setAlignment(Qt::AlignRight);
+
+    auto* top = new QGridLayout;
+    QLabel* heads[] = {Label3, Label4, Label5, Label6, Label7, Label8};
+    QWidget* boxes[] = {txtPartId, txtDesc, txtUnitPrice, txtQty, txtDiscount, txtExtendedPrice};
+    for (int i = 0; i < 6; ++i) {
+        top->addWidget(heads[i], 0, i);
+        top->addWidget(boxes[i], 1, i, Qt::AlignTop);
+    }
+    top->setColumnStretch(1, 3);
+    auto* due = new QHBoxLayout;
+    due->addStretch();
+    due->addWidget(Label2);
+    due->addWidget(txtDueDate);
+    auto* v = new QVBoxLayout(this);
+    v->addLayout(top);
+    v->addLayout(due);
+    v->addWidget(rule(this));
+    v->addWidget(GoodsDel);
+    v->addWidget(Label1);
+    v->addWidget(txtGoodaDelNotes, 1);
+    v->addWidget(rule(this));
+    v->addWidget(Command1);
+    resize(820, 340);
+
+    connect(Command1, &QPushButton::clicked, this, [this] { guarded([&] { Command1_Click(); }); });
+    InitForm();
+}
+
+void frmOrderDetails::InitForm() {
+    for (QLineEdit* e : {txtPartId, txtID, txtOrderID, txtUnitPrice, txtQty, txtDiscount, txtExtendedPrice, txtDueDate})
+        e->clear();
+    txtDesc->clear();
+    txtGoodaDelNotes->clear();
+    GoodsDel->setChecked(false);
+}
+
+bool frmOrderDetails::UpdateEntry() {
+    const qlonglong id = qlonglong(Val(txtID->text()));
+    if (id == 0)
+        return true;
+    try {
+        // Everything is converted before anything is written. The discount
+        // is typed as a percentage and stored as a fraction.
+        QVariant discount = toColumnValue(Kind::Number, txtDiscount->text(), QStringLiteral("Discount"));
+        if (!discount.isNull())
+            discount = Val(discount.toString()) / 100.0;
+        const QVariantList binds = {
+            toColumnValue(Kind::Text, txtDesc->toPlainText(), QStringLiteral("Description")),
+            toColumnValue(Kind::Money, txtUnitPrice->text(), QStringLiteral("Unit Price")),
+            toColumnValue(Kind::Integer, txtQty->text(), QStringLiteral("Quantity")),
+            discount,
+            toColumnValue(Kind::Text, txtGoodaDelNotes->toPlainText(), QStringLiteral("Notes")),
+            GoodsDel->isChecked() ? 1 : 0,
+            toColumnValue(Kind::Date, txtDueDate->text(), QStringLiteral("Due Date")),
+            id};
+        gConn().execute(QStringLiteral("UPDATE `Order Details` SET `Description` = ?, `Unit Price` = ?, `Quantity` = ?, "
+                                       "`Discount` = ?, `GoodsDelNotes` = ?, `GoodsDel` = ?, `DueDate` = ? "
+                                       "WHERE `ID` = ?"),
+                        binds);
+    } catch (const ConversionError& e) {
+        messages().info(e.message());
+        return false;
+    }
+    return true;
+}
+
+void frmOrderDetails::Command1_Click() {
+    // A refused value keeps the dialog open with what was typed.
+    if (!UpdateEntry())
+        return;
+    hub_.Disp_DataList();
+    close();
+}
+
+} // namespace zel

@@ -1,0 +1,61 @@
+#pragma once
+// Statements and routines shared by the purchase order and goods inward
+// windows: the order lists, the lines, the sub-total, the header save, the
+// status stamp and the delete.
+#include "app/convert.h"
+#include "app/money.h"
+
+#include <QList>
+#include <QString>
+#include <QVariant>
+
+namespace zel::orders {
+
+// The orders listed by supplier reference (key `Quote ID`).
+QString refListStatement();
+// The statuses (list `Status Description`, key `ID`).
+QString statusListStatement();
+// An order's lines in the purchase order window's column order; one bound key.
+QString poLinesStatement();
+// An order's lines in the goods inward window's column order; one bound key.
+QString goodsInLinesStatement();
+
+// The order's sub-total: each line's `Unit Price` x `Quantity` x (1 - `Discount`)
+// rounded to four decimals; a line with any of the three NULL adds nothing.
+Money subTotal(qint64 orderKey);
+
+// The totals beside the lines, from the sub-total S, the order discount D
+// (per cent), the VAT rate V (per cent) and the package price P.
+struct Totals {
+    double subTotal = 0, discountValue = 0, vatValue = 0, finalTotal = 0, packageTotal = 0;
+};
+Totals computeTotals(double S, double D, double V, double P);
+
+// One header column and the text of the box it comes from; `label` names the
+// field in a refusal message.
+struct HeaderField {
+    QString column;
+    QString text;
+    QString label;
+};
+
+// Writes the header of order `key` with the given fields (empty text is NULL);
+// a missing order (key 0, or deleted meanwhile) is inserted. Every field is
+// converted first, so a refused one (ConversionError) writes nothing; the
+// insert and the fill are one transaction. Returns the order's key.
+qint64 saveHeader(qint64 key, const QString& customerRef, const QList<HeaderField>& fields);
+
+// Stamps the status on every line of the order, in one statement; returns
+// the number of lines.
+qint64 stampStatus(qint64 orderKey, const QVariant& statusId);
+
+// Deletes the order's lines and header in one transaction.
+void deleteOrder(qint64 orderKey);
+
+// The key of the first order, in reference order, whose `Customer Ref` is `ref`; 0 when none.
+qint64 findOrderByRef(const QString& ref);
+
+// The key of the order entered last; 0 when there is none.
+qint64 lastOrder();
+
+} // namespace zel::orders

@@ -1,0 +1,443 @@
+// The purchase order window driven as a user would, offscreen, against the
+// private server.
+#include "app/val.h"
+#include "purchasing/frmorderdetails.h"
+#include "purchasing/frmpurchaseorder.h"
+#include "support/testdb.h"
+
+#include <QApplication>
+#include <QDate>
+#include <QDir>
+#include <QLineEdit>
+#include <QTest>
+
+using namespace zel;
+using zel::test::settle;
+
+namespace {
+
+QVariant one(const QString& sql, const QVariantList& binds = {}) { return gConn().scalar(sql, binds); }
+int count(const QString& table, const QString& where = "1=1", const QVariantList& binds = {}) {
+    return one(QStringLiteral("SELECT COUNT(*) FROM `%1` WHERE %2").arg(table, where), binds).toInt();
+}
+
+// A screenshot for a person to look at, when asked for.
+void snapshot(QWidget& w, const QString& name) {
+    const QString dir = qEnvironmentVariable("ZEL_SCREENSHOT_DIR");
+    if (!dir.isEmpty()) {
+        QDir().mkpath(dir);
+        w.grab().save(QDir(dir).filePath(name + ".png"));
+    }
+}
+
+} // namespace
+
+class PurchaseOrderTest : public test::DbTest {
+protected:
+    void SetUp() override {
+        DbTest::SetUp();
+        w = std::make_unique<frmPurchaseOrder>();
+        w->show();
+    }
+    void TearDown() override {
+        w.reset();
+        DbTest::TearDown();
+    }
+    void pickOrder(qint64 key) { w->CustRef->pickKey(QString::number(key)); }
+    // Types a reference as the user would, replacing what is there.
+    void typeRef(const QString& ref) {
+        w->CustRef->lineEdit()->selectAll();
+        QTest::keyClicks(w->CustRef->lineEdit(), ref);
+    }
+    // An order with the given lines (price, quantity, discount fraction or empty for NULL).
+    qint64 makeOrder(const QString& ref, const QList<QStringList>& lines, const QVariantList& header = {}) {
+        qint64 key = gConn().insert(
+            "INSERT INTO `Order Information` (`Customer Ref`, `Account No`, `Shipto id`, `Status`, `Discount`, `VAT`, "
+            "`package price`) VALUES (?, ?, ?, ?, ?, ?, ?)",
+            header.isEmpty() ? QVariantList{ref, "1008", 103, 2, 0, 20, QVariant()} : QVariantList{ref} + header);
+        for (const QStringList& l : lines)
+            gConn().insert("INSERT INTO `Order Details` (`Order ID`, `Part Id`, `Unit Price`, `Quantity`, `Discount`) "
+                           "VALUES (?, 'P1', ?, ?, ?)",
+                           {key, l[0], l[1], l[2].isEmpty() ? QVariant() : QVariant(l[2])});
+        w->cmbLoadList1();
+        return key;
+    }
+
+    std::unique_ptr<frmPurchaseOrder> w;
+};
+
+TEST_F(PurchaseOrderTest, OpensEmptyWithTheVatDesignTextCleared) {
+    EXPECT_EQ(w->windowTitle(), "Purchase Ordering");
+    EXPECT_EQ(w->Discount->text(), "0");
+    EXPECT_EQ(w->VAT->text(), "");
+    EXPECT_EQ(w->CustRef->Text(), "");
+    EXPECT_EQ(w->DataGrid1->rowCount(), 0);
+    EXPECT_EQ(w->CustRef->count(), 40);
+    EXPECT_EQ(w->Status->count(), 6);
+    EXPECT_EQ(w->Command3->text(), "Previuos");
+    EXPECT_EQ(w->Label8->text(), "Double click to choose shippinmg address.....");
+}
+
+TEST_F(PurchaseOrderTest, OnlyAPickFromTheListLoadsAnOrder) {
+    w->CustRef->setBoundText("1");
+    w->CustRef_Click(DataCombo::EditPart);
+    w->CustRef_Click(DataCombo::Button);
+    EXPECT_EQ(w->CustomerName->text(), "");
+    EXPECT_EQ(w->DataGrid1->rowCount(), 0);
+
+    pickOrder(1);
+    EXPECT_EQ(w->CustRef->Text(), "PEN/24/0535");
+    EXPECT_EQ(w->AccountNo->text(), "1008");
+    EXPECT_EQ(w->txtShipto_ID->text(), "103");
+    EXPECT_EQ(w->Discount->text(), "10");
+    EXPECT_EQ(w->VAT->text(), "20");
+    EXPECT_EQ(w->Status->BoundText(), "4");
+    EXPECT_EQ(w->DataGrid1->rowCount(), 2);
+    EXPECT_EQ(w->QuotedDate->text(),
+              one("SELECT DATE_FORMAT(`Quoted Date`, '%d/%m/%Y') FROM `Order Information` WHERE `Quote ID` = 1").toString());
+    // The grid's visible columns and captions.
+    EXPECT_TRUE(w->DataGrid1->isColumnHidden(0));
+    EXPECT_TRUE(w->DataGrid1->isColumnHidden(2));
+    EXPECT_EQ(w->DataGrid1->caption(3), "Product Code");
+    EXPECT_EQ(w->DataGrid1->caption(8), "Total Price");
+    for (int c = 10; c <= 17; ++c)
+        EXPECT_TRUE(w->DataGrid1->isColumnHidden(c)) << c;
+    snapshot(*w, "purchase-order");
+}
+
+TEST_F(PurchaseOrderTest, SaveValidatesInOrderAndWritesNothingWhenRefused) {
+    const int before = count("Order Information");
+    w->Command8_Click();
+    EXPECT_EQ(msgs->texts(), QStringList{"Suppliers Reference cannot be empty"});
+    typeRef("NEW/26/0001");
+    msgs->clear();
+    w->Command8_Click();
+    EXPECT_EQ(msgs->texts(), QStringList{"Please provide a PO Status"});
+    // A field that does not convert refuses the whole save.
+    w->Status->setBoundText("2");
+    w->QuotedDate->setText("31/02/2026");
+    msgs->clear();
+    w->Command8_Click();
+    EXPECT_EQ(msgs->texts(), QStringList{"Date Entered: \"31/02/2026\" is not a date (dd/mm/yyyy)."});
+    w->QuotedDate->setText("tomorrow");
+    w->Discount->setText("ten");
+    msgs->clear();
+    w->Command8_Click();
+    EXPECT_EQ(msgs->texts().size(), 1);
+    EXPECT_FALSE(msgs->texts().contains("Information saved successfully"));
+    EXPECT_EQ(count("Order Information"), before);
+    EXPECT_EQ(w->orderKey(), 0);
+}
+
+TEST_F(PurchaseOrderTest, ANewReferenceIsInsertedThenUpdated) {
+    w->Command4_Click();
+    typeRef("O'Brien \"quote\" \\ 1");
+    w->Status->setBoundText("2");
+    w->CustomerName->setText("Henley Dental Supplies Ltd");
+    w->Telephone->setText("0161 496 0000");
+    w->QuotedDate_DblClick();
+    EXPECT_EQ(w->QuotedDate->text(), QDate::currentDate().toString("dd/MM/yyyy"));
+    w->VAT->setText("20");
+    w->Command8_Click();
+    EXPECT_EQ(msgs->texts(), QStringList{"Information saved successfully"});
+    const qint64 key = w->orderKey();
+    ASSERT_GT(key, 40);
+    EXPECT_EQ(w->CustRef->Text(), "O'Brien \"quote\" \\ 1");
+    EXPECT_EQ(one("SELECT `Customer Ref` FROM `Order Information` WHERE `Quote ID` = ?", {key}).toString(),
+              "O'Brien \"quote\" \\ 1");
+    EXPECT_EQ(one("SELECT DATE(`Quoted Date`) FROM `Order Information` WHERE `Quote ID` = ?", {key}).toDate(),
+              QDate::currentDate());
+    EXPECT_EQ(w->CustRef->listModel().rowOfKey(QString::number(key)) >= 0, true);
+    EXPECT_EQ(w->getid(), key);
+
+    // Saving again updates the same row; an emptied box becomes NULL.
+    const int rows = count("Order Information");
+    w->Telephone->clear();
+    w->Command8_Click();
+    EXPECT_EQ(count("Order Information"), rows);
+    EXPECT_TRUE(one("SELECT `Telephone` IS NULL FROM `Order Information` WHERE `Quote ID` = ?", {key}).toBool());
+    EXPECT_EQ(one("SELECT `Customer Name` FROM `Order Information` WHERE `Quote ID` = ?", {key}).toString(),
+              "Henley Dental Supplies Ltd");
+    EXPECT_EQ(one("SELECT `Grand Total` FROM `Order Information` WHERE `Quote ID` = ?", {key}).toString(), "0.0000");
+}
+
+TEST_F(PurchaseOrderTest, AnOverlongTextIsRefusedWithItsReasonAndNothingIsHalfWritten) {
+    const int before = count("Order Information");
+    typeRef("R1");
+    w->Status->setBoundText("2");
+    w->Title->setText(QString(25, 'x'));
+    w->Command8_Click();
+    EXPECT_EQ(msgs->texts(), QStringList{"The text for Title is too long to be stored."});
+    EXPECT_EQ(count("Order Information"), before); // no bare header row
+}
+
+TEST_F(PurchaseOrderTest, TotalsFollowTheLinesDiscountVatAndPackagePrice) {
+    qint64 key = makeOrder("TOT/1", {{"10", "3", "0.1"}});
+    pickOrder(key);
+    EXPECT_EQ(w->DataGrid1->model().text(0, 8), "27.00");
+    EXPECT_EQ(w->lblSubTotal->text(), "£27.00");
+
+    key = makeOrder("TOT/2", {{"100", "1", "0"}}, {"1008", 103, 2, 10, 17.5, QVariant()});
+    pickOrder(key);
+    EXPECT_EQ(w->lblSubTotal->text(), "£100.00");
+    EXPECT_EQ(w->lblDiscountValue->text(), "£90.00");
+    EXPECT_EQ(w->ValVal->text(), "£15.75");
+    EXPECT_EQ(w->lblFinalTotal->text(), "£105.75");
+    // Every keystroke recomputes.
+    w->Discount->setFocus();
+    w->Discount->selectAll();
+    QTest::keyClicks(w->Discount, "0");
+    EXPECT_EQ(w->lblFinalTotal->text(), "£117.50");
+
+    // Package price mode.
+    w->ckPPrice->setChecked(true);
+    w->PackagePriceFlg();
+    w->PackagePrice->setText("200");
+    EXPECT_EQ(w->lblCalcPkg->text(), "£235.00");
+    EXPECT_TRUE(w->lblCalcPkg->isVisible());
+    EXPECT_FALSE(w->lblSubTotal->isVisible());
+    QTest::mouseClick(w->ckPPrice, Qt::LeftButton);
+    EXPECT_FALSE(w->ckPPrice->isChecked());
+    EXPECT_TRUE(w->lblSubTotal->isVisible());
+    EXPECT_FALSE(w->PackagePrice->isVisible());
+}
+
+TEST_F(PurchaseOrderTest, AnOrderWithoutLinesOrWithANullDiscountLine) {
+    qint64 empty = makeOrder("EMPTY/1", {});
+    pickOrder(empty);
+    EXPECT_EQ(w->lblSubTotal->text(), "£0.00");
+    EXPECT_EQ(w->lblFinalTotal->text(), "£0.00");
+    EXPECT_EQ(w->lblCalcPkg->text(), "£0.00");
+    qint64 nulls = makeOrder("NULLS/1", {{"10", "3", ""}, {"5", "2", "0"}});
+    pickOrder(nulls);
+    EXPECT_EQ(w->DataGrid1->model().text(0, 8), "");
+    EXPECT_EQ(w->lblSubTotal->text(), "£10.00");
+}
+
+TEST_F(PurchaseOrderTest, PackageModeFollowsTheOrderShown) {
+    pickOrder(17);
+    EXPECT_TRUE(w->ckPPrice->isChecked());
+    EXPECT_TRUE(w->lblCalcPkg->isVisible());
+    EXPECT_EQ(w->lblCalcPkg->text(), "£540.00");
+    pickOrder(1);
+    EXPECT_FALSE(w->ckPPrice->isChecked());
+    EXPECT_TRUE(w->lblFinalTotal->isVisible());
+}
+
+TEST_F(PurchaseOrderTest, ApprovingPostsExactlyOneLedgerRow) {
+    qint64 key = makeOrder("APP/1", {{"100", "1", "0"}, {"10", "2", "0.5"}}, {"1008abc", 103, 2, 10, 17.5, QVariant()});
+    pickOrder(key);
+    EXPECT_EQ(w->lblFinalTotal->text(), "£116.33"); // 110 less 10% plus 17.5%
+    const int before = count("Transaction");
+    msgs->answer(true);
+    w->Status->pickKey("1");
+    ASSERT_EQ(msgs->messages.size(), 1u);
+    EXPECT_EQ(msgs->messages[0].text, "Option (A) indicates processing this Purchase Order has being Approved?");
+    EXPECT_EQ(msgs->messages[0].title, "No Account no setup for this Supplier");
+    ASSERT_EQ(count("Transaction"), before + 1);
+    RowSet t = gConn().select("SELECT * FROM `Transaction` ORDER BY `id` DESC LIMIT 1");
+    EXPECT_EQ(t.at(0, "AccountHolder").toDouble(), 103);
+    EXPECT_EQ(t.at(0, "Ref").toDouble(), double(key));
+    EXPECT_EQ(t.at(0, "TypeRef").toDouble(), 1008);
+    EXPECT_EQ(t.at(0, "Item").toString(), "Stock Purchase for suppliers Ref  APP/1");
+    EXPECT_EQ(t.at(0, "Cinout").toString(), "-116.3300");
+    EXPECT_EQ(t.at(0, "DCinout").toInt(), 0);
+    EXPECT_EQ(t.at(0, "Type").toString(), "Stock Purchase");
+    EXPECT_EQ(t.at(0, "Date").toDateTime(), QDateTime(QDate::currentDate(), QTime(0, 0)));
+    EXPECT_EQ(t.at(0, "CostPool").toInt(), 2020);
+    // The header and every line carry the status, stamped in one go.
+    EXPECT_EQ(one("SELECT `Status` FROM `Order Information` WHERE `Quote ID` = ?", {key}).toInt(), 1);
+    EXPECT_EQ(count("Order Details", "`Order ID` = ? AND `Parts Status` = 1", {key}), 2);
+    EXPECT_EQ(w->DataGrid1->model().text(0, 9), "1");
+}
+
+TEST_F(PurchaseOrderTest, DecliningApprovalFallsBackToStatus2) {
+    qint64 key = makeOrder("APP/2", {{"100", "1", "0"}});
+    pickOrder(key);
+    const int before = count("Transaction");
+    msgs->answer(false);
+    w->Status->pickKey("1");
+    EXPECT_EQ(count("Transaction"), before);
+    EXPECT_EQ(w->Status->BoundText(), "2");
+    EXPECT_EQ(one("SELECT `Status` FROM `Order Information` WHERE `Quote ID` = ?", {key}).toInt(), 2);
+    EXPECT_EQ(count("Order Details", "`Order ID` = ? AND `Parts Status` = 2", {key}), 1);
+
+    // Without an account number: told so, no ledger row, still saved as approved.
+    w->AccountNo->clear();
+    msgs->clear();
+    w->Status->pickKey("1");
+    EXPECT_EQ(msgs->texts(), QStringList{"Supplier must have an Account No"});
+    EXPECT_EQ(count("Transaction"), before);
+    EXPECT_EQ(one("SELECT `Status` FROM `Order Information` WHERE `Quote ID` = ?", {key}).toInt(), 1);
+}
+
+TEST_F(PurchaseOrderTest, PackageApprovalPostsThePackageTotal) {
+    pickOrder(17);
+    msgs->answer(true);
+    w->Status->pickKey("1");
+    EXPECT_EQ(one("SELECT `Cinout` FROM `Transaction` ORDER BY `id` DESC LIMIT 1").toString(), "-540.0000");
+}
+
+TEST_F(PurchaseOrderTest, GridEditsSaveTheLineAndTheDiscountNeverDrifts) {
+    qint64 key = makeOrder("GRID/1", {{"10", "3", "0.1"}});
+    pickOrder(key);
+    EXPECT_EQ(w->DataGrid1->model().text(0, 7), "10"); // shown as a percentage
+    const QVariant line = w->DataGrid1->model().value(0, 0);
+    ASSERT_TRUE(w->DataGrid1->editCell(0, 6, "5"));
+    settle();
+    EXPECT_EQ(one("SELECT `Quantity` FROM `Order Details` WHERE `ID` = ?", {line}).toInt(), 5);
+    EXPECT_DOUBLE_EQ(one("SELECT `Discount` FROM `Order Details` WHERE `ID` = ?", {line}).toDouble(), 0.1);
+    EXPECT_EQ(w->DataGrid1->model().text(0, 8), "45.00");
+    EXPECT_EQ(w->lblSubTotal->text(), "£45.00");
+    ASSERT_TRUE(w->DataGrid1->editCell(0, 5, "20"));
+    settle();
+    EXPECT_DOUBLE_EQ(one("SELECT `Discount` FROM `Order Details` WHERE `ID` = ?", {line}).toDouble(), 0.1);
+    ASSERT_TRUE(w->DataGrid1->editCell(0, 7, "25"));
+    settle();
+    EXPECT_DOUBLE_EQ(one("SELECT `Discount` FROM `Order Details` WHERE `ID` = ?", {line}).toDouble(), 0.25);
+    EXPECT_EQ(w->lblSubTotal->text(), "£75.00");
+
+    // Bad input is refused naming the field and the text; the line keeps its values.
+    EXPECT_FALSE(w->DataGrid1->editCell(0, 6, "abc"));
+    EXPECT_EQ(msgs->last(), "Quantity: \"abc\" is not a whole number.");
+    EXPECT_FALSE(w->DataGrid1->editCell(0, 5, "12,50"));
+    EXPECT_EQ(msgs->last(), "Unit Price: \"12,50\" is not an amount of money.");
+    EXPECT_FALSE(w->DataGrid1->editCell(0, 7, "ten"));
+    EXPECT_EQ(msgs->last(), "Discount: \"ten\" is not a number.");
+    EXPECT_EQ(one("SELECT `Quantity` FROM `Order Details` WHERE `ID` = ?", {line}).toInt(), 5);
+    EXPECT_EQ(one("SELECT `Unit Price` FROM `Order Details` WHERE `ID` = ?", {line}).toString(), "20.0000");
+}
+
+TEST_F(PurchaseOrderTest, ALineTypedOnANewOrderFirstCreatesTheHeader) {
+    w->Command4_Click();
+    // Without a reference nothing is created.
+    EXPECT_FALSE(w->DataGrid1->editCell(0, 3, "HEN-1042"));
+    EXPECT_EQ(msgs->last(), "Suppliers Reference cannot be empty");
+    typeRef("LINE/FIRST");
+    w->Status->setBoundText("2");
+    const int before = count("Order Information");
+    ASSERT_TRUE(w->DataGrid1->editCell(0, 3, "HEN-1042"));
+    settle();
+    EXPECT_EQ(count("Order Information"), before + 1);
+    const qint64 key = w->orderKey();
+    ASSERT_GT(key, 0);
+    EXPECT_EQ(count("Order Details", "`Order ID` = ? AND `Part Id` = 'HEN-1042'", {key}), 1);
+    EXPECT_EQ(w->DataGrid1->rowCount(), 1);
+}
+
+TEST_F(PurchaseOrderTest, DeleteAsksRemovesLinesAndHeaderTogether) {
+    w->Command9_Click(); // nothing selected
+    EXPECT_EQ(msgs->texts().size(), 1);
+    EXPECT_TRUE(msgs->last().startsWith("No order is selected"));
+    const int orders = count("Order Information"), lines = count("Order Details");
+    EXPECT_EQ(orders, 40);
+
+    pickOrder(25);
+    msgs->clear();
+    msgs->answer(false);
+    w->Command9_Click();
+    EXPECT_EQ(msgs->texts(), QStringList{"Are you sure?"});
+    EXPECT_EQ(msgs->messages[0].title, "Delete record");
+    EXPECT_EQ(count("Order Information"), orders);
+
+    msgs->clear();
+    msgs->answer(true);
+    w->Command9_Click();
+    EXPECT_EQ(msgs->texts(), (QStringList{"Are you sure?", "Record deleted successfully"}));
+    EXPECT_EQ(msgs->messages[1].title, "Deleted Record");
+    EXPECT_EQ(count("Order Information"), orders - 1);
+    EXPECT_EQ(count("Order Details", "`Order ID` = 25"), 0);
+    EXPECT_EQ(count("Order Details"), lines - 11);
+    EXPECT_EQ(w->CustRef->listModel().rowOfText("O'NEILL/26/0429"), -1);
+    EXPECT_EQ(w->CustomerName->text(), "");
+    EXPECT_EQ(w->DataGrid1->rowCount(), 0);
+}
+
+TEST_F(PurchaseOrderTest, PreviousShowsTheLastOrderAndNewClears) {
+    w->Command3_Click();
+    EXPECT_EQ(w->orderKey(), 40);
+    EXPECT_GT(w->DataGrid1->rowCount(), 0);
+    w->Command4_Click();
+    EXPECT_EQ(w->CustRef->Text(), "");
+    EXPECT_EQ(w->CustomerName->text(), "");
+    EXPECT_EQ(w->DataGrid1->rowCount(), 0);
+    gConn().execute("DELETE FROM `Order Details`");
+    gConn().execute("DELETE FROM `Order Information`");
+    w->Command3_Click(); // an empty table changes nothing
+    EXPECT_EQ(w->CustRef->Text(), "");
+}
+
+TEST_F(PurchaseOrderTest, PrintChecksTheSupplierAndTheReference) {
+    w->Command5_Click();
+    EXPECT_EQ(msgs->texts(), QStringList{"Please click the Start button"});
+    w->AccountNo->setText("ACC-1"); // does not begin with a digit
+    msgs->clear();
+    w->Command5_Click();
+    EXPECT_EQ(msgs->texts(), QStringList{"Please click the Start button"});
+    w->AccountNo->setText("1008");
+    msgs->clear();
+    w->Command5_Click();
+    EXPECT_EQ(msgs->texts(), QStringList{"Please select a Suppliers Reference"});
+}
+
+TEST_F(PurchaseOrderTest, TheLineDetailsDialogWritesItsLineBack) {
+    qint64 key = makeOrder("MORE/1", {{"10", "3", "0.1"}});
+    pickOrder(key);
+    const QVariant line = w->DataGrid1->model().value(0, 0);
+    w->DataGrid1->setCurrentCell(0, 5);
+    w->DataGrid1_DblClick();
+    frmOrderDetails* d = nullptr;
+    for (QWidget* x : QApplication::topLevelWidgets())
+        if (auto* found = qobject_cast<frmOrderDetails*>(x))
+            d = found;
+    ASSERT_NE(d, nullptr);
+    EXPECT_EQ(d->windowTitle(), "More Info....");
+    EXPECT_EQ(d->txtUnitPrice->text(), "10.00");
+    EXPECT_EQ(d->txtQty->text(), "3");
+    EXPECT_EQ(d->txtDiscount->text(), "10");
+    EXPECT_EQ(d->txtExtendedPrice->text(), "27.00");
+    EXPECT_FALSE(d->GoodsDel->isChecked());
+    snapshot(*d, "order-details");
+
+    // A refused value keeps the dialog and the line as they were.
+    d->txtQty->setText("abc");
+    d->Command1_Click();
+    EXPECT_EQ(msgs->last(), "Quantity: \"abc\" is not a whole number.");
+    EXPECT_TRUE(d->isVisible());
+    EXPECT_EQ(one("SELECT `Quantity` FROM `Order Details` WHERE `ID` = ?", {line}).toInt(), 3);
+
+    d->txtQty->setText("4");
+    d->txtDesc->clear();
+    d->txtDueDate->setText("05/03/2026");
+    d->GoodsDel->setChecked(true);
+    d->txtGoodaDelNotes->setPlainText("Left with reception");
+    d->Command1_Click();
+    settle();
+    RowSet r = gConn().select("SELECT * FROM `Order Details` WHERE `ID` = ?", {line});
+    EXPECT_EQ(r.at(0, "Quantity").toInt(), 4);
+    EXPECT_TRUE(r.at(0, "Description").isNull());
+    EXPECT_EQ(r.at(0, "DueDate").toDate(), QDate(2026, 3, 5));
+    EXPECT_EQ(r.at(0, "GoodsDel").toInt(), 1);
+    EXPECT_EQ(r.at(0, "GoodsDelNotes").toString(), "Left with reception");
+    EXPECT_DOUBLE_EQ(r.at(0, "Discount").toDouble(), 0.1);
+    EXPECT_EQ(w->DataGrid1->model().text(0, 8), "36.00"); // the reloaded grid
+}
+
+TEST_F(PurchaseOrderTest, DoubleClicksNeedAReference) {
+    int opened = 0;
+    frmPurchaseOrder::openers().partFinder = [&](OrderHub&, const QString&) { ++opened; };
+    frmPurchaseOrder::openers().partNotFound = [&](OrderHub&, const QString&) { opened += 100; };
+    w->DataGrid1->setCurrentCell(0, 3);
+    w->DataGrid1_DblClick(); // no reference: nothing
+    EXPECT_EQ(opened, 0);
+    pickOrder(1);
+    w->DataGrid1->setCurrentCell(0, 3);
+    w->DataGrid1_DblClick(); // a known code: the finder
+    EXPECT_EQ(opened, 1);
+    gConn().execute("UPDATE `Order Details` SET `Part Id` = 'NOT-IN-CATALOGUE' WHERE `Order ID` = 1");
+    w->Disp_DataList();
+    w->DataGrid1->setCurrentCell(0, 3);
+    w->DataGrid1_DblClick(); // an unknown code: the prompt
+    EXPECT_EQ(opened, 101);
+    frmPurchaseOrder::openers() = {};
+}
