@@ -23,6 +23,8 @@ public:
         return w;
     }
     QWidget* find(const QString& kind) const;
+    // Forgets the window of that kind (closing it is the caller's business).
+    void forget(const QString& kind) { open_.erase(kind); }
     void closeAll();
 
 private:

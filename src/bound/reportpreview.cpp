@@ -1,0 +1,97 @@
+#include "bound/reportpreview.h"
+#include "app/dialogs.h"
+#include "app/guard.h"
+#include "app/messages.h"
+
+#include <QFileDialog>
+#include <QLabel>
+#include <QPrintDialog>
+#include <QPrintPreviewWidget>
+#include <QPrinter>
+#include <QStandardPaths>
+#include <QToolBar>
+#include <QVBoxLayout>
+
+namespace zel {
+
+ReportPreview::ReportPreview(report::Document doc, QWidget* parent)
+    : QWidget(parent, Qt::Window), doc_(std::move(doc)) {
+    setObjectName(QStringLiteral("ReportPreview"));
+    setWindowTitle(doc_.caption);
+    printer_ = new QPrinter(QPrinter::HighResolution);
+    printer_->setDocName(doc_.caption);
+    view_ = new QPrintPreviewWidget(printer_, this);
+    view_->setObjectName(QStringLiteral("PreviewPages"));
+    connect(view_, &QPrintPreviewWidget::paintRequested, this,
+            [this](QPrinter* p) { guarded([&] { report::paint(doc_, *p); }); });
+
+    auto* bar = new QToolBar(this);
+    auto add = [&](const QString& text, const QString& name, auto fn) {
+        QAction* a = bar->addAction(text);
+        a->setObjectName(name);
+        connect(a, &QAction::triggered, this, [fn] { guarded(fn); });
+        return a;
+    };
+    add(QStringLiteral("Print…"), QStringLiteral("actPrint"), [this] { print(); });
+    add(QStringLiteral("Save as PDF…"), QStringLiteral("actSavePdf"), [this] { saveAsPdf(); });
+    bar->addSeparator();
+    add(QStringLiteral("First"), QStringLiteral("actFirst"), [this] { view_->setCurrentPage(1); });
+    add(QStringLiteral("Previous"), QStringLiteral("actPrevious"),
+        [this] { view_->setCurrentPage(std::max(1, view_->currentPage() - 1)); });
+    add(QStringLiteral("Next"), QStringLiteral("actNext"),
+        [this] { view_->setCurrentPage(std::min(view_->pageCount(), view_->currentPage() + 1)); });
+    add(QStringLiteral("Last"), QStringLiteral("actLast"), [this] { view_->setCurrentPage(view_->pageCount()); });
+    pageLabel_ = new QLabel(this);
+    bar->addWidget(pageLabel_);
+    bar->addSeparator();
+    add(QStringLiteral("Zoom in"), QStringLiteral("actZoomIn"), [this] { view_->zoomIn(); });
+    add(QStringLiteral("Zoom out"), QStringLiteral("actZoomOut"), [this] { view_->zoomOut(); });
+    add(QStringLiteral("Fit width"), QStringLiteral("actFitWidth"), [this] { view_->fitToWidth(); });
+    add(QStringLiteral("Whole page"), QStringLiteral("actFitPage"), [this] { view_->fitInView(); });
+    bar->addSeparator();
+    add(QStringLiteral("Close"), QStringLiteral("actClose"), [this] { close(); });
+    connect(view_, &QPrintPreviewWidget::previewChanged, this, [this] { updatePageLabel(); });
+
+    auto* v = new QVBoxLayout(this);
+    v->setContentsMargins(0, 0, 0, 0);
+    v->addWidget(bar);
+    v->addWidget(view_, 1);
+    resize(900, 1000);
+    view_->fitToWidth();
+}
+
+void ReportPreview::updatePageLabel() {
+    pageLabel_->setText(QStringLiteral("  Page %1 of %2  ").arg(view_->currentPage()).arg(view_->pageCount()));
+}
+
+void ReportPreview::print() {
+    QPrinter printer(QPrinter::HighResolution);
+    printer.setDocName(doc_.caption);
+    QPrintDialog dialog(&printer, this);
+    dialog.setWindowTitle(QStringLiteral("Print %1").arg(doc_.caption));
+    if (dialog.exec() == QDialog::Accepted)
+        report::paint(doc_, printer);
+}
+
+void ReportPreview::saveAsPdf() {
+    const QString dir = QStandardPaths::writableLocation(QStandardPaths::DocumentsLocation);
+    const QString path = QFileDialog::getSaveFileName(this, QStringLiteral("Save as PDF"),
+                                                      dir + u'/' + doc_.caption + QStringLiteral(".pdf"),
+                                                      QStringLiteral("PDF files (*.pdf)"));
+    if (path.isEmpty())
+        return;
+    report::writePdf(doc_, path);
+}
+
+ReportPreview* showReport(const report::Document& doc) {
+    // A new print replaces the preview of the same report.
+    const QString kind = QStringLiteral("report:") + doc.caption;
+    if (QWidget* open = dialogs().find(kind)) {
+        dialogs().forget(kind);
+        open->close();
+    }
+    return dialogs().show<ReportPreview>(kind,
+                                         [&] { return new ReportPreview(doc); });
+}
+
+} // namespace zel
