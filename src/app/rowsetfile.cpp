@@ -10,6 +10,7 @@
 #include <QLocale>
 #include <QRegularExpression>
 #include <QSaveFile>
+#include <QSet>
 #include <QXmlStreamReader>
 #include <QXmlStreamWriter>
 #include <algorithm>
@@ -390,9 +391,7 @@ QVariant typedValue(const RowSetFileColumn& col, const QString& text) {
 }
 
 bool isNameStart(QChar c) {
-    if (c.unicode() < 0x80)
-        return c.isLetter() || c == u'_';
-    return c.isLetter() || c.category() == QChar::Letter_Other;
+    return c.isLetter() || c == u'_';
 }
 
 bool isNameChar(QChar c) {
