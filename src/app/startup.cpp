@@ -4,6 +4,7 @@
 
 #include <QApplication>
 #include <QDir>
+#include <QLocale>
 #include <QLockFile>
 #include <QProcessEnvironment>
 #include <QTextStream>
@@ -35,9 +36,19 @@ QMainWindow* chooseHub(const CommandLine& cl, const Hubs& hubs) {
 }
 
 int runProgram(int argc, char** argv, const Hubs& hubs) {
+    // Help and printing to a file need no display.
+    for (int i = 1; i < argc; ++i) {
+        const QByteArray a(argv[i]);
+        if ((a == "--help" || a == "-h" || a == "--print-order" || a == "--print-goods-in") &&
+            qEnvironmentVariableIsEmpty("QT_QPA_PLATFORM"))
+            qputenv("QT_QPA_PLATFORM", "offscreen");
+    }
     QApplication app(argc, argv);
     QApplication::setApplicationName(QStringLiteral("Zel Purchasing"));
     QApplication::setQuitOnLastWindowClosed(false);
+    // A workstation with no locale set (C/POSIX) works as the practice does: in the UK.
+    if (QLocale::system().language() == QLocale::C)
+        QLocale::setDefault(QLocale(QLocale::English, QLocale::UnitedKingdom));
 
     CommandLine cl = parseCommandLine(app.arguments().mid(1));
     QTextStream out(stdout), err(stderr);

@@ -1,0 +1,254 @@
+// Printing through the page model: export files, address blocks, the two
+// report designs, the print command of the purchase order window, and
+// printing without a window.
+#include "app/dialogs.h"
+#include "app/rowsetfile.h"
+#include "app/settings.h"
+#include "bound/reportpreview.h"
+#include "purchasing/frmpurchaseorder.h"
+#include "reports/printing.h"
+#include "support/testdb.h"
+
+#include <QApplication>
+#include <QDir>
+#include <QFile>
+#include <QProcess>
+#include <QTemporaryDir>
+
+using namespace zel;
+using namespace zel::reports;
+
+namespace {
+
+qint64 makeOrder(int lines, const QString& ref = "PRN/1") {
+    qint64 key = gConn().insert(
+        "INSERT INTO `Order Information` (`Customer Ref`, `Account No`, `Customer Name`, `Street`, `Town`, "
+        "`County/Postcode`, `InvoiceTo`, `Shipto id`, `VAT`, `Discount`, `Status`, `Name`, `Quoted Date`) "
+        "VALUES (?, '1001', 'Henley Dental', '1 High St', 'Leeds', 'LS1 1AA', 1, 101, 20, 0, 2, 'Ann  Smith', "
+        "'2026-03-05')",
+        {ref});
+    // Stored in reverse of their numbering, to show the renumbering follows the export.
+    for (int i = lines; i >= 1; --i)
+        gConn().insert("INSERT INTO `Order Details` (`Order ID`, `Part Id`, `Description`, `Unit Price`, `Quantity`, "
+                       "`Discount`, `Qty BI`) VALUES (?, ?, ?, 2.5, ?, 0, 1)",
+                       {key, QStringLiteral("P-%1").arg(i), QStringLiteral("Line %1").arg(i), i});
+    return key;
+}
+
+QStringList column(const RowSetFile& f, const QString& name) {
+    QStringList out;
+    int c = f.rows.indexOf(name);
+    for (const auto& r : f.rows.rows)
+        out << r[c].toString();
+    return out;
+}
+
+} // namespace
+
+class PrintingTest : public test::DbTest {
+protected:
+    void SetUp() override {
+        DbTest::SetUp();
+        ASSERT_TRUE(dir.isValid());
+        setWorkstationFolder(dir.path());
+    }
+    void TearDown() override {
+        setWorkstationFolder(QString());
+        DbTest::TearDown();
+    }
+    QTemporaryDir dir;
+};
+
+TEST_F(PrintingTest, ExportNumbersTheLinesInExportOrderAndTheServerRounds) {
+    qint64 key = makeOrder(3);
+    gConn().execute("UPDATE `Order Details` SET `Unit Price` = 10.005, `Quantity` = 1 WHERE `Order ID` = ? "
+                    "AND `Part Id` = 'P-2'",
+                    {key});
+    ASSERT_TRUE(ExportOrderDetails(Schedule::PurchaseOrder, key));
+    AmendExportOrderDetails(Schedule::PurchaseOrder);
+    RowSetFile f = readRowSetFile(exportPath(Schedule::PurchaseOrder));
+    EXPECT_EQ(f.rows.columns,
+              (QStringList{"Item", "Part Id", "Quantity", "Description", "Unit Price", "Extended Price"}));
+    EXPECT_EQ(column(f, "Item"), (QStringList{"1", "2", "3"}));
+    EXPECT_EQ(column(f, "Part Id"), (QStringList{"P-3", "P-2", "P-1"}));
+    const QString serverRounding =
+        gConn().scalar("SELECT CAST(((`Unit Price`*`Quantity`*(1-`Discount`)*100)/100) AS DECIMAL(10,2)) FROM "
+                       "`Order Details` WHERE `Order ID` = ? AND `Part Id` = 'P-2'",
+                       {key}).toString();
+    EXPECT_EQ(column(f, "Extended Price")[1], serverRounding);
+    EXPECT_EQ(serverRounding.size(), 5); // two decimals
+
+    // No lines: no file.
+    qint64 empty = gConn().insert("INSERT INTO `Order Information` (`Customer Ref`) VALUES ('EMPTY')");
+    QFile::remove(exportPath(Schedule::PurchaseOrder));
+    EXPECT_FALSE(prepare(Schedule::PurchaseOrder, *inputsFromDatabase(Schedule::PurchaseOrder, empty)));
+    EXPECT_FALSE(QFile::exists(exportPath(Schedule::PurchaseOrder)));
+}
+
+TEST_F(PrintingTest, AddressBlocksSkipEmptyFieldsButKeepEmptyStrings) {
+    PrintInputs in;
+    in.accountNo = "1001";
+    in.customerName = "Henley Dental";
+    in.street = "1 High St";
+    in.town = "Leeds";
+    in.postcode = "LS1 1AA";
+    EXPECT_EQ(rtnCustomerAddress(in), "Henley Dental\r\n1 High St\r\nLeeds\r\nLS1 1AA\r\n");
+    in.accountNo.clear();
+    EXPECT_EQ(rtnCustomerAddress(in), "");
+    EXPECT_EQ(msgs->texts(), QStringList{"Please select a supplier"});
+
+    gConn().execute("UPDATE `Employee Data` SET `Address2` = '', `County` = NULL WHERE `Payroll ID` = 101");
+    const QString block = rtnEmployeeIdAddress(101);
+    EXPECT_EQ(block.count("\r\n"), 5);
+    EXPECT_TRUE(block.contains("\r\n\r\n")); // the empty string's line
+    EXPECT_EQ(rtnEmployeeIdAddress(999999), "");
+    EXPECT_TRUE(rtnHeadOfficeAddress().startsWith(
+        gConn().scalar("SELECT `Forenames` FROM `Employee Data` WHERE `Employee ID` = 1").toString() + "\r\n"));
+    EXPECT_EQ(rtnInvoiceToAddress(1), rtnHeadOfficeAddress());
+    EXPECT_FALSE(rtnPOInstruction().isEmpty());
+}
+
+TEST_F(PrintingTest, ThePurchaseOrderShowsTheWindowsValuesAndThePracticeAddresses) {
+    qint64 key = makeOrder(3);
+    auto in = inputsFromDatabase(Schedule::PurchaseOrder, key);
+    ASSERT_TRUE(in);
+    auto doc = prepare(Schedule::PurchaseOrder, *in);
+    ASSERT_TRUE(doc);
+    EXPECT_EQ(doc->caption, "Purchase Order Schedule");
+    ASSERT_EQ(doc->pages.size(), 1);
+    const report::Page& p = doc->pages[0];
+    EXPECT_EQ(p.text("lblCustRef"), "PRN/1");
+    EXPECT_EQ(p.text("lblAddress"), "Henley Dental\r\n1 High St\r\nLeeds\r\nLS1 1AA\r\n");
+    EXPECT_EQ(p.text("lblInvAddress"), rtnInvoiceToAddress(1));
+    EXPECT_EQ(p.text("lblDelAddress"), rtnEmployeeIdAddress(101));
+    EXPECT_NE(p.text("lblDelAddress"), rtnEmployeeIdAddress(1001)); // never the supplier's own
+    EXPECT_EQ(p.text("lblSubTotal"), "£15.00");
+    EXPECT_EQ(p.text("lblVAT"), "20");
+    EXPECT_EQ(p.text("lblTotals"), "£18.00");
+    EXPECT_EQ(p.text("Label4"), "Sub Total:");
+    EXPECT_EQ(p.text("Label12"), "Pages 1 of 1");
+    auto items = p.find("txtItem");
+    ASSERT_EQ(items.size(), 3);
+    EXPECT_EQ(items[0]->text, "1");
+    EXPECT_EQ(p.find("txtUnitCost")[0]->text, "2.50");
+    EXPECT_EQ(p.find("txtTotalCost")[0]->text, "7.50");
+    EXPECT_TRUE(p.has("Shape1"));
+
+    // Package mode.
+    in->packageMode = true;
+    in->packagePrice = "200";
+    in->calcPkg = "£240.00";
+    report::Document pkg = PrintData(Schedule::PurchaseOrder, *in);
+    EXPECT_EQ(pkg.pages[0].text("Label4"), "Package Price");
+    EXPECT_EQ(pkg.pages[0].text("Label6"), "Total Package Price");
+    EXPECT_EQ(pkg.pages[0].text("lblSubTotal"), "200");
+    EXPECT_EQ(pkg.pages[0].text("lblVAT"), "0");
+    EXPECT_EQ(pkg.pages[0].text("lblTotals"), "£240.00");
+}
+
+TEST_F(PrintingTest, PagesFootersAndTheGoodsInSchedule) {
+    qint64 key = makeOrder(60, "LONG/1");
+    auto po = prepare(Schedule::PurchaseOrder, *inputsFromDatabase(Schedule::PurchaseOrder, key));
+    ASSERT_TRUE(po);
+    ASSERT_EQ(po->pages.size(), 2);
+    for (const report::Page& p : po->pages) // the purchase order's page footer is on every page
+        EXPECT_EQ(p.text("Label12"), QStringLiteral("Pages %1 of 2").arg(p.number));
+    const QByteArray poFile = [] {
+        QFile f(exportPath(Schedule::PurchaseOrder));
+        f.open(QIODevice::ReadOnly);
+        return f.readAll();
+    }();
+
+    gConn().execute("UPDATE `Order Details` SET `Quantity` = 10, `Qty BI` = 4 WHERE `Order ID` = ? AND `Part Id` = 'P-1'",
+                    {key});
+    auto gi = prepare(Schedule::GoodsIn, *inputsFromDatabase(Schedule::GoodsIn, key));
+    ASSERT_TRUE(gi);
+    EXPECT_EQ(gi->caption, "Goods In Schedue");
+    ASSERT_EQ(gi->pages.size(), 2);
+    EXPECT_FALSE(gi->pages[0].has("Label10"));
+    EXPECT_EQ(gi->pages[1].text("Label10"), "Page 2 of 2"); // once, after the last line
+    for (const report::Page& p : gi->pages) {
+        EXPECT_EQ(p.text("Label7"), "Sub Total:");
+        EXPECT_EQ(p.text("Label16"), "Quantity Booked In");
+    }
+    EXPECT_EQ(gi->pages[0].text("lblOrderDate"), "05/03/2026");
+    EXPECT_EQ(gi->pages[0].text("lblOrderBy"), "Ann  Smith");
+    EXPECT_EQ(gi->pages[0].text("lblVAT"), ""); // the goods inward window shows no VAT
+    EXPECT_FALSE(gi->pages[0].has("txtProduct"));
+    const auto last = gi->pages[1].find("txtQty");
+    EXPECT_EQ(last.last()->text, "10");
+    EXPECT_EQ(gi->pages[1].find("txtQtyBI").last()->text, "4");
+
+    // The goods-in file leaves the purchase order's alone.
+    QFile f(exportPath(Schedule::PurchaseOrder));
+    ASSERT_TRUE(f.open(QIODevice::ReadOnly));
+    EXPECT_EQ(f.readAll(), poFile);
+    EXPECT_TRUE(QFile::exists(exportPath(Schedule::GoodsIn)));
+}
+
+TEST_F(PrintingTest, TheWindowsPrintReplacesTheFileOrSaysWhyItCannot) {
+    qint64 a = makeOrder(3, "FIRST/1");
+    qint64 b = makeOrder(2, "SECOND/1");
+    frmPurchaseOrder w;
+    frmPurchaseOrder::openers().print = [](OrderHub& hub) { printFromHub(hub, Schedule::PurchaseOrder); };
+    w.CustRef->pickKey(QString::number(a));
+    w.Command5_Click();
+    auto* preview = qobject_cast<ReportPreview*>(dialogs().find("report:Purchase Order Schedule"));
+    ASSERT_NE(preview, nullptr);
+    EXPECT_EQ(preview->windowTitle(), "Purchase Order Schedule");
+    EXPECT_EQ(preview->document().pages[0].find("txtItem").size(), 3);
+
+    w.CustRef->pickKey(QString::number(b));
+    w.Command5_Click();
+    RowSetFile f = readRowSetFile(exportPath(Schedule::PurchaseOrder));
+    EXPECT_EQ(column(f, "Part Id"), (QStringList{"P-2", "P-1"}));
+    preview = qobject_cast<ReportPreview*>(dialogs().find("report:Purchase Order Schedule"));
+    ASSERT_NE(preview, nullptr);
+    EXPECT_EQ(preview->document().pages[0].text("lblCustRef"), "SECOND/1");
+
+    // A file that cannot be replaced is told, and the old order is not shown.
+    preview->close();
+    test::settle();
+    QFile::remove(exportPath(Schedule::PurchaseOrder));
+    QDir().mkpath(exportPath(Schedule::PurchaseOrder));
+    QDir(exportPath(Schedule::PurchaseOrder)).mkpath("blocker");
+    msgs->clear();
+    w.Command5_Click();
+    ASSERT_EQ(msgs->messages.size(), 1u);
+    EXPECT_TRUE(msgs->last().contains("ExportOrderDetails.adtg"));
+    EXPECT_EQ(dialogs().find("report:Purchase Order Schedule"), nullptr);
+    frmPurchaseOrder::openers() = {};
+}
+
+TEST_F(PrintingTest, PrintingWithoutAWindowWritesThePdfOrSaysWhy) {
+    qint64 key = makeOrder(3);
+    auto run = [&](const QStringList& args, QString* err = nullptr) {
+        QProcess p;
+        QProcessEnvironment env = QProcessEnvironment::systemEnvironment();
+        env.remove("QT_QPA_PLATFORM");
+        env.remove("DISPLAY");
+        p.setProcessEnvironment(env);
+        p.start(qEnvironmentVariable("ZEL_BINARY"), QStringList{"--data-dir", dir.path()} + args);
+        p.waitForFinished(30000);
+        if (err)
+            *err = p.readAllStandardError();
+        return p.exitCode();
+    };
+    const QString pdf = dir.filePath("order.pdf");
+    EXPECT_EQ(run({"--database", test::testDatabaseUrl(), "--print-order", QString::number(key), "--pdf", pdf}), 0);
+    QFile f(pdf);
+    ASSERT_TRUE(f.open(QIODevice::ReadOnly));
+    EXPECT_EQ(f.read(5), "%PDF-");
+    EXPECT_EQ(run({"--database", test::testDatabaseUrl(), "--print-goods-in", QString::number(key), "--pdf",
+                   dir.filePath("gi.pdf")}),
+              0);
+    EXPECT_TRUE(QFile::exists(dir.filePath("gi.pdf")));
+    QString err;
+    EXPECT_NE(run({"--database", test::testDatabaseUrl(), "--print-order", "999999", "--pdf", pdf}, &err), 0);
+    EXPECT_TRUE(err.contains("no order 999999"));
+    EXPECT_NE(run({"--database", "mysql://x:y@localhost/none?socket=/nonexistent.sock", "--print-order", "1", "--pdf",
+                   pdf},
+                  &err),
+              0);
+    EXPECT_TRUE(err.contains("cannot be reached"));
+}
