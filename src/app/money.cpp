@@ -2,7 +2,6 @@
 #include "app/val.h"
 
 #include <cmath>
-#include <QRegularExpression>
 #include <algorithm>
 #include <cstdlib>
 
@@ -49,7 +48,9 @@ std::optional<Money> Money::fromDecimalText(QStringView raw) {
     int64_t units = whole * 10000 + kept.toLongLong();
     if (!rest.isEmpty()) {
         QChar first = rest[0];
-        bool moreAfter = rest.mid(1).contains(QRegularExpression("[1-9]"));
+        bool moreAfter = false;
+        for (qsizetype k = 1; k < rest.size() && !moreAfter; ++k)
+            moreAfter = rest[k] != u'0';
         if (first > u'5' || (first == u'5' && moreAfter) || (first == u'5' && !moreAfter && (units % 2) == 1))
             units += 1;
     }
