@@ -57,6 +57,7 @@ CREATE TABLE `Order Details` (
   `DueDate`       DATETIME NULL,
   PRIMARY KEY (`ID`),
   KEY `ix_order_id` (`Order ID`),
+  KEY `ix_product_id` (`Product ID`),
   KEY `ix_part_id` (`Part Id`)
 ) ENGINE=InnoDB DEFAULT CHARSET=utf8mb4;
 

@@ -5,6 +5,8 @@
 #include "goodsin/frmgoodsin.h"
 #include "purchasing/frmpurchaseorder.h"
 #include "reports/printing.h"
+#include "search/frmfindrecord.h"
+#include "app/dialogs.h"
 
 #include <QTextStream>
 
@@ -47,6 +49,9 @@ std::optional<int> printWithoutWindow(const CommandLine& cl) {
 int main(int argc, char** argv) {
     auto& po = frmPurchaseOrder::openers();
     po.print = [](OrderHub& hub) { reports::printFromHub(hub, reports::Schedule::PurchaseOrder); };
+    po.orderFinder = [](OrderHub& hub) {
+        dialogs().show<frmFindRecord>(QStringLiteral("frmFindRecord"), [&] { return new frmFindRecord(hub); });
+    };
 
     Hubs hubs;
     hubs.purchaseOrder = [] { return new frmPurchaseOrder; };

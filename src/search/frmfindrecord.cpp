@@ -1,0 +1,402 @@
+#include "search/frmfindrecord.h"
+#include "app/guard.h"
+#include "app/localetext.h"
+#include "app/messages.h"
+#include "app/val.h"
+#include "bound/reportpreview.h"
+#include "search/rptprintresult.h"
+
+#include <QButtonGroup>
+#include <QGridLayout>
+#include <QGroupBox>
+#include <QHBoxLayout>
+#include <QRegularExpression>
+#include <QDateTime>
+#include <QVBoxLayout>
+
+namespace zel {
+
+namespace {
+
+const QString kDateColumns = QStringLiteral(
+    "SELECT `Order Information`.`Quoted Date`, `Order Information`.`Customer Ref`, "
+    "`Order Information`.`Grand Total`,`Order Information`.`Quote ID`, `Order Information`.Status ");
+
+const QString kDateOrder =
+    QStringLiteral("ORDER BY `Order Information`.`Quoted Date`, `Order Information`.`Quote ID`");
+
+template <class W> W* named(W* w, const char* name, const QString& accessible = {}) {
+    w->setObjectName(QString::fromLatin1(name));
+    w->setAccessibleName(accessible.isEmpty() ? QString::fromLatin1(name) : accessible);
+    return w;
+}
+
+QString dateHint() { return todayText(QDate(2001, 4, 12)); }
+
+} // namespace
+
+frmFindRecord::frmFindRecord(OrderHub& hub, Caller caller, QWidget* parent)
+    : QWidget(parent, Qt::Window), hub_(hub), caller_(caller) {
+    const bool po = caller == Caller::PurchaseOrder;
+    setObjectName(po ? QStringLiteral("frmFindRecord") : QStringLiteral("frmFindGoodsRecord"));
+    setWindowTitle(po ? QStringLiteral("Find Record") : QStringLiteral("PO Finder"));
+
+    Label1 = named(new QLabel(QStringLiteral("PO Finder"), this), "Label1");
+    QFont title = Label1->font();
+    title.setPointSizeF(title.pointSizeF() * 1.5);
+    title.setBold(true);
+    Label1->setFont(title);
+    Label2 = named(new QLabel(QStringLiteral("How would you like to search for the information?"), this), "Label2");
+    auto* Frame1 = named(new QGroupBox(this), "Frame1");
+    auto* group = new QButtonGroup(this);
+    const char* captions[] = {"", "By a single date", "By month and year", "By a date range", "By a product group",
+                              "By a Dentist number"};
+    auto* options = new QVBoxLayout(Frame1);
+    for (int i = 1; i <= 5; ++i) {
+        FindOptions[i] = new QRadioButton(QString::fromLatin1(captions[i]), Frame1);
+        FindOptions[i]->setObjectName(QStringLiteral("FindOptions_%1").arg(i));
+        FindOptions[i]->setAccessibleName(FindOptions[i]->text());
+        group->addButton(FindOptions[i], i);
+        options->addWidget(FindOptions[i]);
+    }
+    Label3 = named(new QLabel(QStringLiteral("Use the mouse to click an option, type in the criteria and press the start "
+                                             "button to proceed..."),
+                              this),
+                   "Label3");
+    Label3->setWordWrap(true);
+    DescLabel = named(new QLabel(QStringLiteral("DescLabel"), this), "DescLabel");
+    SingleDate = named(new QLineEdit(this), "SingleDate", QStringLiteral("Date"));
+    SingleMonth = named(new QLineEdit(this), "SingleMonth", QStringLiteral("Month"));
+    Yearfield = named(new QLineEdit(this), "Yearfield", QStringLiteral("Year"));
+    FirstDate = named(new QLineEdit(this), "FirstDate", QStringLiteral("First date"));
+    LabelAnd = named(new QLabel(QStringLiteral("And"), this), "LabelAnd");
+    SecondDate = named(new QLineEdit(this), "SecondDate", QStringLiteral("Second date"));
+    ProductGroup = named(new QLineEdit(this), "ProductGroup", QStringLiteral("Product group"));
+    for (QLineEdit* e : {SingleDate, FirstDate, SecondDate})
+        e->setPlaceholderText(QStringLiteral("dd/mm/yyyy"));
+    SingleMonth->setPlaceholderText(QStringLiteral("mm"));
+    Yearfield->setPlaceholderText(QStringLiteral("yyyy"));
+    for (QLineEdit* e : {SingleDate, FirstDate, SecondDate, ProductGroup})
+        e->setMaximumWidth(120);
+    SingleMonth->setMaximumWidth(50);
+    Yearfield->setMaximumWidth(70);
+    RepsHeld = named(new DataList(this), "RepsHeld", QStringLiteral("Dentists"));
+    ButtonSingle = named(new QPushButton(QStringLiteral(">"), this), "ButtonSingle", QStringLiteral("Add dentist"));
+    RepsBin = named(new DataList(this), "RepsBin", QStringLiteral("Chosen dentists"));
+    RepsBin->setToolTip(QStringLiteral("Click a dentist to take them off the search"));
+    Command1 = named(new QPushButton(QStringLiteral("Start"), this), "Command1", QStringLiteral("Start"));
+    Command2 = named(new QPushButton(QStringLiteral("Print"), this), "Command2", QStringLiteral("Print"));
+    Command3 = named(new QPushButton(QStringLiteral("Exit"), this), "Command3", QStringLiteral("Exit"));
+    ListDetails = named(new DataGrid(this), "ListDetails", QStringLiteral("Orders found"));
+    ListDetails->setEditTriggers(QAbstractItemView::NoEditTriggers);
+    ListDetails->setSelectionBehavior(QAbstractItemView::SelectRows);
+    Label5 = named(new QLabel(QStringLiteral("Double click to retreive purchase order..."), this), "Label5");
+    Label6 = named(new QLabel(QStringLiteral("Total"), this), "Label6");
+    MainTotal = named(new QLineEdit(this), "MainTotal", QStringLiteral("Total"));
+    MainTotal->setReadOnly(true);
+    MainTotal->setAlignment(Qt::AlignRight);
+    MainTotal->setMaximumWidth(140);
+    TempVal = named(new QLineEdit(this), "TempVal");
+    theFlg = named(new QLineEdit(this), "theFlg");
+    RepNumber = named(new QLineEdit(this), "RepNumber");
+    ButtonUndo = named(new QLineEdit(this), "ButtonUndo");
+    for (QLineEdit* hidden : {TempVal, theFlg, RepNumber, ButtonUndo})
+        hidden->hide();
+
+    auto* criteria = new QHBoxLayout;
+    criteria->addWidget(DescLabel);
+    for (QWidget* w : std::initializer_list<QWidget*>{SingleDate, SingleMonth, Yearfield, FirstDate, LabelAnd,
+                                                      SecondDate, ProductGroup})
+        criteria->addWidget(w);
+    criteria->addStretch();
+    auto* reps = new QHBoxLayout;
+    reps->addWidget(RepsHeld);
+    reps->addWidget(ButtonSingle, 0, Qt::AlignVCenter);
+    reps->addWidget(RepsBin);
+    RepsHeld->setMaximumHeight(110);
+    RepsBin->setMaximumHeight(110);
+    auto* buttons = new QVBoxLayout;
+    buttons->addWidget(Command1);
+    buttons->addWidget(Command2);
+    buttons->addStretch();
+    buttons->addWidget(Command3);
+    auto* top = new QHBoxLayout;
+    auto* left = new QVBoxLayout;
+    left->addWidget(Label1);
+    left->addWidget(Label2);
+    left->addWidget(Frame1);
+    top->addLayout(left);
+    auto* middle = new QVBoxLayout;
+    middle->addWidget(Label3);
+    middle->addLayout(criteria);
+    middle->addLayout(reps);
+    middle->addStretch();
+    top->addLayout(middle, 1);
+    top->addLayout(buttons);
+    auto* totals = new QHBoxLayout;
+    totals->addWidget(Label5);
+    totals->addStretch();
+    totals->addWidget(Label6);
+    totals->addWidget(MainTotal);
+    auto* v = new QVBoxLayout(this);
+    v->addLayout(top);
+    v->addWidget(ListDetails, 1);
+    v->addLayout(totals);
+    resize(900, 620);
+
+    connect(group, &QButtonGroup::idClicked, this, [this](int id) { guarded([&] { FindOptions_Click(id); }); });
+    connect(Command1, &QPushButton::clicked, this, [this] { guarded([&] { Command1_Click(); }); });
+    connect(Command2, &QPushButton::clicked, this, [this] { guarded([&] { Command2_Click(); }); });
+    connect(Command3, &QPushButton::clicked, this, [this] { guarded([&] { Command3_Click(); }); });
+    connect(ButtonSingle, &QPushButton::clicked, this, [this] { guarded([&] { ButtonSingle_Click(); }); });
+    connect(RepsBin, &DataList::Click, this, [this](int) { guarded([&] { RepsBin_Click(); }); });
+    connect(ListDetails, &DataGrid::DblClick, this, [this] { guarded([&] { ListDetails_DblClick(); }); });
+    for (QLineEdit* e : {SingleDate, SingleMonth, Yearfield, FirstDate, SecondDate, ProductGroup})
+        connect(e, &QLineEdit::returnPressed, this, [this] { guarded([&] { Command1_Click(); }); });
+
+    guarded([&] { Form_Load(); });
+}
+
+void frmFindRecord::Form_Load() {
+    InitForm();
+    TurnOff();
+    cmbLoadRep();
+}
+
+void frmFindRecord::InitForm() {
+    for (QLineEdit* e : {RepNumber, ProductGroup, Yearfield, SecondDate, MainTotal, theFlg, TempVal, SingleDate,
+                         FirstDate, SingleMonth, ButtonUndo})
+        e->clear();
+    DescLabel->clear();
+    for (int i = 1; i <= 5; ++i) {
+        FindOptions[i]->setAutoExclusive(false);
+        FindOptions[i]->setChecked(false);
+        FindOptions[i]->setAutoExclusive(true);
+    }
+}
+
+void frmFindRecord::TurnOff() {
+    for (QWidget* w : std::initializer_list<QWidget*>{RepNumber, ProductGroup, Yearfield, SecondDate, theFlg, RepsHeld,
+                                                      RepsBin, ButtonSingle, LabelAnd, DescLabel, TempVal, SingleDate,
+                                                      FirstDate, SingleMonth, ButtonUndo})
+        w->hide();
+}
+
+void frmFindRecord::TurnOn() {
+    DescLabel->show();
+    switch (mode()) {
+    case 1:
+        DescLabel->setText(QStringLiteral("Please enter the date (eg 12/04/2001)"));
+        SingleDate->show();
+        break;
+    case 2:
+        DescLabel->setText(QStringLiteral("Please enter the month and year (eg 04 2001)"));
+        SingleMonth->show();
+        Yearfield->show();
+        break;
+    case 3:
+        DescLabel->setText(QStringLiteral("The date range I wish to use is between"));
+        LabelAnd->show();
+        FirstDate->show();
+        SecondDate->show();
+        break;
+    case 4:
+        DescLabel->setText(QStringLiteral("The product group I wish to use is"));
+        ProductGroup->show();
+        break;
+    case 5:
+        DescLabel->setText(QStringLiteral("The User number I wish to use is"));
+        ButtonSingle->show();
+        RepsHeld->show();
+        RepsBin->show();
+        // Each change into this mode starts with no dentist chosen.
+        gConn().execute(QStringLiteral("Delete From `Live Quotation Search Selected Sales Rep`"));
+        cmbLoadRepBin();
+        break;
+    default:
+        break;
+    }
+}
+
+void frmFindRecord::FindOptions_Click(int index) {
+    if (!FindOptions[index]->isChecked())
+        FindOptions[index]->setChecked(true);
+    search_ = {QStringLiteral("Select * From `Order Information` Where `Quote ID` = 0"), {}};
+    cmbLoadListDetails();
+    TempVal->setText(QString::number(index));
+    TurnOff();
+    TurnOn();
+}
+
+std::optional<frmFindRecord::Search> frmFindRecord::buildSearch() {
+    auto date = [](QLineEdit* box, const QString& what) -> std::optional<QDate> {
+        auto d = parseUserDate(box->text());
+        if (!d)
+            messages().info(QStringLiteral("%1: \"%2\" is not a date. Please enter it as %3 (eg %4).")
+                                .arg(what, box->text(), QStringLiteral("dd/mm/yyyy"), dateHint()));
+        return d;
+    };
+    // Whole calendar days as a range on the stored date, so the server can use its index.
+    auto days = [](QDate first, QDate last) {
+        return QVariantList{QDateTime(first, QTime(0, 0)), QDateTime(last.addDays(1), QTime(0, 0))};
+    };
+    switch (mode()) {
+    case 1: {
+        auto d = date(SingleDate, QStringLiteral("Date"));
+        if (!d)
+            return std::nullopt;
+        return Search{kDateColumns + QStringLiteral("FROM `Order Information` WHERE `Order Information`.`Quoted Date` "
+                                                    ">= ? AND `Order Information`.`Quoted Date` < ? ") + kDateOrder,
+                      days(*d, *d)};
+    }
+    case 2: {
+        static const QRegularExpression digits(QStringLiteral("^\\s*\\d{1,2}\\s*$"));
+        static const QRegularExpression year(QStringLiteral("^\\s*\\d{4}\\s*$"));
+        const int month = SingleMonth->text().trimmed().toInt();
+        if (!digits.match(SingleMonth->text()).hasMatch() || month < 1 || month > 12) {
+            messages().info(QStringLiteral("Month: \"%1\" is not a month. Please enter its number, 1 to 12 (eg 04).")
+                                .arg(SingleMonth->text()));
+            return std::nullopt;
+        }
+        if (!year.match(Yearfield->text()).hasMatch()) {
+            messages().info(
+                QStringLiteral("Year: \"%1\" is not a year. Please enter all four digits (eg 2001).").arg(Yearfield->text()));
+            return std::nullopt;
+        }
+        const QDate first(Yearfield->text().trimmed().toInt(), month, 1);
+        return Search{QStringLiteral("SELECT `Order Information`.`Quoted Date`, `Order Information`.`Customer Ref`, "
+                                     "`Order Information`.`Grand Total`,`Order Information`.`Quote ID`, "
+                                     "MONTH(`Quoted Date`) AS Expr1, YEAR(`Quoted Date`) AS Expr2, "
+                                     "`Order Information`.Status From `Order Information` "
+                                     "WHERE `Order Information`.`Quoted Date` >= ? AND `Order Information`.`Quoted Date` < ? ") + kDateOrder,
+                      {QDateTime(first, QTime(0, 0)), QDateTime(first.addMonths(1), QTime(0, 0))}};
+    }
+    case 3: {
+        auto a = date(FirstDate, QStringLiteral("First date"));
+        if (!a)
+            return std::nullopt;
+        auto b = date(SecondDate, QStringLiteral("Second date"));
+        if (!b)
+            return std::nullopt;
+        if (*b < *a)
+            std::swap(a, b);
+        return Search{kDateColumns + QStringLiteral("From `Order Information` WHERE `Order Information`.`Quoted Date` "
+                                                    ">= ? AND `Order Information`.`Quoted Date` < ? ") + kDateOrder,
+                      days(*a, *b)};
+    }
+    case 4:
+        // One row per order with at least one line of the group.
+        return Search{QStringLiteral("SELECT `Order Information`.`Quoted Date`, `Order Information`.`Customer Ref`, "
+                                     "`Order Information`.`Grand Total`,`Order Information`.`Quote ID` "
+                                     "FROM `Order Information` WHERE `Order Information`.`Quote ID` IN ("
+                                     "SELECT `Order Details`.`Order ID` FROM products INNER JOIN `Order Details` "
+                                     "ON products.`Product Id` = `Order Details`.`Product ID` "
+                                     "WHERE products.`group id` = ?) "
+                                     "ORDER BY `Order Information`.`Quoted Date`, `Order Information`.`Quote ID`"),
+                      {Val(ProductGroup->text())}};
+    case 5:
+        return Search{QStringLiteral(
+                          "SELECT `Live Quotation Search Selected Sales Rep`.`Rep Name`, "
+                          "`Order Information`.`Customer Ref`, `Order Information`.`Grand Total`,`Order Information`.`Quote ID` "
+                          "FROM `Live Quotation Search Selected Sales Rep` INNER JOIN `Order Information` ON "
+                          "`Live Quotation Search Selected Sales Rep`.`Rep Code` = `Order Information`.`Sales Rep`"),
+                      {}};
+    default:
+        return std::nullopt;
+    }
+}
+
+void frmFindRecord::Command1_Click() {
+    if (auto s = buildSearch()) {
+        search_ = *s;
+        cmbLoadListDetails();
+    }
+    MainTotal->setText(currencyText(CalMainTotal()));
+}
+
+void frmFindRecord::cmbLoadListDetails() {
+    if (search_.sql.isEmpty())
+        return;
+    ListDetails->setEnabled(true);
+    ListDetails->bind(search_.sql, search_.binds);
+    // A search result is only read: editing or deleting through the list
+    // would change orders behind the user's back.
+    ListDetails->setAllowUpdate(false);
+    ListDetails->setColumnWidthTwips(3, 0);
+    ListDetails->setColumnWidthTwips(1, 2200);
+}
+
+Money frmFindRecord::CalMainTotal() const {
+    Money total;
+    const int col = ListDetails->model().columnIndex(QStringLiteral("Grand Total"));
+    if (col < 0)
+        return total;
+    for (int r = 0; r < ListDetails->rowCount(); ++r) {
+        const QVariant v = ListDetails->model().value(r, col);
+        if (!v.isNull())
+            total += Money::fromDecimalText(v.toString()).value_or(Money{});
+    }
+    return total;
+}
+
+void frmFindRecord::cmbLoadRep() {
+    RepsHeld->loadList(QStringLiteral("SELECT `Employee Data`.`Payroll ID` AS `Rep Code`, "
+                                      "CONCAT(`Forenames`,'  ',`Surname`) AS Name From `Employee Data` "
+                                      "WHERE (((`Employee Data`.Type)='Dentist'))"),
+                       {}, QStringLiteral("Name"), QStringLiteral("Rep Code"));
+}
+
+void frmFindRecord::cmbLoadRepBin() {
+    RepsBin->loadList(QStringLiteral("Select * From `Live Quotation Search Selected Sales Rep`"), {},
+                      QStringLiteral("Rep Name"), QStringLiteral("Rep Code"));
+}
+
+void frmFindRecord::AddDetailsToBin() {
+    const double n = Val(RepsHeld->BoundText());
+    if (n == 0) {
+        messages().info(QStringLiteral("Please select a practitioner"));
+        return;
+    }
+    gConn().execute(QStringLiteral("Insert INTO `Live Quotation Search Selected Sales Rep`(`Rep Code`,`Rep Name`) "
+                                   "SELECT `Employee Data`.`Payroll ID` AS `Rep Code`, CONCAT(Forenames,'  ',Surname) AS Name "
+                                   "From `Employee Data` WHERE `Employee Data`.`Payroll ID` = ?"),
+                    {n});
+}
+
+void frmFindRecord::ButtonSingle_Click() {
+    AddDetailsToBin();
+    cmbLoadRepBin();
+}
+
+void frmFindRecord::RepsBin_Click() {
+    const QString code = RepsBin->BoundText();
+    if (code.isEmpty())
+        return;
+    gConn().execute(QStringLiteral("Delete From `Live Quotation Search Selected Sales Rep` Where `Rep Code` = ?"), {code});
+    cmbLoadRepBin();
+}
+
+void frmFindRecord::ListDetails_DblClick() {
+    const int row = ListDetails->currentRow();
+    if (row < 0 || row >= ListDetails->rowCount())
+        return;
+    const QString key = ListDetails->model().text(row, 3);
+    DataCombo* ref = hub_.custRef();
+    // An order another workstation added since the hub listed its orders.
+    if (ref->listModel().rowOfKey(key) < 0)
+        ref->refresh();
+    ref->setBoundText(key);
+    hub_.CustRef_Click(DataCombo::List);
+    close();
+}
+
+void frmFindRecord::Command2_Click() {
+    if (search_.sql.isEmpty())
+        return;
+    if (auto doc = search::printResult(gConn().select(search_.sql, search_.binds)))
+        showReport(*doc);
+}
+
+void frmFindRecord::Command3_Click() { close(); }
+
+} // namespace zel

@@ -1,0 +1,72 @@
+#pragma once
+// The order finder: lists orders by a single date, a month, a date range, a
+// product group or chosen dentists, totals their grand totals, prints the
+// list, and opens a listed order in the hub window that called it. The
+// purchase order window's is "Find Record" (frmFindRecord), the goods inward
+// window's "PO Finder" (frmFindGoodsRecord).
+#include "app/money.h"
+#include "bound/datagrid.h"
+#include "bound/datalist.h"
+#include "bound/orderhub.h"
+
+#include <QLabel>
+#include <QLineEdit>
+#include <QPushButton>
+#include <QRadioButton>
+#include <QWidget>
+#include <array>
+
+namespace zel {
+
+class frmFindRecord : public QWidget {
+    Q_OBJECT
+public:
+    enum class Caller { PurchaseOrder, GoodsIn };
+    explicit frmFindRecord(OrderHub& hub, Caller caller = Caller::PurchaseOrder, QWidget* parent = nullptr);
+
+    void Form_Load();
+    void InitForm();
+    void TurnOff();
+    void TurnOn();
+    void FindOptions_Click(int index);
+    void Command1_Click(); // Start
+    void Command2_Click(); // Print
+    void Command3_Click(); // Exit
+    void cmbLoadListDetails();
+    Money CalMainTotal() const;
+    void cmbLoadRep();
+    void cmbLoadRepBin();
+    void AddDetailsToBin();
+    void ButtonSingle_Click();
+    void RepsBin_Click();
+    void ListDetails_DblClick();
+
+    // The statement of the last search and its values.
+    struct Search {
+        QString sql;
+        QVariantList binds;
+    };
+    const Search& searchSQL() const { return search_; }
+    int mode() const { return TempVal->text().toInt(); }
+
+    QLabel *Label1, *Label2, *Label3, *DescLabel, *LabelAnd, *Label5, *Label6;
+    std::array<QRadioButton*, 6> FindOptions{}; // 1..5 are the modes
+    QLineEdit *SingleDate, *SingleMonth, *Yearfield, *FirstDate, *SecondDate, *ProductGroup, *MainTotal;
+    QLineEdit *TempVal, *theFlg, *RepNumber, *ButtonUndo;
+    DataList *RepsHeld, *RepsBin;
+    QPushButton* ButtonSingle; // >
+    QPushButton* Command1;     // Start
+    QPushButton* Command2;     // Print
+    QPushButton* Command3;     // Exit
+    DataGrid* ListDetails;
+
+private:
+    // The statement for the current mode from the boxes; nothing (with the
+    // reason told) when a criterion cannot be read.
+    std::optional<Search> buildSearch();
+    OrderHub& hub_;
+    Caller caller_;
+    Search search_;
+};
+
+} // namespace zel

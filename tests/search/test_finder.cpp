@@ -1,0 +1,218 @@
+// The order finder in each mode against the private server, its hand-back to
+// the hub and the result printout.
+#include "app/dialogs.h"
+#include "bound/reportpreview.h"
+#include "purchasing/frmpurchaseorder.h"
+#include "search/frmfindrecord.h"
+#include "search/rptprintresult.h"
+#include "support/testdb.h"
+
+#include <QDateTime>
+#include <QPointer>
+
+using namespace zel;
+
+namespace {
+
+qint64 order(const QString& ref, const QString& when, const QVariant& total = "10", const QString& rep = "2001") {
+    return gConn().insert("INSERT INTO `Order Information` (`Customer Ref`, `Quoted Date`, `Grand Total`, `Sales Rep`) "
+                          "VALUES (?, ?, ?, ?)",
+                          {ref, when, total, rep});
+}
+
+} // namespace
+
+class FinderTest : public test::DbTest {
+protected:
+    test::Seed seed() const override { return test::Seed::Empty; }
+    void SetUp() override {
+        DbTest::SetUp();
+        gConn().execute("INSERT INTO `Employee Data` (`Payroll ID`, `Forenames`, `Surname`, `Type`) VALUES "
+                        "(2001, 'Ann', 'Smith', 'Dentist'), (2002, 'Bob', 'Jones', 'Dentist')");
+        gConn().execute("INSERT INTO `Status Table` (`ID`, `Status Letter`, `Status Description`) VALUES (2, 'P', 'Pending')");
+        hub = std::make_unique<frmPurchaseOrder>();
+        finder = new frmFindRecord(*hub);
+        finder->setAttribute(Qt::WA_DeleteOnClose);
+        finder->show();
+    }
+    void TearDown() override {
+        if (finder)
+            finder->close();
+        test::settle();
+        hub.reset();
+        DbTest::TearDown();
+    }
+    QStringList refs() const {
+        QStringList out;
+        for (int r = 0; r < finder->ListDetails->rowCount(); ++r)
+            out << finder->ListDetails->model().text(r, 1);
+        return out;
+    }
+    void search(int mode, std::initializer_list<std::pair<QLineEdit*, QString>> boxes) {
+        if (finder->mode() != mode)
+            finder->FindOptions_Click(mode);
+        for (auto& [box, text] : boxes)
+            box->setText(text);
+        finder->Command1_Click();
+    }
+
+    std::unique_ptr<frmPurchaseOrder> hub;
+    QPointer<frmFindRecord> finder;
+};
+
+TEST_F(FinderTest, OpensWithNoModeAndNoBoxes) {
+    EXPECT_EQ(finder->windowTitle(), "Find Record");
+    EXPECT_EQ(finder->Label1->text(), "PO Finder");
+    EXPECT_FALSE(finder->SingleDate->isVisible());
+    EXPECT_FALSE(finder->RepsHeld->isVisible());
+    EXPECT_FALSE(finder->DescLabel->isVisible());
+    finder->Command1_Click(); // no mode: nothing searched
+    EXPECT_EQ(finder->MainTotal->text(), "£0.00");
+    EXPECT_EQ(finder->ListDetails->rowCount(), 0);
+    finder->FindOptions_Click(3);
+    EXPECT_EQ(finder->DescLabel->text(), "The date range I wish to use is between");
+    EXPECT_TRUE(finder->FirstDate->isVisible());
+    EXPECT_TRUE(finder->LabelAnd->isVisible());
+    EXPECT_FALSE(finder->SingleDate->isVisible());
+}
+
+TEST_F(FinderTest, ASingleDateTakesTheWholeDayAndNothingElse) {
+    order("DAY-START", "2001-04-12 00:00:00");
+    order("DAY-END", "2001-04-12 23:59:59");
+    order("DAY-BEFORE", "2001-04-11 23:59:59");
+    order("DAY-AFTER", "2001-04-13 00:00:00");
+    order("O'QUOTE", "2001-04-12 10:00:00", QVariant());
+    search(1, {{finder->SingleDate, "12/04/2001"}});
+    EXPECT_EQ(refs(), (QStringList{"DAY-START", "O'QUOTE", "DAY-END"}));
+    EXPECT_EQ(finder->MainTotal->text(), "£20.00");
+    // The key column is there but not seen.
+    EXPECT_EQ(finder->ListDetails->model().columnName(3), "Quote ID");
+    EXPECT_TRUE(finder->ListDetails->isColumnHidden(3));
+    // The result list is only read.
+    EXPECT_FALSE(finder->ListDetails->editCell(0, 1, "CHANGED"));
+    EXPECT_EQ(gConn().scalar("SELECT COUNT(*) FROM `Order Information` WHERE `Customer Ref` = 'DAY-START'").toInt(), 1);
+}
+
+TEST_F(FinderTest, MonthsAndRangesIncludeTheirEdges) {
+    order("MAR-31", "2001-03-31 23:59:59");
+    order("APR-01", "2001-04-01 00:00:00");
+    order("APR-30", "2001-04-30 23:59:59");
+    order("MAY-01", "2001-05-01 00:00:00");
+    order("APR-2002", "2002-04-15 00:00:00");
+    order("FEB-2002", "2002-02-10 00:00:00");
+    search(2, {{finder->SingleMonth, "04"}, {finder->Yearfield, "2001"}});
+    EXPECT_EQ(refs(), (QStringList{"APR-01", "APR-30"}));
+    EXPECT_EQ(finder->ListDetails->model().columnName(4), "Expr1");
+
+    search(3, {{finder->FirstDate, "01/04/2001"}, {finder->SecondDate, "30/04/2001"}});
+    EXPECT_EQ(refs(), (QStringList{"APR-01", "APR-30"}));
+    // Before the range's days but in a later year: not listed.
+    search(3, {{finder->FirstDate, "01/03/2002"}, {finder->SecondDate, "30/04/2002"}});
+    EXPECT_EQ(refs(), (QStringList{"APR-2002"}));
+    // Dates typed the wrong way round still mean the days between them.
+    search(3, {{finder->FirstDate, "30/04/2001"}, {finder->SecondDate, "31/03/2001"}});
+    EXPECT_EQ(refs(), (QStringList{"MAR-31", "APR-01", "APR-30"}));
+}
+
+TEST_F(FinderTest, CriteriaThatCannotBeReadSaySoAndKeepTheList) {
+    order("APR-01", "2001-04-01 00:00:00");
+    search(2, {{finder->SingleMonth, "4"}, {finder->Yearfield, "2001"}});
+    ASSERT_EQ(refs(), QStringList{"APR-01"});
+    search(2, {{finder->SingleMonth, "April"}, {finder->Yearfield, "2001"}});
+    EXPECT_EQ(msgs->last(), "Month: \"April\" is not a month. Please enter its number, 1 to 12 (eg 04).");
+    EXPECT_EQ(refs(), QStringList{"APR-01"});
+    search(2, {{finder->SingleMonth, "13"}, {finder->Yearfield, "2001"}});
+    EXPECT_TRUE(msgs->last().startsWith("Month: \"13\""));
+    search(1, {{finder->SingleDate, "32/01/2001"}});
+    EXPECT_EQ(msgs->last(), "Date: \"32/01/2001\" is not a date. Please enter it as dd/mm/yyyy (eg 12/04/2001).");
+    search(1, {{finder->SingleDate, "12/04/2001' OR '1'='1"}});
+    EXPECT_TRUE(msgs->last().startsWith("Date: \"12/04/2001' OR"));
+    EXPECT_EQ(finder->ListDetails->rowCount(), 0); // the mode change emptied it; nothing matched
+}
+
+TEST_F(FinderTest, AProductGroupListsAnOrderOnce) {
+    gConn().execute("INSERT INTO `Products` (`Product ID`, `Product Name`, `group id`) VALUES (1, 'A', 10), (2, 'B', 10), "
+                    "(3, 'C', 20)");
+    qint64 both = order("TWO-LINES", "2001-01-01");
+    qint64 other = order("OTHER-GROUP", "2001-01-02");
+    for (auto [o, p] : {std::pair{both, 1}, {both, 2}, {both, 1}, {other, 3}})
+        gConn().insert("INSERT INTO `Order Details` (`Order ID`, `Product ID`) VALUES (?, ?)", {o, p});
+    search(4, {{finder->ProductGroup, "10"}});
+    EXPECT_EQ(refs(), QStringList{"TWO-LINES"});
+    search(4, {{finder->ProductGroup, "99"}});
+    EXPECT_TRUE(refs().isEmpty());
+    EXPECT_EQ(finder->MainTotal->text(), "£0.00");
+    search(4, {{finder->ProductGroup, "'; DROP TABLE products; --"}});
+    EXPECT_TRUE(refs().isEmpty());
+    EXPECT_EQ(gConn().scalar("SELECT COUNT(*) FROM `Products`").toInt(), 3);
+}
+
+TEST_F(FinderTest, DentistsChosenTwiceCountTwiceAndReentryStartsAfresh) {
+    order("ANN-1", "2001-01-01", "10", "2001");
+    order("ANN-2", "2001-01-02", "5", "2001");
+    order("BOB-1", "2001-01-03", "7", "2002");
+    finder->FindOptions_Click(5);
+    EXPECT_EQ(finder->DescLabel->text(), "The User number I wish to use is");
+    finder->ButtonSingle_Click(); // none selected
+    EXPECT_EQ(msgs->texts(), QStringList{"Please select a practitioner"});
+    finder->RepsHeld->setBoundText("2001");
+    finder->ButtonSingle_Click();
+    finder->ButtonSingle_Click();
+    EXPECT_EQ(finder->RepsBin->model()->rowCount(), 2);
+    EXPECT_EQ(finder->RepsBin->listModel().listText(0), "Ann  Smith");
+    finder->Command1_Click();
+    EXPECT_EQ(refs().size(), 4);
+    EXPECT_EQ(finder->MainTotal->text(), "£30.00");
+
+    // A pick in the chosen list takes the dentist off.
+    finder->RepsBin->pickKey("2001");
+    EXPECT_EQ(finder->RepsBin->model()->rowCount(), 0);
+    finder->RepsHeld->setBoundText("2002");
+    finder->ButtonSingle_Click();
+    finder->FindOptions_Click(1);
+    finder->FindOptions_Click(5);
+    EXPECT_EQ(finder->RepsBin->model()->rowCount(), 0);
+    EXPECT_EQ(gConn().scalar("SELECT COUNT(*) FROM `Live Quotation Search Selected Sales Rep`").toInt(), 0);
+}
+
+TEST_F(FinderTest, ADoubleClickOpensTheOrderInTheHubAndCloses) {
+    order("FIRST", "2001-01-01");
+    qint64 key = order("SECOND", "2001-01-01");
+    gConn().insert("INSERT INTO `Order Details` (`Order ID`, `Part Id`) VALUES (?, 'X-1')", {key});
+    // Listed after the hub read its orders: the hub's list catches up.
+    search(1, {{finder->SingleDate, "01/01/2001"}});
+    finder->ListDetails->setCurrentCell(1, 1);
+    finder->ListDetails_DblClick();
+    test::settle();
+    EXPECT_EQ(hub->orderKey(), key);
+    EXPECT_EQ(hub->CustRef->Text(), "SECOND");
+    EXPECT_EQ(hub->DataGrid1->rowCount(), 1);
+    EXPECT_TRUE(finder.isNull());
+}
+
+TEST_F(FinderTest, ThePrintoutSumsTheGrandTotalsUnderADoubleRule) {
+    order("TEN", "2001-01-01", "10");
+    order("TWENTY", "2001-01-01", "20.50");
+    order("NONE", "2001-01-01", QVariant());
+    finder->Command2_Click(); // no search yet: nothing
+    EXPECT_EQ(dialogs().find("report:Find Quotation Report"), nullptr);
+    search(1, {{finder->SingleDate, "01/01/2001"}});
+    auto doc = search::printResult(gConn().select(finder->searchSQL().sql, finder->searchSQL().binds));
+    ASSERT_TRUE(doc);
+    EXPECT_EQ(doc->caption, "Find Quotation Report");
+    ASSERT_EQ(doc->pages.size(), 1);
+    const report::Page& p = doc->pages[0];
+    EXPECT_EQ(p.find("CustRef").size(), 3);
+    EXPECT_EQ(p.find("GrandTotal")[1]->text, "20.50");
+    EXPECT_EQ(p.find("GrandTotal")[2]->text, "");
+    EXPECT_EQ(p.text("Label6"), "£30.50");
+    EXPECT_EQ(p.text("Label5"), "Page 1 of 1");
+    EXPECT_EQ(p.text("Label1"), "Purchase Order Search");
+    ASSERT_TRUE(p.has("Line1") && p.has("Line2"));
+    EXPECT_LT(p.find("Line1")[0]->rect.top(), p.find("Label6")[0]->rect.top());
+    finder->Command2_Click();
+    auto* preview = qobject_cast<ReportPreview*>(dialogs().find("report:Find Quotation Report"));
+    ASSERT_NE(preview, nullptr);
+    EXPECT_EQ(preview->windowTitle(), "Find Quotation Report");
+    preview->close();
+}
