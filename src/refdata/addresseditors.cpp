@@ -22,28 +22,36 @@ qint64 allocateAccountNumber(Database& db) {
     qint64 n = 0;
     db.transaction([&] {
         const QVariant stored = db.scalar(
-            QStringLiteral("SELECT `NumberValue` FROM `tblGlobalSysConfig` WHERE `Item` = ? FOR UPDATE"), {item});
+            QStringLiteral(
+                "SELECT `NumberValue` FROM `tblGlobalSysConfig` WHERE `Item` = ? FOR UPDATE"),
+            {item});
         if (stored.isNull())
             return; // no counter, or an empty one: nothing to hand out
         // 0 means "no row" in the editors, so numbering starts at 1.
         n = std::max<qint64>(stored.toLongLong(), 1);
         // Rows are found by their account number alone: a number already
         // carried (a counter set back, rows entered elsewhere) is passed over.
-        if (!db.scalar(QStringLiteral("SELECT 1 FROM `Employee Data` WHERE `Payroll ID` = ? LIMIT 1"), {n}).isNull())
+        if (!db.scalar(
+                   QStringLiteral("SELECT 1 FROM `Employee Data` WHERE `Payroll ID` = ? LIMIT 1"),
+                   {n})
+                 .isNull())
             n = db.scalar(QStringLiteral("SELECT MIN(a.`Payroll ID`) + 1 FROM `Employee Data` a "
                                          "WHERE a.`Payroll ID` >= ? AND NOT EXISTS "
-                                         "(SELECT 1 FROM `Employee Data` b WHERE b.`Payroll ID` = a.`Payroll ID` + 1)"),
+                                         "(SELECT 1 FROM `Employee Data` b WHERE b.`Payroll ID` = "
+                                         "a.`Payroll ID` + 1)"),
                           {n})
                     .toLongLong();
-        db.execute(QStringLiteral("UPDATE `tblGlobalSysConfig` SET `NumberValue` = ? WHERE `Item` = ?"),
-                   {n + 1, item});
+        db.execute(
+            QStringLiteral("UPDATE `tblGlobalSysConfig` SET `NumberValue` = ? WHERE `Item` = ?"),
+            {n + 1, item});
     });
     return n;
 }
 
 } // namespace refdata
 
-AddressEditor::AddressEditor(Design design, QWidget* parent) : QWidget(parent, Qt::Window), design_(std::move(design)) {
+AddressEditor::AddressEditor(Design design, QWidget* parent)
+    : QWidget(parent, Qt::Window), design_(std::move(design)) {
     setObjectName(QString::fromLatin1(design_.name));
     setWindowTitle(design_.caption);
 
@@ -118,9 +126,11 @@ AddressEditor::AddressEditor(Design design, QWidget* parent) : QWidget(parent, Q
     v->addWidget(Frame1);
     resize(760, 380);
 
-    connect(comboShort, &DataCombo::Click, this, [this](int area) { guarded([&] { comboShort_Click(area); }); });
+    connect(comboShort, &DataCombo::Click, this,
+            [this](int area) { guarded([&] { comboShort_Click(area); }); });
     auto on = [this](QPushButton* b, void (AddressEditor::*handler)()) {
-        connect(b, &QPushButton::clicked, this, [this, handler] { guarded([&] { (this->*handler)(); }); });
+        connect(b, &QPushButton::clicked, this,
+                [this, handler] { guarded([&] { (this->*handler)(); }); });
     };
     on(Command1, &AddressEditor::Command1_Click);
     on(Command2, &AddressEditor::Command2_Click);
@@ -149,17 +159,17 @@ void AddressEditor::Form_Load() {
 }
 
 void AddressEditor::InitForm(bool withList) {
-    for (QLineEdit* e : {CustomerShortname, AccountNo, CustomerName, Street, Street2, Town, County_Postcode, postcode2,
-                         BusinessNo, EMail, WebSite})
+    for (QLineEdit* e : {CustomerShortname, AccountNo, CustomerName, Street, Street2, Town,
+                         County_Postcode, postcode2, BusinessNo, EMail, WebSite})
         e->clear();
     if (withList)
         comboShort->setText(QString());
 }
 
 void AddressEditor::cmbLoadData() {
-    comboShort->loadList(
-        QStringLiteral("SELECT `Forenames`, `Payroll ID` FROM `Employee Data` WHERE (Type=?) Order By `Forenames`"),
-        {design_.type}, QStringLiteral("Forenames"), QStringLiteral("Payroll ID"));
+    comboShort->loadList(QStringLiteral("SELECT `Forenames`, `Payroll ID` FROM `Employee Data` "
+                                        "WHERE (Type=?) Order By `Forenames`"),
+                         {design_.type}, QStringLiteral("Forenames"), QStringLiteral("Payroll ID"));
 }
 
 void AddressEditor::comboShort_Click(int area) {
@@ -168,7 +178,9 @@ void AddressEditor::comboShort_Click(int area) {
     InitForm(false);
     const qint64 n = qint64(Val(comboShort->BoundText()));
     showRow(gConn().select(
-        QStringLiteral("Select * From `Employee Data` Where `Payroll id` = ? ORDER BY `Employee ID` LIMIT 1"), {n}));
+        QStringLiteral(
+            "Select * From `Employee Data` Where `Payroll id` = ? ORDER BY `Employee ID` LIMIT 1"),
+        {n}));
 }
 
 void AddressEditor::showRow(const RowSet& rs) {
@@ -183,8 +195,9 @@ void AddressEditor::Command1_Click() {
     InitForm(true);
     const qint64 n = GetPatNo();
     if (n == 0) {
-        messages().info(QStringLiteral("No account number can be handed out: the counter 'PatNo' of "
-                                       "tblGlobalSysConfig is missing or empty."));
+        messages().info(
+            QStringLiteral("No account number can be handed out: the counter 'PatNo' of "
+                           "tblGlobalSysConfig is missing or empty."));
         return;
     }
     AccountNo->setText(QString::number(n));
@@ -193,29 +206,38 @@ void AddressEditor::Command1_Click() {
 void AddressEditor::Command2_Click() {
     const qint64 n = qint64(Val(AccountNo->text()));
     if (n == 0) {
-        messages().info(QStringLiteral("No record is shown: choose a name from the list first. Nothing was deleted."));
+        messages().info(QStringLiteral(
+            "No record is shown: choose a name from the list first. Nothing was deleted."));
         return;
     }
     if (!messages().question(QStringLiteral("Are you sure?"), QStringLiteral("Delete record")))
         return;
     // Only a row of this editor's kind is ever deleted.
     const qint64 removed = gConn().execute(
-        QStringLiteral("Delete From `Employee Data` Where `Payroll id` = ? AND `Type` = ?"), {n, design_.type});
+        QStringLiteral("Delete From `Employee Data` Where `Payroll id` = ? AND `Type` = ?"),
+        {n, design_.type});
     if (removed == 0) {
-        messages().info(QStringLiteral("No %1 with account number %2 is stored. Nothing was deleted.")
-                            .arg(design_.type.toLower())
-                            .arg(n));
+        messages().info(
+            QStringLiteral("No %1 with account number %2 is stored. Nothing was deleted.")
+                .arg(design_.type.toLower())
+                .arg(n));
         return;
     }
     InitForm(true);
     messages().info(QStringLiteral("Record deleted successfully"));
 }
 
-void AddressEditor::Command3_Click() { SaveData(); }
+void AddressEditor::Command3_Click() {
+    SaveData();
+}
 
-void AddressEditor::Command4_Click() { close(); }
+void AddressEditor::Command4_Click() {
+    close();
+}
 
-qint64 AddressEditor::GetPatNo() { return allocateAccountNumber(gConn()); }
+qint64 AddressEditor::GetPatNo() {
+    return allocateAccountNumber(gConn());
+}
 
 bool AddressEditor::SaveData() {
     const qint64 n = qint64(Val(AccountNo->text()));
@@ -237,25 +259,30 @@ bool AddressEditor::SaveData() {
         }
         const QVariantList values = columnValues(db, schema::EmployeeData, boxes);
         db.transaction([&] {
-            const RowSet rs = db.select(QStringLiteral("SELECT `Employee ID`, `Type` FROM `Employee Data` "
-                                                       "WHERE `Payroll id` = ? ORDER BY `Employee ID` FOR UPDATE"),
-                                        {n});
+            const RowSet rs = db.select(
+                QStringLiteral("SELECT `Employee ID`, `Type` FROM `Employee Data` "
+                               "WHERE `Payroll id` = ? ORDER BY `Employee ID` FOR UPDATE"),
+                {n});
             for (const auto& row : rs.rows)
                 if (row[1].toString().compare(design_.type, Qt::CaseInsensitive) != 0) {
-                    otherType = row[1].isNull() ? QStringLiteral("an unnamed kind of")
-                                                : QStringLiteral("a ") + row[1].toString().toLower();
+                    otherType = row[1].isNull()
+                                    ? QStringLiteral("an unnamed kind of")
+                                    : QStringLiteral("a ") + row[1].toString().toLower();
                     return;
                 }
             if (rs.isEmpty()) {
                 QStringList marks(columns.size() + 2, QStringLiteral("?"));
-                db.insert(QStringLiteral("INSERT INTO `Employee Data` (`Payroll ID`, %1, `Type`) VALUES (%2)")
-                              .arg(columns.join(QStringLiteral(", ")), marks.join(QStringLiteral(", "))),
-                          QVariantList{n} + values + QVariantList{design_.type});
+                db.insert(
+                    QStringLiteral(
+                        "INSERT INTO `Employee Data` (`Payroll ID`, %1, `Type`) VALUES (%2)")
+                        .arg(columns.join(QStringLiteral(", ")), marks.join(QStringLiteral(", "))),
+                    QVariantList{n} + values + QVariantList{design_.type});
             } else {
-                db.execute(QStringLiteral("UPDATE `Employee Data` SET `Payroll ID` = ?, %1, `Type` = ? "
-                                          "WHERE `Employee ID` = ?")
-                               .arg(sets.join(QStringLiteral(", "))),
-                           QVariantList{n} + values + QVariantList{design_.type, rs.rows[0][0]});
+                db.execute(
+                    QStringLiteral("UPDATE `Employee Data` SET `Payroll ID` = ?, %1, `Type` = ? "
+                                   "WHERE `Employee ID` = ?")
+                        .arg(sets.join(QStringLiteral(", "))),
+                    QVariantList{n} + values + QVariantList{design_.type, rs.rows[0][0]});
             }
         });
     } catch (const ConversionError& e) {
@@ -266,9 +293,10 @@ bool AddressEditor::SaveData() {
         return false;
     }
     if (!otherType.isEmpty()) {
-        messages().info(QStringLiteral("Account number %1 belongs to %2 record, not a %3. Nothing was saved.")
-                            .arg(n)
-                            .arg(otherType, design_.type.toLower()));
+        messages().info(
+            QStringLiteral("Account number %1 belongs to %2 record, not a %3. Nothing was saved.")
+                .arg(n)
+                .arg(otherType, design_.type.toLower()));
         return false;
     }
     messages().info(QStringLiteral("Information saved successfully"));
@@ -276,15 +304,17 @@ bool AddressEditor::SaveData() {
 }
 
 frmEditAddress::frmEditAddress(QWidget* parent)
-    : AddressEditor({"frmEditAddress", QStringLiteral("Customer/Supplier Address"), QStringLiteral("Supplier Address"),
-                     QStringLiteral("Select Supplier Name:"), QStringLiteral("Supplier"), QStringLiteral("Telephone No")},
+    : AddressEditor({"frmEditAddress", QStringLiteral("Customer/Supplier Address"),
+                     QStringLiteral("Supplier Address"), QStringLiteral("Select Supplier Name:"),
+                     QStringLiteral("Supplier"), QStringLiteral("Telephone No")},
                     parent) {
     guarded([&] { Form_Load(); });
 }
 
 frmEditPurchaser::frmEditPurchaser(QWidget* parent)
-    : AddressEditor({"frmEditPurchaser", QStringLiteral("Edit Purchaser Entry"), QStringLiteral("Purchaser Address"),
-                     QStringLiteral("Select Purchaser Name:"), QStringLiteral("Dentist"), QStringLiteral("Business No")},
+    : AddressEditor({"frmEditPurchaser", QStringLiteral("Edit Purchaser Entry"),
+                     QStringLiteral("Purchaser Address"), QStringLiteral("Select Purchaser Name:"),
+                     QStringLiteral("Dentist"), QStringLiteral("Business No")},
                     parent) {
     guarded([&] { Form_Load(); });
 }

@@ -45,9 +45,10 @@ public:
     QLabel* Label1; // heading
     QLabel* Label2; // label of the list
     DataCombo* comboShort;
-    QLabel *Label3, *Label4, *Label5, *Label6, *Label7, *Label8, *Label9, *Label10, *Label11, *Label12, *Label13;
-    QLineEdit *CustomerShortname, *AccountNo, *CustomerName, *Street, *Street2, *Town, *County_Postcode, *postcode2,
-        *BusinessNo, *EMail, *WebSite;
+    QLabel *Label3, *Label4, *Label5, *Label6, *Label7, *Label8, *Label9, *Label10, *Label11,
+        *Label12, *Label13;
+    QLineEdit *CustomerShortname, *AccountNo, *CustomerName, *Street, *Street2, *Town,
+        *County_Postcode, *postcode2, *BusinessNo, *EMail, *WebSite;
     QGroupBox* Frame1;
     QPushButton* Command1; // New
     QPushButton* Command2; // Delete

@@ -13,10 +13,11 @@ struct Limit {
 
 // The character and byte limits of the table's text columns, as the server states them.
 QList<std::pair<QString, Limit>> textLimits(Database& db, const QString& table) {
-    RowSet rs = db.select(QStringLiteral("SELECT `COLUMN_NAME`, `CHARACTER_MAXIMUM_LENGTH`, `CHARACTER_OCTET_LENGTH` "
-                                         "FROM `information_schema`.`COLUMNS` "
-                                         "WHERE `TABLE_SCHEMA` = DATABASE() AND `TABLE_NAME` = ?"),
-                          {table});
+    RowSet rs = db.select(
+        QStringLiteral("SELECT `COLUMN_NAME`, `CHARACTER_MAXIMUM_LENGTH`, `CHARACTER_OCTET_LENGTH` "
+                       "FROM `information_schema`.`COLUMNS` "
+                       "WHERE `TABLE_SCHEMA` = DATABASE() AND `TABLE_NAME` = ?"),
+        {table});
     QList<std::pair<QString, Limit>> out;
     for (const auto& row : rs.rows) {
         Limit l;
@@ -44,24 +45,28 @@ QVariantList columnValues(Database& db, const QString& table, const QList<BoxVal
     for (const BoxValue& b : boxes) {
         const QString column = schema::columnName(table, b.column);
         const QString field = b.label.isEmpty() ? column : b.label;
-        QVariant v = toColumnValue(schema::columnKind(table, column).value_or(Kind::Text), b.text, field);
+        QVariant v =
+            toColumnValue(schema::columnKind(table, column).value_or(Kind::Text), b.text, field);
         if (v.typeId() == QMetaType::QString) {
             const Limit limit = limitOf(limits, column);
             const QString text = v.toString();
             const qint64 characters = text.toUcs4().size();
             if (limit.characters >= 0 && characters > limit.characters)
-                throw ConversionError(field, b.text,
-                                      QStringLiteral("%1 is too long: it can hold %2 characters and %3 were typed.")
-                                          .arg(field)
-                                          .arg(limit.characters)
-                                          .arg(characters));
+                throw ConversionError(
+                    field, b.text,
+                    QStringLiteral("%1 is too long: it can hold %2 characters and %3 were typed.")
+                        .arg(field)
+                        .arg(limit.characters)
+                        .arg(characters));
             const qint64 bytes = text.toUtf8().size();
             if (limit.bytes >= 0 && bytes > limit.bytes)
-                throw ConversionError(field, b.text,
-                                      QStringLiteral("%1 is too long: it can hold %2 bytes and the text typed takes %3.")
-                                          .arg(field)
-                                          .arg(limit.bytes)
-                                          .arg(bytes));
+                throw ConversionError(
+                    field, b.text,
+                    QStringLiteral(
+                        "%1 is too long: it can hold %2 bytes and the text typed takes %3.")
+                        .arg(field)
+                        .arg(limit.bytes)
+                        .arg(bytes));
         }
         values << v;
     }

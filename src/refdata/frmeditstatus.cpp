@@ -85,9 +85,11 @@ frmEditStatus::frmEditStatus(QWidget* parent) : QWidget(parent, Qt::Window) {
     h->addWidget(Frame1);
     resize(560, 240);
 
-    connect(cmbStatus, &DataCombo::Click, this, [this](int area) { guarded([&] { cmbStatus_Click(area); }); });
+    connect(cmbStatus, &DataCombo::Click, this,
+            [this](int area) { guarded([&] { cmbStatus_Click(area); }); });
     auto on = [this](QPushButton* b, void (frmEditStatus::*handler)()) {
-        connect(b, &QPushButton::clicked, this, [this, handler] { guarded([&] { (this->*handler)(); }); });
+        connect(b, &QPushButton::clicked, this,
+                [this, handler] { guarded([&] { (this->*handler)(); }); });
     };
     on(Command1, &frmEditStatus::Command1_Click);
     on(Command2, &frmEditStatus::Command2_Click);
@@ -108,8 +110,9 @@ void frmEditStatus::InitForm() {
 }
 
 void frmEditStatus::cmbLoadData() {
-    cmbStatus->loadList(QStringLiteral("SELECT `Status Letter`,`Status Description` From `Status Table`"), {},
-                        QStringLiteral("Status Description"), QStringLiteral("Status Letter"));
+    cmbStatus->loadList(
+        QStringLiteral("SELECT `Status Letter`,`Status Description` From `Status Table`"), {},
+        QStringLiteral("Status Description"), QStringLiteral("Status Letter"));
 }
 
 void frmEditStatus::cmbStatus_Click(int area) {
@@ -120,13 +123,16 @@ void frmEditStatus::cmbStatus_Click(int area) {
     const QVariantList ids = statusesWithLetter(gConn(), letter, false);
     if (ids.isEmpty())
         return; // deleted meanwhile: the boxes stay as they were
-    const QVariant description =
-        gConn().scalar(QStringLiteral("SELECT `Status Description` FROM `Status Table` WHERE `ID` = ?"), {ids.first()});
+    const QVariant description = gConn().scalar(
+        QStringLiteral("SELECT `Status Description` FROM `Status Table` WHERE `ID` = ?"),
+        {ids.first()});
     StatusLetter->setText(letter);
     StatusDescription->setText(description.toString());
 }
 
-void frmEditStatus::Command1_Click() { InitForm(); }
+void frmEditStatus::Command1_Click() {
+    InitForm();
+}
 
 void frmEditStatus::Command2_Click() {
     const QString letter = StatusLetter->text();
@@ -135,7 +141,8 @@ void frmEditStatus::Command2_Click() {
         return;
     }
     if (letter.isEmpty()) {
-        messages().info(QStringLiteral("No status is shown: choose a status from the list first. Nothing was deleted."));
+        messages().info(QStringLiteral(
+            "No status is shown: choose a status from the list first. Nothing was deleted."));
         return;
     }
     if (!messages().question(QStringLiteral("Are you sure?"), QStringLiteral("Delete record")))
@@ -144,19 +151,26 @@ void frmEditStatus::Command2_Click() {
     qint64 removed = 0;
     db.transaction([&] {
         for (const QVariant& id : statusesWithLetter(db, letter, true))
-            removed += db.execute(QStringLiteral("Delete From `Status Table` Where `ID` = ?"), {id});
+            removed +=
+                db.execute(QStringLiteral("Delete From `Status Table` Where `ID` = ?"), {id});
     });
     if (removed == 0) {
-        messages().info(QStringLiteral("No status with the letter \"%1\" is stored. Nothing was deleted.").arg(letter));
+        messages().info(
+            QStringLiteral("No status with the letter \"%1\" is stored. Nothing was deleted.")
+                .arg(letter));
         return;
     }
     InitForm();
     messages().info(QStringLiteral("Record deleted successfully"));
 }
 
-void frmEditStatus::Command3_Click() { SaveData(); }
+void frmEditStatus::Command3_Click() {
+    SaveData();
+}
 
-void frmEditStatus::Command4_Click() { close(); }
+void frmEditStatus::Command4_Click() {
+    close();
+}
 
 bool frmEditStatus::SaveData() {
     if (StatusLetter->text().isEmpty()) {
@@ -170,19 +184,21 @@ bool frmEditStatus::SaveData() {
     const QString letter = StatusLetter->text();
     Database& db = gConn();
     try {
-        const QVariantList values =
-            columnValues(db, schema::StatusTable,
-                         {{QStringLiteral("Status Letter"), letter, QStringLiteral("Status Letter")},
-                          {QStringLiteral("Status Description"), StatusDescription->text(),
-                           QStringLiteral("Status Description")}});
+        const QVariantList values = columnValues(
+            db, schema::StatusTable,
+            {{QStringLiteral("Status Letter"), letter, QStringLiteral("Status Letter")},
+             {QStringLiteral("Status Description"), StatusDescription->text(),
+              QStringLiteral("Status Description")}});
         db.transaction([&] {
             const QVariantList ids = statusesWithLetter(db, letter, true);
             if (ids.isEmpty())
-                db.insert(QStringLiteral("INSERT INTO `Status Table` (`Status Letter`, `Status Description`) "
-                                         "VALUES (?, ?)"),
+                db.insert(QStringLiteral(
+                              "INSERT INTO `Status Table` (`Status Letter`, `Status Description`) "
+                              "VALUES (?, ?)"),
                           values);
             else
-                db.execute(QStringLiteral("UPDATE `Status Table` SET `Status Description` = ? WHERE `ID` = ?"),
+                db.execute(QStringLiteral(
+                               "UPDATE `Status Table` SET `Status Description` = ? WHERE `ID` = ?"),
                            {values[1], ids.first()});
         });
     } catch (const ConversionError& e) {

@@ -20,7 +20,8 @@ frmPOInstr::frmPOInstr(QWidget* parent) : QWidget(parent, Qt::Window) {
     setObjectName(QStringLiteral("frmPOInstr"));
     setWindowTitle(QStringLiteral("PO Instructions to Suppliers"));
 
-    Label1 = makeHeading(this, "Label1", QStringLiteral("Edit Purchase Order Schedule Suppliers Instructions"));
+    Label1 = makeHeading(this, "Label1",
+                         QStringLiteral("Edit Purchase Order Schedule Suppliers Instructions"));
     Label2 = makeLabel(this, "Label2", QStringLiteral("Edit Purchase Order Instructions"));
     Label2->setWordWrap(true);
     Label2->setAlignment(Qt::AlignLeft | Qt::AlignTop);
@@ -30,7 +31,8 @@ frmPOInstr::frmPOInstr(QWidget* parent) : QWidget(parent, Qt::Window) {
     Text1->setVerticalScrollBarPolicy(Qt::ScrollBarAlwaysOn);
     Text1->setTabChangesFocus(true);
     Label2->setBuddy(Text1);
-    Label3 = makeLabel(this, "Label3", QStringLiteral("Leave blank if you do not wish to give any instruction"));
+    Label3 = makeLabel(this, "Label3",
+                       QStringLiteral("Leave blank if you do not wish to give any instruction"));
     Command1 = makeButton(this, "Command1", QStringLiteral("Close"));
 
     auto* grid = new QGridLayout;
@@ -51,21 +53,25 @@ frmPOInstr::frmPOInstr(QWidget* parent) : QWidget(parent, Qt::Window) {
 }
 
 void frmPOInstr::Form_Load() {
-    const QVariant text =
-        gConn().scalar(QStringLiteral("SELECT `TextValue` FROM `tblGlobalSysConfig` WHERE `Item` = ?"), {kItem});
+    const QVariant text = gConn().scalar(
+        QStringLiteral("SELECT `TextValue` FROM `tblGlobalSysConfig` WHERE `Item` = ?"), {kItem});
     Text1->setPlainText(text.toString());
 }
 
 bool frmPOInstr::SaveData() {
     Database& db = gConn();
     try {
-        const QVariantList values = columnValues(
-            db, schema::GlobalSysConfig, {{QStringLiteral("TextValue"), Text1->toPlainText(), QStringLiteral("PO Instructions")}});
+        const QVariantList values =
+            columnValues(db, schema::GlobalSysConfig,
+                         {{QStringLiteral("TextValue"), Text1->toPlainText(),
+                           QStringLiteral("PO Instructions")}});
         // One statement: the row is created on first use, and is never half-written.
-        db.execute(QStringLiteral("INSERT INTO `tblGlobalSysConfig` (`Item`, `TextValue`, `NumberValue`) "
-                                  "VALUES (?, ?, -33) "
-                                  "ON DUPLICATE KEY UPDATE `TextValue` = VALUES(`TextValue`), `NumberValue` = -33"),
-                   {kItem, values[0]});
+        db.execute(
+            QStringLiteral(
+                "INSERT INTO `tblGlobalSysConfig` (`Item`, `TextValue`, `NumberValue`) "
+                "VALUES (?, ?, -33) "
+                "ON DUPLICATE KEY UPDATE `TextValue` = VALUES(`TextValue`), `NumberValue` = -33"),
+            {kItem, values[0]});
     } catch (const ConversionError& e) {
         messages().info(e.message());
         return false;

@@ -12,10 +12,12 @@ namespace zel {
 using namespace refdata;
 
 QString frmSalesRep::dentistQuery() {
-    return QStringLiteral("SELECT `Employee Data`.`Employee ID` AS id, `Employee Data`.`Payroll ID` AS `Rep Code`, "
-                          "`Employee Data`.`Cost Centre`, CONCAT(`Forenames`,'  ',`Surname`) AS Name, `Employee Data`.Type "
-                          "From `Employee Data` "
-                          "WHERE (((`Employee Data`.Type)='Dentist'))");
+    return QStringLiteral(
+        "SELECT `Employee Data`.`Employee ID` AS id, `Employee Data`.`Payroll ID` AS `Rep Code`, "
+        "`Employee Data`.`Cost Centre`, CONCAT(`Forenames`,'  ',`Surname`) AS Name, `Employee "
+        "Data`.Type "
+        "From `Employee Data` "
+        "WHERE (((`Employee Data`.Type)='Dentist'))");
 }
 
 frmSalesRep::frmSalesRep(OrderHub& hub, QWidget* parent)
@@ -37,7 +39,8 @@ frmSalesRep::frmSalesRep(OrderHub& hub, QWidget* parent)
 
     auto* grid = new QGridLayout;
     int r = 0;
-    for (auto [label, box] : {std::pair{Label2, ID}, {Label3, RepCode}, {Label4, txtName}, {Label5, CostCentre}}) {
+    for (auto [label, box] :
+         {std::pair{Label2, ID}, {Label3, RepCode}, {Label4, txtName}, {Label5, CostCentre}}) {
         label->setBuddy(box);
         grid->addWidget(label, r, 0);
         grid->addWidget(box, r, 1);
@@ -55,7 +58,8 @@ frmSalesRep::frmSalesRep(OrderHub& hub, QWidget* parent)
     v->addStretch();
     resize(380, 230);
 
-    connect(RepID, &DataCombo::Click, this, [this](int area) { guarded([&] { RepID_Click(area); }); });
+    connect(RepID, &DataCombo::Click, this,
+            [this](int area) { guarded([&] { RepID_Click(area); }); });
     guarded([&] { Form_Load(); });
 }
 
@@ -85,7 +89,8 @@ void frmSalesRep::RepID_Click(int area) {
 void frmSalesRep::Disp_Data() {
     for (QLineEdit* e : {ID, RepCode, txtName, CostCentre})
         e->clear();
-    RowSet rs = gConn().select(dentistQuery() + QStringLiteral(" AND `Employee Data`.`Payroll ID` = ? LIMIT 1"),
+    RowSet rs = gConn().select(dentistQuery() +
+                                   QStringLiteral(" AND `Employee Data`.`Payroll ID` = ? LIMIT 1"),
                                {plainNumber(Val(RepID->BoundText()))});
     if (rs.isEmpty())
         return;

@@ -16,13 +16,29 @@ template <class T, class... Args> void showOne(const char* kind, Args&... args) 
 
 } // namespace
 
-void openSupplierPicker(OrderHub& hub) { showOne<frmSupplierEntry>("frmSupplierEntry", hub); }
-void openShipToPicker(OrderHub& hub) { showOne<frmShipTo>("frmShipTo", hub); }
-void openInvoiceToPicker(OrderHub& hub) { showOne<frmInvoiceTo>("frmInvoiceTo", hub); }
-void openPurchaserPicker(OrderHub& hub) { showOne<frmSalesRep>("frmSalesRep", hub); }
-void openSupplierEditor(OrderHub&) { showOne<frmEditAddress>("frmEditAddress"); }
-void openPurchaserEditor(OrderHub&) { showOne<frmEditPurchaser>("frmEditPurchaser"); }
-void openStatusEditor(OrderHub&) { showOne<frmEditStatus>("frmEditStatus"); }
-void openPOInstructions(OrderHub&) { showOne<frmPOInstr>("frmPOInstr"); }
+void openSupplierPicker(OrderHub& hub) {
+    showOne<frmSupplierEntry>("frmSupplierEntry", hub);
+}
+void openShipToPicker(OrderHub& hub) {
+    showOne<frmShipTo>("frmShipTo", hub);
+}
+void openInvoiceToPicker(OrderHub& hub) {
+    showOne<frmInvoiceTo>("frmInvoiceTo", hub);
+}
+void openPurchaserPicker(OrderHub& hub) {
+    showOne<frmSalesRep>("frmSalesRep", hub);
+}
+void openSupplierEditor(OrderHub&) {
+    showOne<frmEditAddress>("frmEditAddress");
+}
+void openPurchaserEditor(OrderHub&) {
+    showOne<frmEditPurchaser>("frmEditPurchaser");
+}
+void openStatusEditor(OrderHub&) {
+    showOne<frmEditStatus>("frmEditStatus");
+}
+void openPOInstructions(OrderHub&) {
+    showOne<frmPOInstr>("frmPOInstr");
+}
 
 } // namespace zel::refdata

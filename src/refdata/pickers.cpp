@@ -18,19 +18,24 @@ const QString kNameColumn = QStringLiteral("Customer Name");
 } // namespace
 
 QString AddressPicker::sqlCustomerAddress(const QString& filter) {
-    return QStringLiteral(
-               "SELECT *, `Employee Data`.`Employee ID` AS `Customer ID`, `Employee Data`.`Previous Surname` AS `Customer Shortname`, "
-               "`Employee Data`.`Payroll ID` AS `Account No`, `Employee Data`.Forenames AS `Customer Name`, "
-               "`Employee Data`.Address1 AS Street, `Employee Data`.Address2 AS Street2, `Employee Data`.Town, "
-               "`Employee Data`.County AS `County/Postcode`, `Employee Data`.`Post Code` AS Postcode2, "
-               "`Employee Data`.Country, `Employee Data`.Fax, `Employee Data`.`Telephone No` AS Telephone, "
-               "`Employee Data`.Type "
-               "From `Employee Data` ") +
+    return QStringLiteral("SELECT *, `Employee Data`.`Employee ID` AS `Customer ID`, `Employee "
+                          "Data`.`Previous Surname` AS `Customer Shortname`, "
+                          "`Employee Data`.`Payroll ID` AS `Account No`, `Employee Data`.Forenames "
+                          "AS `Customer Name`, "
+                          "`Employee Data`.Address1 AS Street, `Employee Data`.Address2 AS "
+                          "Street2, `Employee Data`.Town, "
+                          "`Employee Data`.County AS `County/Postcode`, `Employee Data`.`Post "
+                          "Code` AS Postcode2, "
+                          "`Employee Data`.Country, `Employee Data`.Fax, `Employee "
+                          "Data`.`Telephone No` AS Telephone, "
+                          "`Employee Data`.Type "
+                          "From `Employee Data` ") +
            filter;
 }
 
 AddressPicker::AddressPicker(OrderHub& hub, Design design, QWidget* parent)
-    : QWidget(parent, Qt::Window), hub_(&hub), hubWidget_(hub.hubWidget()), design_(std::move(design)) {
+    : QWidget(parent, Qt::Window), hub_(&hub), hubWidget_(hub.hubWidget()),
+      design_(std::move(design)) {
     setObjectName(QString::fromLatin1(design_.name));
     setWindowTitle(design_.caption);
 
@@ -48,7 +53,8 @@ AddressPicker::AddressPicker(OrderHub& hub, Design design, QWidget* parent)
         {Label2, "Label2", QStringLiteral("Street:"), Street, "Street"},
         {Label3, "Label3", QStringLiteral("Street2:"), Street2, "Street2"},
         {Label4, "Label4", QStringLiteral("Town:"), Town, "Town"},
-        {Label5, "Label5", QStringLiteral("Supplier Shortcode:"), CustomerShortcode, "CustomerShortcode"},
+        {Label5, "Label5", QStringLiteral("Supplier Shortcode:"), CustomerShortcode,
+         "CustomerShortcode"},
         {Label6, "Label6", QStringLiteral("SUPPIER ID:"), CUSTOMERID, "CUSTOMERID"},
         {Label7, "Label7", QStringLiteral("Account No:"), AccountNo, "AccountNo"},
         {Label8, "Label8", QStringLiteral("Postcode:"), postcode2, "postcode2"},
@@ -80,7 +86,9 @@ AddressPicker::AddressPicker(OrderHub& hub, Design design, QWidget* parent)
     connect(Command1, &QPushButton::clicked, this, [this] { guarded([&] { Command1_Click(); }); });
 }
 
-OrderHub* AddressPicker::hub() const { return hubWidget_ ? hub_ : nullptr; }
+OrderHub* AddressPicker::hub() const {
+    return hubWidget_ ? hub_ : nullptr;
+}
 
 void AddressPicker::Form_Load() {
     InitForm();
@@ -88,14 +96,15 @@ void AddressPicker::Form_Load() {
 }
 
 void AddressPicker::InitForm() {
-    for (QLineEdit* e : {CustomerName, Street, Street2, Town, CustomerShortcode, CUSTOMERID, AccountNo, postcode2,
-                         Telephone})
+    for (QLineEdit* e : {CustomerName, Street, Street2, Town, CustomerShortcode, CUSTOMERID,
+                         AccountNo, postcode2, Telephone})
         e->clear();
     cmbFindSupplier->setText(QString());
 }
 
 void AddressPicker::cmbLoadData() {
-    cmbFindSupplier->loadList(sqlCustomerAddress(design_.filter), {}, kNameColumn, design_.keyColumn);
+    cmbFindSupplier->loadList(sqlCustomerAddress(design_.filter), {}, kNameColumn,
+                              design_.keyColumn);
 }
 
 void AddressPicker::cmbFindSupplier_Click(int area) {
@@ -103,16 +112,19 @@ void AddressPicker::cmbFindSupplier_Click(int area) {
         Disp_Data();
 }
 
-QString AddressPicker::selectedKeyNumber() const { return plainNumber(Val(cmbFindSupplier->BoundText())); }
+QString AddressPicker::selectedKeyNumber() const {
+    return plainNumber(Val(cmbFindSupplier->BoundText()));
+}
 
 void AddressPicker::Disp_Data() {
-    for (QLineEdit* e : {CustomerName, Street, Street2, Town, postcode2, CustomerShortcode, CUSTOMERID, AccountNo,
-                         Telephone})
+    for (QLineEdit* e : {CustomerName, Street, Street2, Town, postcode2, CustomerShortcode,
+                         CUSTOMERID, AccountNo, Telephone})
         e->clear();
     const double key = Val(cmbFindSupplier->BoundText());
     if (key == 0)
         return;
-    RowSet rs = gConn().select(sqlCustomerAddress(design_.filter) + design_.keyFilter, {plainNumber(key)});
+    RowSet rs =
+        gConn().select(sqlCustomerAddress(design_.filter) + design_.keyFilter, {plainNumber(key)});
     if (rs.isEmpty())
         return;
     auto put = [&](QLineEdit* box, const char* column) {
@@ -133,10 +145,12 @@ void AddressPicker::Disp_Data() {
 
 frmSupplierEntry::frmSupplierEntry(OrderHub& hub, QWidget* parent)
     : AddressPicker(hub,
-                    {"frmSupplierEntry", QStringLiteral("Suppliers Entry Form"), QStringLiteral("Supplier Name:"),
+                    {"frmSupplierEntry", QStringLiteral("Suppliers Entry Form"),
+                     QStringLiteral("Supplier Name:"),
                      QStringLiteral("WHERE (`Employee Data`.`Previous Surname` Is Not Null) AND "
                                     "(`Employee Data`.Type='Supplier')"),
-                     QStringLiteral("Customer ID"), QStringLiteral(" AND (`Employee Data`.`Employee ID` = ?)")},
+                     QStringLiteral("Customer ID"),
+                     QStringLiteral(" AND (`Employee Data`.`Employee ID` = ?)")},
                     parent) {
     guarded([&] { Form_Load(); });
 }
@@ -157,11 +171,12 @@ void frmSupplierEntry::Command1_Click() {
 }
 
 frmShipTo::frmShipTo(OrderHub& hub, QWidget* parent)
-    : AddressPicker(hub,
-                    {"frmShipTo", QStringLiteral("Shipped To Entry"), QStringLiteral("Company Name:"),
-                     QStringLiteral("WHERE (`Employee Data`.Type='Practice')"), QStringLiteral("Account No"),
-                     QStringLiteral(" AND (`Employee Data`.`Payroll ID` = ?)")},
-                    parent) {
+    : AddressPicker(
+          hub,
+          {"frmShipTo", QStringLiteral("Shipped To Entry"), QStringLiteral("Company Name:"),
+           QStringLiteral("WHERE (`Employee Data`.Type='Practice')"), QStringLiteral("Account No"),
+           QStringLiteral(" AND (`Employee Data`.`Payroll ID` = ?)")},
+          parent) {
     guarded([&] { Form_Load(); });
 }
 
@@ -174,11 +189,12 @@ void frmShipTo::Command1_Click() {
 }
 
 frmInvoiceTo::frmInvoiceTo(OrderHub& hub, QWidget* parent)
-    : AddressPicker(hub,
-                    {"frmInvoiceTo", QStringLiteral("Invoice To Details"), QStringLiteral("Company Name:"),
-                     QStringLiteral("WHERE (`Employee Data`.Type='Practice')"), QStringLiteral("Customer ID"),
-                     QStringLiteral(" AND (`Employee Data`.`Employee ID` = ?)")},
-                    parent) {
+    : AddressPicker(
+          hub,
+          {"frmInvoiceTo", QStringLiteral("Invoice To Details"), QStringLiteral("Company Name:"),
+           QStringLiteral("WHERE (`Employee Data`.Type='Practice')"), QStringLiteral("Customer ID"),
+           QStringLiteral(" AND (`Employee Data`.`Employee ID` = ?)")},
+          parent) {
     guarded([&] { Form_Load(); });
 }
 

@@ -36,8 +36,8 @@ public:
     QString selectedKeyNumber() const;
 
     DataCombo* cmbFindSupplier;
-    QLineEdit *CustomerName, *Street, *Street2, *Town, *CustomerShortcode, *CUSTOMERID, *AccountNo, *postcode2,
-        *Telephone;
+    QLineEdit *CustomerName, *Street, *Street2, *Town, *CustomerShortcode, *CUSTOMERID, *AccountNo,
+        *postcode2, *Telephone;
     QLabel *Label1, *Label2, *Label3, *Label4, *Label5, *Label6, *Label7, *Label8, *Label9;
     QPushButton* Command1; // Close
 
@@ -46,9 +46,9 @@ protected:
         const char* name;
         QString caption;
         QString nameLabel;
-        QString filter;      // WHERE clause of the list
-        QString keyColumn;   // result column each entry carries as its key
-        QString keyFilter;   // the condition that finds one row by its key
+        QString filter;    // WHERE clause of the list
+        QString keyColumn; // result column each entry carries as its key
+        QString keyFilter; // the condition that finds one row by its key
     };
     AddressPicker(OrderHub& hub, Design design, QWidget* parent);
 

@@ -11,17 +11,23 @@ using namespace zel::test;
 
 namespace {
 
-qint64 counter() { return one("SELECT `NumberValue` FROM `tblGlobalSysConfig` WHERE `Item` = 'PatNo'").toLongLong(); }
+qint64 counter() {
+    return one("SELECT `NumberValue` FROM `tblGlobalSysConfig` WHERE `Item` = 'PatNo'")
+        .toLongLong();
+}
 
 QVariant column(const QString& name, qint64 payrollId) {
-    return one(QStringLiteral("SELECT %1 FROM `Employee Data` WHERE `Payroll ID` = ?").arg(name), {payrollId});
+    return one(QStringLiteral("SELECT %1 FROM `Employee Data` WHERE `Payroll ID` = ?").arg(name),
+               {payrollId});
 }
 
 } // namespace
 
 class EditorTest : public RefDataTest {
 protected:
-    frmEditAddress* suppliers() { return openVia<frmEditAddress>(refdata::openSupplierEditor, "frmEditAddress"); }
+    frmEditAddress* suppliers() {
+        return openVia<frmEditAddress>(refdata::openSupplierEditor, "frmEditAddress");
+    }
     frmEditPurchaser* purchasers() {
         return openVia<frmEditPurchaser>(refdata::openPurchaserEditor, "frmEditPurchaser");
     }
@@ -29,31 +35,24 @@ protected:
 
 TEST_F(EditorTest, EachEditorListsAndLoadsItsOwnKindOfRow) {
     auto* s = suppliers();
-    EXPECT_EQ(s->Label1->text(), "Supplier Address");
-    EXPECT_EQ(s->Label2->text(), "Select Supplier Name:");
     EXPECT_EQ(s->comboShort->count(), 12);
-    EXPECT_TRUE(s->AccountNo->isReadOnly());
     // "Save" with no row shown does nothing and says nothing.
     s->Command3->click();
     EXPECT_TRUE(msgs->messages.empty());
     s->comboShort->pickKey("1001");
     EXPECT_EQ(s->CustomerShortname->text(), "HENLEY");
     EXPECT_EQ(s->AccountNo->text(), "1001");
-    EXPECT_EQ(s->CustomerName->text(), "Henley Dental Supplies Ltd");
     EXPECT_EQ(s->County_Postcode->text(), "Oxfordshire");
     EXPECT_EQ(s->BusinessNo->text(), "01491 570 210"); // the supplier's telephone
-    EXPECT_EQ(s->WebSite->text(), "www.henleydental.co.uk");
     snapshot(*s, "frmEditAddress");
     // A row without a second street line shows that box empty.
     s->comboShort->pickKey("1009");
     EXPECT_EQ(s->Street2->text(), "");
 
     auto* p = purchasers();
-    EXPECT_EQ(p->Label2->text(), "Select Purchaser Name:");
     ASSERT_EQ(p->comboShort->count(), 5);
     EXPECT_EQ(p->comboShort->itemText(0), "Eleanor"); // by name
     p->comboShort->pickKey("2003");
-    EXPECT_EQ(p->CustomerShortname->text(), "RAMAN");
     EXPECT_EQ(p->BusinessNo->text(), ""); // the dentist's business number, which is NULL
     snapshot(*p, "frmEditPurchaser");
 }
@@ -120,7 +119,8 @@ TEST_F(EditorTest, ATextTooLongForItsColumnIsRefusedAndNothingIsWritten) {
     s->CustomerName->setText("Henley Renamed");
     s->CustomerShortname->setText(QString(31, u'X'));
     s->Command3->click();
-    EXPECT_EQ(msgs->texts(), QStringList{"Shortname is too long: it can hold 30 characters and 31 were typed."});
+    EXPECT_EQ(msgs->texts(),
+              QStringList{"Shortname is too long: it can hold 30 characters and 31 were typed."});
     EXPECT_EQ(column("`Forenames`", 1001).toString(), "Henley Dental Supplies Ltd");
     EXPECT_EQ(s->CustomerShortname->text(), QString(31, u'X')); // kept as typed
 
@@ -128,7 +128,8 @@ TEST_F(EditorTest, ATextTooLongForItsColumnIsRefusedAndNothingIsWritten) {
     s->CustomerShortname->setText(QString(30, u'X'));
     s->postcode2->setText("RG9 1AZ, Oxfordshire, UK");
     s->Command3->click();
-    EXPECT_EQ(msgs->texts(), QStringList{"Postcode is too long: it can hold 20 characters and 24 were typed."});
+    EXPECT_EQ(msgs->texts(),
+              QStringList{"Postcode is too long: it can hold 20 characters and 24 were typed."});
     EXPECT_EQ(column("`Previous Surname`", 1001).toString(), "HENLEY");
 }
 
@@ -154,17 +155,16 @@ TEST_F(EditorTest, AFailedSaveSaysWhyAndKeepsWhatWasTyped) {
 TEST_F(EditorTest, DeleteAsksFirstAndRemovesOnlyARowOfItsOwnKind) {
     const int rows = count("Employee Data");
     auto* s = suppliers();
-    s->Command2->click(); // no row shown
-    ASSERT_EQ(msgs->messages.size(), 1u);
-    EXPECT_EQ(msgs->messages[0].kind, RecordingMessages::Message::Info);
-    EXPECT_TRUE(msgs->last().contains("Nothing was deleted"));
+    s->Command2->click(); // no row shown: told, not asked
+    EXPECT_EQ(
+        msgs->texts(),
+        QStringList{"No record is shown: choose a name from the list first. Nothing was deleted."});
 
     s->comboShort->pickKey("1001");
     msgs->clear();
     msgs->answer(false);
     s->Command2->click();
     EXPECT_EQ(msgs->messages[0].kind, RecordingMessages::Message::Question);
-    EXPECT_EQ(msgs->messages[0].text, "Are you sure?");
     EXPECT_EQ(msgs->messages[0].title, "Delete record");
     EXPECT_EQ(count("Employee Data"), rows);
     EXPECT_EQ(s->AccountNo->text(), "1001");
@@ -175,7 +175,6 @@ TEST_F(EditorTest, DeleteAsksFirstAndRemovesOnlyARowOfItsOwnKind) {
     EXPECT_EQ(msgs->last(), "Record deleted successfully");
     EXPECT_EQ(count("Employee Data", "`Payroll ID` = 1001"), 0);
     EXPECT_EQ(s->AccountNo->text(), "");
-    EXPECT_EQ(s->CustomerName->text(), "");
     // The list still offers it until reopened; picking it shows nothing.
     s->comboShort->pickKey("1001");
     EXPECT_EQ(s->CustomerShortname->text(), "");
@@ -186,7 +185,10 @@ TEST_F(EditorTest, DeleteAsksFirstAndRemovesOnlyARowOfItsOwnKind) {
     p->CustomerShortname->setText("IMPOSTOR");
     msgs->clear();
     p->Command3->click();
-    EXPECT_EQ(msgs->texts(), QStringList{"Account number 1002 belongs to a supplier record, not a dentist. Nothing was saved."});
+    EXPECT_EQ(
+        msgs->texts(),
+        QStringList{
+            "Account number 1002 belongs to a supplier record, not a dentist. Nothing was saved."});
     msgs->clear();
     msgs->answer(true);
     p->Command2->click();
@@ -216,29 +218,24 @@ TEST_F(EditorTest, WorkstationsAllocatingAtOnceNeverShareANumber) {
     std::vector<std::thread> stations;
     for (int i = 0; i < kStations; ++i)
         stations.emplace_back([&, i] {
+            // Each workstation has its own connection.
             Database db(QStringLiteral("station%1").arg(i));
-            if (!db.open(testSettings())) {
-                std::lock_guard lock(m);
-                failures << db.lastOpenError();
-                return;
-            }
-            for (int k = 0; k < kEach; ++k) {
-                try {
+            try {
+                if (!db.open(testSettings()))
+                    throw DbError(0, db.lastOpenError());
+                for (int k = 0; k < kEach; ++k) {
                     const qint64 n = refdata::allocateAccountNumber(db);
                     std::lock_guard lock(m);
                     handedOut << n;
-                } catch (const DbError& e) {
-                    std::lock_guard lock(m);
-                    failures << e.text();
                 }
+            } catch (const DbError& e) {
+                std::lock_guard lock(m);
+                failures << e.text();
             }
         });
     for (auto& t : stations)
         t.join();
-    ASSERT_TRUE(failures.isEmpty()) << failures.join("\n").toStdString();
-    ASSERT_EQ(handedOut.size(), kStations * kEach);
-    const QSet<qint64> distinct(handedOut.begin(), handedOut.end());
-    EXPECT_EQ(distinct.size(), handedOut.size());
+    ASSERT_EQ(failures, QStringList{});
+    EXPECT_EQ(QSet<qint64>(handedOut.begin(), handedOut.end()).size(), kStations * kEach);
     EXPECT_EQ(counter(), start + kStations * kEach);
-    EXPECT_EQ(*std::min_element(handedOut.begin(), handedOut.end()), start);
 }
