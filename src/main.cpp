@@ -7,6 +7,7 @@
 #include "reports/printing.h"
 #include "search/frmfindrecord.h"
 #include "app/dialogs.h"
+#include "refdata/openers.h"
 
 #include <QTextStream>
 
@@ -48,6 +49,7 @@ std::optional<int> printWithoutWindow(const CommandLine& cl) {
 
 int main(int argc, char** argv) {
     auto& po = frmPurchaseOrder::openers();
+    refdata::wireOpeners(po);
     po.print = [](OrderHub& hub) { reports::printFromHub(hub, reports::Schedule::PurchaseOrder); };
     po.orderFinder = [](OrderHub& hub) {
         dialogs().show<frmFindRecord>(QStringLiteral("frmFindRecord"), [&] { return new frmFindRecord(hub); });

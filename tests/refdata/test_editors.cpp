@@ -1,0 +1,241 @@
+// The supplier and purchaser editors, and the account numbers they hand out.
+#include "refdata/addresseditors.h"
+#include "refdata/refdatatest.h"
+
+#include <QSet>
+#include <mutex>
+#include <thread>
+
+using namespace zel;
+using namespace zel::test;
+
+namespace {
+
+qint64 counter() {
+    return one("SELECT `NumberValue` FROM `tblGlobalSysConfig` WHERE `Item` = 'PatNo'")
+        .toLongLong();
+}
+
+QVariant column(const QString& name, qint64 payrollId) {
+    return one(QStringLiteral("SELECT %1 FROM `Employee Data` WHERE `Payroll ID` = ?").arg(name),
+               {payrollId});
+}
+
+} // namespace
+
+class EditorTest : public RefDataTest {
+protected:
+    frmEditAddress* suppliers() {
+        return openVia<frmEditAddress>(refdata::openSupplierEditor, "frmEditAddress");
+    }
+    frmEditPurchaser* purchasers() {
+        return openVia<frmEditPurchaser>(refdata::openPurchaserEditor, "frmEditPurchaser");
+    }
+};
+
+TEST_F(EditorTest, EachEditorListsAndLoadsItsOwnKindOfRow) {
+    auto* s = suppliers();
+    EXPECT_EQ(s->comboShort->count(), 12);
+    // "Save" with no row shown does nothing and says nothing.
+    s->Command3->click();
+    EXPECT_TRUE(msgs->messages.empty());
+    s->comboShort->pickKey("1001");
+    EXPECT_EQ(s->CustomerShortname->text(), "HENLEY");
+    EXPECT_EQ(s->AccountNo->text(), "1001");
+    EXPECT_EQ(s->County_Postcode->text(), "Oxfordshire");
+    EXPECT_EQ(s->BusinessNo->text(), "01491 570 210"); // the supplier's telephone
+    snapshot(*s, "frmEditAddress");
+    // A row without a second street line shows that box empty.
+    s->comboShort->pickKey("1009");
+    EXPECT_EQ(s->Street2->text(), "");
+
+    auto* p = purchasers();
+    ASSERT_EQ(p->comboShort->count(), 5);
+    EXPECT_EQ(p->comboShort->itemText(0), "Eleanor"); // by name
+    p->comboShort->pickKey("2003");
+    EXPECT_EQ(p->BusinessNo->text(), ""); // the dentist's business number, which is NULL
+    snapshot(*p, "frmEditPurchaser");
+}
+
+TEST_F(EditorTest, NewHandsOutANumberEachPressAndSaveStoresTheRowUnderIt) {
+    auto* s = suppliers();
+    s->Command1->click();
+    EXPECT_EQ(s->AccountNo->text(), "2006");
+    s->CustomerName->setText("typed before the second press");
+    s->Command1->click();
+    EXPECT_EQ(s->AccountNo->text(), "2007");
+    EXPECT_EQ(s->CustomerName->text(), "");
+    EXPECT_EQ(counter(), 2008);
+
+    s->CustomerName->setText("Smith's \"Best\" Supplies");
+    s->Command3->click();
+    EXPECT_EQ(msgs->texts(), QStringList{"Please provide a Short Name Limit to 8 Characters"});
+    EXPECT_EQ(count("Employee Data", "`Payroll ID` = 2007"), 0);
+
+    msgs->clear();
+    s->CustomerShortname->setText("SMITH'S");
+    s->Command3->click();
+    EXPECT_EQ(msgs->texts(), QStringList{"Information saved successfully"});
+    EXPECT_EQ(column("`Forenames`", 2007).toString(), "Smith's \"Best\" Supplies");
+    EXPECT_EQ(column("`Previous Surname`", 2007).toString(), "SMITH'S");
+    EXPECT_EQ(column("`Type`", 2007).toString(), "Supplier");
+    EXPECT_TRUE(column("`Address1`", 2007).isNull()); // empty boxes are NULL
+    // A second save updates the same row.
+    s->Town->setText("Leeds");
+    s->Command3->click();
+    EXPECT_EQ(count("Employee Data", "`Payroll ID` = 2007"), 1);
+    EXPECT_EQ(column("`Town`", 2007).toString(), "Leeds");
+    EXPECT_EQ(counter(), 2008);
+
+    auto* p = purchasers();
+    p->Command1->click();
+    p->CustomerShortname->setText("NEWDENT");
+    p->BusinessNo->setText("07700 900123");
+    p->Command3->click();
+    EXPECT_EQ(column("`Type`", 2008).toString(), "Dentist");
+    EXPECT_EQ(column("`Business No`", 2008).toString(), "07700 900123");
+    EXPECT_TRUE(column("`Telephone No`", 2008).isNull());
+}
+
+TEST_F(EditorTest, AnEmptiedBoxIsSavedAsNullButTheShortNameCannotBeEmptied) {
+    auto* s = suppliers();
+    s->comboShort->pickKey("1001");
+    s->Street2->clear();
+    s->Command3->click();
+    EXPECT_TRUE(column("`Address2`", 1001).isNull());
+    EXPECT_EQ(column("`Town`", 1001).toString(), "Henley-on-Thames");
+    EXPECT_EQ(count("Employee Data", "`Payroll ID` = 1001"), 1);
+
+    msgs->clear();
+    s->CustomerShortname->clear();
+    s->Command3->click();
+    EXPECT_EQ(msgs->texts(), QStringList{"Please provide a Short Name Limit to 8 Characters"});
+    EXPECT_EQ(column("`Previous Surname`", 1001).toString(), "HENLEY");
+}
+
+TEST_F(EditorTest, ATextTooLongForItsColumnIsRefusedAndNothingIsWritten) {
+    auto* s = suppliers();
+    s->comboShort->pickKey("1001");
+    s->CustomerName->setText("Henley Renamed");
+    s->CustomerShortname->setText(QString(31, u'X'));
+    s->Command3->click();
+    EXPECT_EQ(msgs->texts(),
+              QStringList{"Shortname is too long: it can hold 30 characters and 31 were typed."});
+    EXPECT_EQ(column("`Forenames`", 1001).toString(), "Henley Dental Supplies Ltd");
+    EXPECT_EQ(s->CustomerShortname->text(), QString(31, u'X')); // kept as typed
+
+    msgs->clear();
+    s->CustomerShortname->setText(QString(30, u'X'));
+    s->postcode2->setText("RG9 1AZ, Oxfordshire, UK");
+    s->Command3->click();
+    EXPECT_EQ(msgs->texts(),
+              QStringList{"Postcode is too long: it can hold 20 characters and 24 were typed."});
+    EXPECT_EQ(column("`Previous Surname`", 1001).toString(), "HENLEY");
+}
+
+TEST_F(EditorTest, AFailedSaveSaysWhyAndKeepsWhatWasTyped) {
+    Database other(QStringLiteral("holder"));
+    ASSERT_TRUE(other.open(testSettings())) << other.lastOpenError().toStdString();
+    gConn().execute("SET SESSION innodb_lock_wait_timeout = 1");
+    auto* s = suppliers();
+    s->comboShort->pickKey("1001");
+    s->Town->setText("Reading");
+    other.begin();
+    other.select("SELECT * FROM `Employee Data` WHERE `Payroll ID` = 1001 FOR UPDATE");
+    s->Command3->click();
+    other.rollback();
+    gConn().execute("SET SESSION innodb_lock_wait_timeout = DEFAULT");
+    ASSERT_EQ(msgs->messages.size(), 1u);
+    EXPECT_EQ(msgs->messages[0].kind, RecordingMessages::Message::Error);
+    EXPECT_TRUE(msgs->messages[0].text.contains("Lock wait timeout")) << msgs->last().toStdString();
+    EXPECT_EQ(s->Town->text(), "Reading");
+    EXPECT_EQ(column("`Town`", 1001).toString(), "Henley-on-Thames");
+}
+
+TEST_F(EditorTest, DeleteAsksFirstAndRemovesOnlyARowOfItsOwnKind) {
+    const int rows = count("Employee Data");
+    auto* s = suppliers();
+    s->Command2->click(); // no row shown: told, not asked
+    EXPECT_EQ(
+        msgs->texts(),
+        QStringList{"No record is shown: choose a name from the list first. Nothing was deleted."});
+
+    s->comboShort->pickKey("1001");
+    msgs->clear();
+    msgs->answer(false);
+    s->Command2->click();
+    EXPECT_EQ(msgs->messages[0].kind, RecordingMessages::Message::Question);
+    EXPECT_EQ(msgs->messages[0].title, "Delete record");
+    EXPECT_EQ(count("Employee Data"), rows);
+    EXPECT_EQ(s->AccountNo->text(), "1001");
+
+    msgs->clear();
+    msgs->answer(true);
+    s->Command2->click();
+    EXPECT_EQ(msgs->last(), "Record deleted successfully");
+    EXPECT_EQ(count("Employee Data", "`Payroll ID` = 1001"), 0);
+    EXPECT_EQ(s->AccountNo->text(), "");
+    // The list still offers it until reopened; picking it shows nothing.
+    s->comboShort->pickKey("1001");
+    EXPECT_EQ(s->CustomerShortname->text(), "");
+
+    // The purchaser editor never overwrites or deletes a supplier that shares a number.
+    auto* p = purchasers();
+    p->AccountNo->setText("1002");
+    p->CustomerShortname->setText("IMPOSTOR");
+    msgs->clear();
+    p->Command3->click();
+    EXPECT_EQ(
+        msgs->texts(),
+        QStringList{
+            "Account number 1002 belongs to a supplier record, not a dentist. Nothing was saved."});
+    msgs->clear();
+    msgs->answer(true);
+    p->Command2->click();
+    EXPECT_EQ(msgs->last(), "No dentist with account number 1002 is stored. Nothing was deleted.");
+    EXPECT_EQ(column("`Previous Surname`", 1002).toString(), "O'NEILL");
+    EXPECT_EQ(column("`Type`", 1002).toString(), "Supplier");
+}
+
+TEST_F(EditorTest, AllocationPassesOverNumbersInUseAndNeedsItsCounter) {
+    gConn().execute("UPDATE `tblGlobalSysConfig` SET `NumberValue` = 2003 WHERE `Item` = 'PatNo'");
+    EXPECT_EQ(refdata::allocateAccountNumber(gConn()), 2006); // 2003 to 2005 are dentists
+    EXPECT_EQ(counter(), 2007);
+
+    gConn().execute("DELETE FROM `tblGlobalSysConfig` WHERE `Item` = 'PatNo'");
+    auto* s = suppliers();
+    s->Command1->click();
+    EXPECT_EQ(s->AccountNo->text(), "");
+    EXPECT_TRUE(msgs->last().contains("PatNo")) << msgs->last().toStdString();
+}
+
+TEST_F(EditorTest, WorkstationsAllocatingAtOnceNeverShareANumber) {
+    constexpr int kStations = 4, kEach = 25;
+    const qint64 start = counter();
+    std::mutex m;
+    QList<qint64> handedOut;
+    QStringList failures;
+    std::vector<std::thread> stations;
+    for (int i = 0; i < kStations; ++i)
+        stations.emplace_back([&, i] {
+            // Each workstation has its own connection.
+            Database db(QStringLiteral("station%1").arg(i));
+            try {
+                if (!db.open(testSettings()))
+                    throw DbError(0, db.lastOpenError());
+                for (int k = 0; k < kEach; ++k) {
+                    const qint64 n = refdata::allocateAccountNumber(db);
+                    std::lock_guard lock(m);
+                    handedOut << n;
+                }
+            } catch (const DbError& e) {
+                std::lock_guard lock(m);
+                failures << e.text();
+            }
+        });
+    for (auto& t : stations)
+        t.join();
+    ASSERT_EQ(failures, QStringList{});
+    EXPECT_EQ(QSet<qint64>(handedOut.begin(), handedOut.end()).size(), kStations * kEach);
+    EXPECT_EQ(counter(), start + kStations * kEach);
+}
