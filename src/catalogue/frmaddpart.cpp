@@ -79,7 +79,7 @@ frmAddPart::frmAddPart(QWidget* parent) : QWidget(parent, Qt::Window) {
     v->addLayout(g);
     v->addStretch();
     v->addLayout(buttons);
-    resize(520, 380);
+    resize(520, 330);
 
     connect(Command1, &QPushButton::clicked, this, [this] { guarded([&] { Command1_Click(); }); });
     connect(Command2, &QPushButton::clicked, this, [this] { guarded([&] { Command2_Click(); }); });

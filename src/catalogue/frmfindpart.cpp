@@ -127,7 +127,7 @@ void frmFindPart::buildUi() {
     v->addWidget(Frame1);
     v->addStretch();
     v->addLayout(buttons);
-    resize(620, 440);
+    resize(620, 400);
 
     connect(ThePart, &DataCombo::Click, this, [this](int area) { guarded([&] { ThePart_Click(area); }); });
     connect(theDesc, &DataCombo::Click, this, [this](int area) { guarded([&] { theDesc_Click(area); }); });

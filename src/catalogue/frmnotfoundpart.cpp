@@ -22,6 +22,7 @@ frmNotFoundPart::frmNotFoundPart(OrderHub& hub, const QString& code, QWidget* pa
                                        "A) SEARCH By Product/Desc\r\nB) ONE Off\r\n"
                                        "C) ADD New One To Master File\r\nD) Cancel\r\n"));
     Text1->setReadOnly(true);
+    Text1->setHorizontalScrollBarPolicy(Qt::ScrollBarAlwaysOff);
     Text1->setMinimumHeight(130);
     Frame1 = named(new QGroupBox(this), "Frame1");
     Command1 = named(new QPushButton(QStringLiteral("SEARCH"), Frame1), "Command1", QStringLiteral("SEARCH"));

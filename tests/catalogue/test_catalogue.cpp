@@ -35,6 +35,7 @@ RowSet lines(qint64 order) {
 void snapshot(QWidget& w, const QString& name) {
     const QString dir = qEnvironmentVariable("ZEL_SCREENSHOT_DIR");
     if (!dir.isEmpty()) {
+        settle();
         QDir().mkpath(dir);
         w.grab().save(QDir(dir).filePath(name + ".png"));
     }
