@@ -6,7 +6,8 @@
 namespace zel {
 
 frmFindPart* openPartFinder(OrderHub& hub, const QString& code) {
-    auto* finder = dialogs().show<frmFindPart>(QStringLiteral("frmFindPart"), [&] { return new frmFindPart(hub); });
+    auto* finder = dialogs().show<frmFindPart>(QStringLiteral("frmFindPart"),
+                                               [&] { return new frmFindPart(hub); });
     finder->showPart(code);
     return finder;
 }

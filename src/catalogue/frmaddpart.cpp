@@ -47,10 +47,13 @@ frmAddPart::frmAddPart(QWidget* parent) : QWidget(parent, Qt::Window) {
     QuoteDescName = named(new QPlainTextEdit(this), "QuoteDescName", accessibleOf(Label5));
     QuoteDescName->setVerticalScrollBarPolicy(Qt::ScrollBarAlwaysOn);
     QuoteDescName->setFixedHeight(56);
-    QuoteDesc = named(new QCheckBox(QStringLiteral("QuoteDesc"), this), "QuoteDesc", QStringLiteral("QuoteDesc"));
+    QuoteDesc = named(new QCheckBox(QStringLiteral("QuoteDesc"), this), "QuoteDesc",
+                      QStringLiteral("QuoteDesc"));
     groupId = named(new DataCombo(this), "groupId", accessibleOf(Label6));
-    Command1 = named(new QPushButton(QStringLiteral("Save"), this), "Command1", QStringLiteral("Save"));
-    Command2 = named(new QPushButton(QStringLiteral("Close"), this), "Command2", QStringLiteral("Close"));
+    Command1 =
+        named(new QPushButton(QStringLiteral("Save"), this), "Command1", QStringLiteral("Save"));
+    Command2 =
+        named(new QPushButton(QStringLiteral("Close"), this), "Command2", QStringLiteral("Close"));
     Label2->setBuddy(ProductName);
     Label3->setBuddy(EnglishName);
     Label4->setBuddy(UnitPrice);
@@ -113,9 +116,10 @@ bool frmAddPart::SaveData() {
     QVariant group;
     if (!groupId->Text().isEmpty()) {
         if (groupId->BoundText().isEmpty())
-            throw ConversionError(QStringLiteral("Group Id"), groupId->Text(),
-                                  QStringLiteral("Group Id: \"%1\" is not a product group. Choose one from the list.")
-                                      .arg(groupId->Text()));
+            throw ConversionError(
+                QStringLiteral("Group Id"), groupId->Text(),
+                QStringLiteral("Group Id: \"%1\" is not a product group. Choose one from the list.")
+                    .arg(groupId->Text()));
         group = qlonglong(Val(groupId->BoundText()));
     }
     const QVariantList values = {
@@ -127,23 +131,31 @@ bool frmAddPart::SaveData() {
         group,
     };
     // A code already in the catalogue is that product, overwritten.
-    const QVariant existing = gConn().scalar(
-        QStringLiteral("SELECT `Product ID` FROM `Products` WHERE `Product Name` = ? ORDER BY `Product ID` LIMIT 1"),
-        {code});
+    const QVariant existing =
+        gConn().scalar(QStringLiteral("SELECT `Product ID` FROM `Products` WHERE `Product Name` = "
+                                      "? ORDER BY `Product ID` LIMIT 1"),
+                       {code});
     if (existing.isNull())
-        gConn().insert(QStringLiteral("INSERT INTO `Products` (`Product Name`, `English Name`, `Unit Price`, "
-                                      "`QuoteDescName`, `QuoteDesc`, `group id`) VALUES (?, ?, ?, ?, ?, ?)"),
-                       values);
+        gConn().insert(
+            QStringLiteral("INSERT INTO `Products` (`Product Name`, `English Name`, `Unit Price`, "
+                           "`QuoteDescName`, `QuoteDesc`, `group id`) VALUES (?, ?, ?, ?, ?, ?)"),
+            values);
     else
-        gConn().execute(QStringLiteral("UPDATE `Products` SET `Product Name` = ?, `English Name` = ?, `Unit Price` = ?, "
-                                       "`QuoteDescName` = ?, `QuoteDesc` = ?, `group id` = ? WHERE `Product ID` = ?"),
-                        values + QVariantList{existing});
+        gConn().execute(
+            QStringLiteral(
+                "UPDATE `Products` SET `Product Name` = ?, `English Name` = ?, `Unit Price` = ?, "
+                "`QuoteDescName` = ?, `QuoteDesc` = ?, `group id` = ? WHERE `Product ID` = ?"),
+            values + QVariantList{existing});
     messages().info(QStringLiteral("Information saved successfully"));
     return true;
 }
 
-void frmAddPart::Command1_Click() { SaveData(); }
+void frmAddPart::Command1_Click() {
+    SaveData();
+}
 
-void frmAddPart::Command2_Click() { close(); }
+void frmAddPart::Command2_Click() {
+    close();
+}
 
 } // namespace zel

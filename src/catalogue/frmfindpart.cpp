@@ -45,17 +45,19 @@ void frmFindPart::buildUi() {
 
     // The description that goes on the order line.
     Frame2 = named(new QGroupBox(this), "Frame2");
-    Command1 = named(new QPushButton(QStringLiteral("Description"), Frame2), "Command1", QStringLiteral("Description"));
+    Command1 = named(new QPushButton(QStringLiteral("Description"), Frame2), "Command1",
+                     QStringLiteral("Description"));
     Command1->setFocusPolicy(Qt::NoFocus);
-    DescOptionGrp1 = named(new QRadioButton(QStringLiteral("Sppliers Desc:"), Frame2), "DescOptionGrp1",
-                           QStringLiteral("Sppliers Desc"));
-    DescOptionGrp2 = named(new QRadioButton(QStringLiteral("Practice desc:"), Frame2), "DescOptionGrp2",
-                           QStringLiteral("Practice desc"));
+    DescOptionGrp1 = named(new QRadioButton(QStringLiteral("Sppliers Desc:"), Frame2),
+                           "DescOptionGrp1", QStringLiteral("Sppliers Desc"));
+    DescOptionGrp2 = named(new QRadioButton(QStringLiteral("Practice desc:"), Frame2),
+                           "DescOptionGrp2", QStringLiteral("Practice desc"));
     DescOptionGrp = new QButtonGroup(this);
     DescOptionGrp->setObjectName(QStringLiteral("DescOptionGrp"));
     DescOptionGrp->addButton(DescOptionGrp1, 1);
     DescOptionGrp->addButton(DescOptionGrp2, 2);
-    PartDesc = named(new QPlainTextEdit(Frame2), "PartDesc", QStringLiteral("Description on the order line"));
+    PartDesc = named(new QPlainTextEdit(Frame2), "PartDesc",
+                     QStringLiteral("Description on the order line"));
     PartDesc->setVerticalScrollBarPolicy(Qt::ScrollBarAlwaysOn);
     PartDesc->setFixedHeight(64);
     {
@@ -129,8 +131,10 @@ void frmFindPart::buildUi() {
     v->addLayout(buttons);
     resize(620, 400);
 
-    connect(ThePart, &DataCombo::Click, this, [this](int area) { guarded([&] { ThePart_Click(area); }); });
-    connect(theDesc, &DataCombo::Click, this, [this](int area) { guarded([&] { theDesc_Click(area); }); });
+    connect(ThePart, &DataCombo::Click, this,
+            [this](int area) { guarded([&] { ThePart_Click(area); }); });
+    connect(theDesc, &DataCombo::Click, this,
+            [this](int area) { guarded([&] { theDesc_Click(area); }); });
     connect(DescOptionGrp, &QButtonGroup::idClicked, this,
             [this](int index) { guarded([&] { DescOptionGrp_Click(index); }); });
     connect(Command2, &QPushButton::clicked, this, [this] { guarded([&] { Command2_Click(); }); });
@@ -153,14 +157,16 @@ void frmFindPart::InitForm() {
 }
 
 QString frmFindPart::catalogueStatement() {
-    return QStringLiteral("SELECT Products.`Product Name`, Products.`English Name`, Products.`group id`, "
-                          "Products.QuoteDesc, Products.`Product Id`, Products.QuoteDescName, Products.`Unit Price` "
-                          "From Products ");
+    return QStringLiteral(
+        "SELECT Products.`Product Name`, Products.`English Name`, Products.`group id`, "
+        "Products.QuoteDesc, Products.`Product Id`, Products.QuoteDescName, Products.`Unit Price` "
+        "From Products ");
 }
 
 void frmFindPart::cmbLoadData() {
     // Both selectors list the same rows: the catalogue is read once.
-    const RowSet products = gConn().select(catalogueStatement() + QStringLiteral("ORDER BY Products.`Product Name`"));
+    const RowSet products =
+        gConn().select(catalogueStatement() + QStringLiteral("ORDER BY Products.`Product Name`"));
     cmbLoadData1(products);
     cmbLoadData2(products);
 }
@@ -174,9 +180,10 @@ void frmFindPart::cmbLoadData2(const RowSet& products) {
 }
 
 void frmFindPart::lookUp(const QString& column, const QString& value, bool withGroup) {
-    const RowSet rs = gConn().select(catalogueStatement() + QStringLiteral("Where ") + schema::q(column) +
-                                         QStringLiteral(" = ? ORDER BY `Product ID` LIMIT 1"),
-                                     {value});
+    const RowSet rs =
+        gConn().select(catalogueStatement() + QStringLiteral("Where ") + schema::q(column) +
+                           QStringLiteral(" = ? ORDER BY `Product ID` LIMIT 1"),
+                       {value});
     if (rs.isEmpty())
         return;
     // A NULL column leaves its box as it was.
@@ -195,7 +202,8 @@ void frmFindPart::lookUp(const QString& column, const QString& value, bool withG
         Button18->setChecked(Val(flag.toString()) != 0);
     if (withGroup)
         put(txtGroupId, "group id", Kind::Number);
-    PartDesc->setPlainText(DescOptionGrp->checkedId() == 1 ? EnglishName->text() : QuoteDescName->text());
+    PartDesc->setPlainText(DescOptionGrp->checkedId() == 1 ? EnglishName->text()
+                                                           : QuoteDescName->text());
 }
 
 void frmFindPart::ThePart_Click(int Area) {
@@ -229,7 +237,9 @@ void frmFindPart::showPart(const QString& code) {
     ThePart_Click(DataCombo::List);
 }
 
-qint64 frmFindPart::orderNo() const { return qint64(Val(hub_.custRef()->BoundText())); }
+qint64 frmFindPart::orderNo() const {
+    return qint64(Val(hub_.custRef()->BoundText()));
+}
 
 void frmFindPart::SaveChanges() {
     const qlonglong id = qlonglong(Val(lblProductId->text()));
@@ -266,42 +276,51 @@ bool frmFindPart::UpdateEntry() {
     // Everything is converted before anything is written.
     const QVariant price = toColumnValue(Kind::Money, UnitPrice->text(), Label6->text());
     QVariant status;
-    if (auto* box = hub_.hubWidget()->findChild<DataCombo*>(QStringLiteral("Status")); box && !box->Text().isEmpty())
+    if (auto* box = hub_.hubWidget()->findChild<DataCombo*>(QStringLiteral("Status"));
+        box && !box->Text().isEmpty())
         status = qlonglong(Val(box->BoundText()));
 
     const bool hasLines =
         !gConn()
-             .scalar(QStringLiteral("SELECT `ID` FROM `Order Details` WHERE `Order ID` = ? LIMIT 1"), {order})
+             .scalar(
+                 QStringLiteral("SELECT `ID` FROM `Order Details` WHERE `Order ID` = ? LIMIT 1"),
+                 {order})
              .isNull();
-    if (hasLines &&
-        !gConn()
-             .scalar(QStringLiteral("SELECT `ID` FROM `Order Details` WHERE `Order ID` = ? AND `Product ID` = ? LIMIT 1"),
-                     {order, productId})
-             .isNull())
+    if (hasLines && !gConn()
+                         .scalar(QStringLiteral("SELECT `ID` FROM `Order Details` WHERE `Order ID` "
+                                                "= ? AND `Product ID` = ? LIMIT 1"),
+                                 {order, productId})
+                         .isNull())
         return false; // already on the order: nothing is added
-    QVariantList binds = {order,
-                          productId,
-                          toColumnValue(Kind::Text, ProductName->text(), Label2->text()),
-                          price,
-                          toColumnValue(Kind::Text, PartDesc->toPlainText(), QStringLiteral("Description")),
-                          status};
+    QVariantList binds = {
+        order,
+        productId,
+        toColumnValue(Kind::Text, ProductName->text(), Label2->text()),
+        price,
+        toColumnValue(Kind::Text, PartDesc->toPlainText(), QStringLiteral("Description")),
+        status};
     // The first line of an order gets a quantity of 1 and no discount; later
     // lines take the table's defaults.
     if (hasLines)
-        gConn().insert(QStringLiteral("INSERT INTO `Order Details` (`Order ID`, `Product ID`, `Part Id`, `Unit Price`, "
-                                      "`Description`, `Parts Status`) VALUES (?, ?, ?, ?, ?, ?)"),
-                       binds);
+        gConn().insert(
+            QStringLiteral(
+                "INSERT INTO `Order Details` (`Order ID`, `Product ID`, `Part Id`, `Unit Price`, "
+                "`Description`, `Parts Status`) VALUES (?, ?, ?, ?, ?, ?)"),
+            binds);
     else
-        gConn().insert(QStringLiteral("INSERT INTO `Order Details` (`Order ID`, `Product ID`, `Part Id`, `Unit Price`, "
-                                      "`Description`, `Parts Status`, `Quantity`, `Discount`) "
-                                      "VALUES (?, ?, ?, ?, ?, ?, 1, 0)"),
-                       binds);
+        gConn().insert(
+            QStringLiteral(
+                "INSERT INTO `Order Details` (`Order ID`, `Product ID`, `Part Id`, `Unit Price`, "
+                "`Description`, `Parts Status`, `Quantity`, `Discount`) "
+                "VALUES (?, ?, ?, ?, ?, ?, 1, 0)"),
+            binds);
     return true;
 }
 
 void frmFindPart::Command2_Click() {
     if (!lblProductId->text().isEmpty() && orderNo() == 0) {
-        messages().info(QStringLiteral("No order is selected. Choose or save the order before adding a part to it."));
+        messages().info(QStringLiteral(
+            "No order is selected. Choose or save the order before adding a part to it."));
         return;
     }
     // The corrections and the new line are written together or not at all.

@@ -25,10 +25,14 @@ frmNotFoundPart::frmNotFoundPart(OrderHub& hub, const QString& code, QWidget* pa
     Text1->setHorizontalScrollBarPolicy(Qt::ScrollBarAlwaysOff);
     Text1->setMinimumHeight(130);
     Frame1 = named(new QGroupBox(this), "Frame1");
-    Command1 = named(new QPushButton(QStringLiteral("SEARCH"), Frame1), "Command1", QStringLiteral("SEARCH"));
-    Command2 = named(new QPushButton(QStringLiteral("ONE"), Frame1), "Command2", QStringLiteral("ONE"));
-    Command3 = named(new QPushButton(QStringLiteral("ADD"), Frame1), "Command3", QStringLiteral("ADD"));
-    Command4 = named(new QPushButton(QStringLiteral("CANCEL"), Frame1), "Command4", QStringLiteral("CANCEL"));
+    Command1 = named(new QPushButton(QStringLiteral("SEARCH"), Frame1), "Command1",
+                     QStringLiteral("SEARCH"));
+    Command2 =
+        named(new QPushButton(QStringLiteral("ONE"), Frame1), "Command2", QStringLiteral("ONE"));
+    Command3 =
+        named(new QPushButton(QStringLiteral("ADD"), Frame1), "Command3", QStringLiteral("ADD"));
+    Command4 = named(new QPushButton(QStringLiteral("CANCEL"), Frame1), "Command4",
+                     QStringLiteral("CANCEL"));
     auto* row = new QHBoxLayout(Frame1);
     for (QPushButton* b : {Command1, Command2, Command3, Command4})
         row->addWidget(b);
@@ -38,7 +42,8 @@ frmNotFoundPart::frmNotFoundPart(OrderHub& hub, const QString& code, QWidget* pa
     resize(420, 240);
 
     auto on = [this](QPushButton* b, void (frmNotFoundPart::*handler)()) {
-        connect(b, &QPushButton::clicked, this, [this, handler] { guarded([&] { (this->*handler)(); }); });
+        connect(b, &QPushButton::clicked, this,
+                [this, handler] { guarded([&] { (this->*handler)(); }); });
     };
     on(Command1, &frmNotFoundPart::Command1_Click);
     on(Command2, &frmNotFoundPart::Command2_Click);
@@ -47,16 +52,22 @@ frmNotFoundPart::frmNotFoundPart(OrderHub& hub, const QString& code, QWidget* pa
 }
 
 void frmNotFoundPart::Command1_Click() {
-    dialogs().show<frmFindPart>(QStringLiteral("frmFindPart"), [this] { return new frmFindPart(hub_); });
+    dialogs().show<frmFindPart>(QStringLiteral("frmFindPart"),
+                                [this] { return new frmFindPart(hub_); });
 }
 
-void frmNotFoundPart::Command2_Click() { close(); }
+void frmNotFoundPart::Command2_Click() {
+    close();
+}
 
 void frmNotFoundPart::Command3_Click() {
-    auto* entry = dialogs().show<frmAddPart>(QStringLiteral("frmAddPart"), [] { return new frmAddPart; });
+    auto* entry =
+        dialogs().show<frmAddPart>(QStringLiteral("frmAddPart"), [] { return new frmAddPart; });
     entry->ProductName->setText(code_);
 }
 
-void frmNotFoundPart::Command4_Click() { close(); }
+void frmNotFoundPart::Command4_Click() {
+    close();
+}
 
 } // namespace zel
