@@ -2,6 +2,7 @@
 // each hub opens.
 #include "app/startup.h"
 #include "app/val.h"
+#include "catalogue/catalogue.h"
 #include "goodsin/frmgoodsin.h"
 #include "purchasing/frmpurchaseorder.h"
 #include "reports/printing.h"
@@ -50,6 +51,8 @@ std::optional<int> printWithoutWindow(const CommandLine& cl) {
 int main(int argc, char** argv) {
     auto& po = frmPurchaseOrder::openers();
     refdata::wireOpeners(po);
+    po.partFinder = [](OrderHub& hub, const QString& code) { openPartFinder(hub, code); };
+    po.partNotFound = [](OrderHub& hub, const QString& code) { openPartNotFound(hub, code); };
     po.print = [](OrderHub& hub) { reports::printFromHub(hub, reports::Schedule::PurchaseOrder); };
     po.orderFinder = [](OrderHub& hub) {
         dialogs().show<frmFindRecord>(QStringLiteral("frmFindRecord"), [&] { return new frmFindRecord(hub); });

@@ -213,3 +213,19 @@ TEST_F(BoundTest, GridAddsAndDeletesRowsWhenAllowed) {
     EXPECT_TRUE(grid.model().removeRow(before));
     EXPECT_EQ(gConn().scalar("SELECT COUNT(*) FROM `Order Details` WHERE `ID` = ?", {newId}).toInt(), 0);
 }
+
+TEST_F(BoundTest, TextKeysAreKeptExactlyAsStored) {
+    gConn().execute("INSERT INTO `Products` (`Product Name`, `English Name`) VALUES ('5.10', 'Shade 2.0'), ('5.1', NULL)");
+    DataCombo combo;
+    combo.loadList("SELECT `Product Name`, `English Name` FROM `Products` ORDER BY `Product Name`", {},
+                   "Product Name", "Product Name");
+    combo.setBoundText("5.10");
+    EXPECT_EQ(combo.BoundText(), "5.10");
+    EXPECT_EQ(combo.Text(), "5.10");
+    combo.setBoundText("5.1");
+    EXPECT_EQ(combo.Text(), "5.1");
+    combo.loadList("SELECT `Product Name`, `English Name` FROM `Products` ORDER BY `Product Name`", {},
+                   "English Name", "English Name");
+    combo.setBoundText("Shade 2.0");
+    EXPECT_EQ(combo.Text(), "Shade 2.0");
+}

@@ -1,0 +1,336 @@
+#include "catalogue/frmfindpart.h"
+#include "app/convert.h"
+#include "app/guard.h"
+#include "app/messages.h"
+#include "app/val.h"
+#include "bound/orderhub.h"
+#include "catalogue/controls.h"
+#include "schema/schema.h"
+
+#include <QGridLayout>
+#include <QHBoxLayout>
+#include <QVBoxLayout>
+
+namespace zel {
+
+using catalogue::named;
+
+frmFindPart::frmFindPart(OrderHub& hub, QWidget* parent) : QWidget(parent, Qt::Window), hub_(hub) {
+    setObjectName(QStringLiteral("frmFindPart"));
+    setWindowTitle(QStringLiteral("Find Part"));
+    buildUi();
+    Form_Load();
+}
+
+void frmFindPart::buildUi() {
+    QFont bold = font();
+    bold.setBold(true);
+
+    // The two selectors.
+    Label7 = named(new QLabel(QStringLiteral("P"), this), "Label7");
+    Label8 = named(new QLabel(QStringLiteral("D"), this), "Label8");
+    Label7->setFont(bold);
+    Label8->setFont(bold);
+    ThePart = named(new DataCombo(this), "ThePart", QStringLiteral("Product code"));
+    theDesc = named(new DataCombo(this), "theDesc", QStringLiteral("Supplier description"));
+    Label7->setBuddy(ThePart);
+    Label8->setBuddy(theDesc);
+    for (DataCombo* c : {ThePart, theDesc}) {
+        // A catalogue runs to thousands of entries: the box is sized by a
+        // length, not by measuring every entry.
+        c->setSizeAdjustPolicy(QComboBox::AdjustToMinimumContentsLengthWithIcon);
+        c->setMinimumContentsLength(24);
+        c->setToolTip(QStringLiteral("Type any part of it to find it"));
+    }
+
+    // The description that goes on the order line.
+    Frame2 = named(new QGroupBox(this), "Frame2");
+    Command1 = named(new QPushButton(QStringLiteral("Description"), Frame2), "Command1",
+                     QStringLiteral("Description"));
+    Command1->setFocusPolicy(Qt::NoFocus);
+    DescOptionGrp1 = named(new QRadioButton(QStringLiteral("Sppliers Desc:"), Frame2),
+                           "DescOptionGrp1", QStringLiteral("Sppliers Desc"));
+    DescOptionGrp2 = named(new QRadioButton(QStringLiteral("Practice desc:"), Frame2),
+                           "DescOptionGrp2", QStringLiteral("Practice desc"));
+    DescOptionGrp = new QButtonGroup(this);
+    DescOptionGrp->setObjectName(QStringLiteral("DescOptionGrp"));
+    DescOptionGrp->addButton(DescOptionGrp1, 1);
+    DescOptionGrp->addButton(DescOptionGrp2, 2);
+    PartDesc = named(new QPlainTextEdit(Frame2), "PartDesc",
+                     QStringLiteral("Description on the order line"));
+    PartDesc->setVerticalScrollBarPolicy(Qt::ScrollBarAlwaysOn);
+    PartDesc->setFixedHeight(64);
+    {
+        auto* g = new QGridLayout(Frame2);
+        g->addWidget(Command1, 0, 0);
+        g->addWidget(DescOptionGrp1, 1, 0);
+        g->addWidget(DescOptionGrp2, 2, 0);
+        g->addWidget(PartDesc, 0, 1, 3, 1);
+        g->setColumnStretch(1, 1);
+    }
+
+    // The catalogue entry.
+    Frame1 = named(new QGroupBox(this), "Frame1");
+    Label2 = named(new QLabel(QStringLiteral("Product Code"), Frame1), "Label2");
+    Label3 = named(new QLabel(QStringLiteral("Suppliers Description"), Frame1), "Label3");
+    Label4 = named(new QLabel(QStringLiteral("Practice Description"), Frame1), "Label4");
+    Label5 = named(new QLabel(QStringLiteral("Selection"), Frame1), "Label5");
+    Label6 = named(new QLabel(QStringLiteral("Unit Price"), Frame1), "Label6");
+    ProductName = named(new QLineEdit(Frame1), "ProductName", Label2->text());
+    EnglishName = named(new QLineEdit(Frame1), "EnglishName", Label3->text());
+    QuoteDescName = named(new QLineEdit(Frame1), "QuoteDescName", Label4->text());
+    lblProductId = named(new QLabel(Frame1), "lblProductId", Label5->text());
+    lblProductId->setFrameShape(QFrame::Panel);
+    lblProductId->setFrameShadow(QFrame::Sunken);
+    lblProductId->setMinimumWidth(80);
+    UnitPrice = named(new QLineEdit(Frame1), "UnitPrice", Label6->text());
+    UnitPrice->setAlignment(Qt::AlignRight);
+    UnitPrice->setMaximumWidth(110);
+    Label2->setBuddy(ProductName);
+    Label3->setBuddy(EnglishName);
+    Label4->setBuddy(QuoteDescName);
+    Label6->setBuddy(UnitPrice);
+    {
+        auto* g = new QGridLayout(Frame1);
+        g->addWidget(Label2, 0, 0);
+        g->addWidget(ProductName, 0, 1, 1, 2);
+        g->addWidget(Label3, 1, 0);
+        g->addWidget(EnglishName, 1, 1, 1, 2);
+        g->addWidget(Label4, 2, 0);
+        g->addWidget(QuoteDescName, 2, 1, 1, 2);
+        g->addWidget(Label5, 3, 0);
+        g->addWidget(lblProductId, 3, 1);
+        g->addWidget(Label6, 4, 0);
+        g->addWidget(UnitPrice, 4, 1);
+        g->setColumnStretch(2, 1);
+    }
+
+    Command2 = named(new QPushButton(QStringLiteral("OK"), this), "Command2", QStringLiteral("OK"));
+    Command2->setDefault(true);
+
+    txtGroupId = named(new QLineEdit(this), "txtGroupId");
+    Button18 = named(new QRadioButton(QStringLiteral("Button18"), this), "Button18");
+    Text40 = named(new QLineEdit(QStringLiteral("Full PO Satisfied"), this), "Text40");
+    for (QWidget* w : std::initializer_list<QWidget*>{txtGroupId, Button18, Text40})
+        w->hide();
+
+    auto* selectors = new QGridLayout;
+    selectors->addWidget(Label7, 0, 0);
+    selectors->addWidget(ThePart, 0, 1);
+    selectors->addWidget(Label8, 1, 0);
+    selectors->addWidget(theDesc, 1, 1);
+    selectors->setColumnStretch(1, 1);
+    auto* buttons = new QHBoxLayout;
+    buttons->addStretch();
+    buttons->addWidget(Command2);
+    auto* v = new QVBoxLayout(this);
+    v->addLayout(selectors);
+    v->addWidget(Frame2);
+    v->addWidget(Frame1);
+    v->addStretch();
+    v->addLayout(buttons);
+    resize(620, 400);
+
+    connect(ThePart, &DataCombo::Click, this,
+            [this](int area) { guarded([&] { ThePart_Click(area); }); });
+    connect(theDesc, &DataCombo::Click, this,
+            [this](int area) { guarded([&] { theDesc_Click(area); }); });
+    connect(DescOptionGrp, &QButtonGroup::idClicked, this,
+            [this](int index) { guarded([&] { DescOptionGrp_Click(index); }); });
+    connect(Command2, &QPushButton::clicked, this, [this] { guarded([&] { Command2_Click(); }); });
+}
+
+void frmFindPart::Form_Load() {
+    InitForm();
+    guarded([&] { cmbLoadData(); });
+}
+
+void frmFindPart::InitForm() {
+    ThePart->setText(QString());
+    theDesc->setText(QString());
+    Button18->setChecked(false);
+    for (QLineEdit* e : {Text40, ProductName, EnglishName, QuoteDescName, UnitPrice, txtGroupId})
+        e->clear();
+    PartDesc->clear();
+    lblProductId->clear();
+    DescOptionGrp1->setChecked(true);
+}
+
+QString frmFindPart::catalogueStatement() {
+    return QStringLiteral(
+        "SELECT Products.`Product Name`, Products.`English Name`, Products.`group id`, "
+        "Products.QuoteDesc, Products.`Product Id`, Products.QuoteDescName, Products.`Unit Price` "
+        "From Products ");
+}
+
+void frmFindPart::cmbLoadData() {
+    // Both selectors list the same rows: the catalogue is read once.
+    const RowSet products =
+        gConn().select(catalogueStatement() + QStringLiteral("ORDER BY Products.`Product Name`"));
+    cmbLoadData1(products);
+    cmbLoadData2(products);
+}
+
+void frmFindPart::cmbLoadData1(const RowSet& products) {
+    ThePart->setRowSource(products, QStringLiteral("Product Name"), QStringLiteral("Product Name"));
+}
+
+void frmFindPart::cmbLoadData2(const RowSet& products) {
+    theDesc->setRowSource(products, QStringLiteral("English Name"), QStringLiteral("English Name"));
+}
+
+void frmFindPart::lookUp(const QString& column, const QString& value, bool withGroup) {
+    const RowSet rs =
+        gConn().select(catalogueStatement() + QStringLiteral("Where ") + schema::q(column) +
+                           QStringLiteral(" = ? ORDER BY `Product ID` LIMIT 1"),
+                       {value});
+    if (rs.isEmpty())
+        return;
+    // A NULL column leaves its box as it was.
+    auto put = [&](QLineEdit* box, const char* name, Kind kind) {
+        const QVariant& v = rs.at(0, QString::fromLatin1(name));
+        if (!v.isNull())
+            box->setText(displayText(kind, v));
+    };
+    put(ProductName, "Product Name", Kind::Text);
+    put(EnglishName, "English Name", Kind::Text);
+    put(QuoteDescName, "QuoteDescName", Kind::Text);
+    if (const QVariant& id = rs.at(0, QStringLiteral("Product Id")); !id.isNull())
+        lblProductId->setText(displayText(Kind::Number, id));
+    put(UnitPrice, "Unit Price", Kind::Money);
+    if (const QVariant& flag = rs.at(0, QStringLiteral("QuoteDesc")); !flag.isNull())
+        Button18->setChecked(Val(flag.toString()) != 0);
+    if (withGroup)
+        put(txtGroupId, "group id", Kind::Number);
+    PartDesc->setPlainText(DescOptionGrp->checkedId() == 1 ? EnglishName->text()
+                                                           : QuoteDescName->text());
+}
+
+void frmFindPart::ThePart_Click(int Area) {
+    if (Area != DataCombo::List)
+        return;
+    lookUp(QStringLiteral("Product Name"), ThePart->BoundText(), false);
+}
+
+void frmFindPart::theDesc_Click(int Area) {
+    if (Area != DataCombo::List)
+        return;
+    lookUp(QStringLiteral("English Name"), theDesc->BoundText(), true);
+}
+
+void frmFindPart::DescOptionGrp_Click(int Index) {
+    PartDesc->setPlainText(Index == 1 ? EnglishName->text() : QuoteDescName->text());
+}
+
+void frmFindPart::showPart(const QString& code) {
+    ThePart->setBoundText(code);
+    if (ThePart->BoundText().isEmpty() && !code.isEmpty()) {
+        // The order line may spell the code in other letter case; the
+        // catalogue matches codes without regard to it.
+        const RowSetListModel& list = ThePart->listModel();
+        for (int row = 0; row < list.rowCount(); ++row)
+            if (list.key(row).compare(code, Qt::CaseInsensitive) == 0) {
+                ThePart->setBoundText(list.key(row));
+                break;
+            }
+    }
+    ThePart_Click(DataCombo::List);
+}
+
+qint64 frmFindPart::orderNo() const {
+    return qint64(Val(hub_.custRef()->BoundText()));
+}
+
+void frmFindPart::SaveChanges() {
+    const qlonglong id = qlonglong(Val(lblProductId->text()));
+    if (id == 0)
+        return;
+    // An empty box leaves its column as it is.
+    QStringList sets;
+    QVariantList binds;
+    if (!EnglishName->text().isEmpty()) {
+        sets << QStringLiteral("`English Name` = ?");
+        binds << EnglishName->text();
+    }
+    if (!QuoteDescName->text().isEmpty()) {
+        sets << QStringLiteral("`QuoteDescName` = ?");
+        binds << QuoteDescName->text();
+    }
+    if (!UnitPrice->text().isEmpty()) {
+        sets << QStringLiteral("`Unit Price` = ?");
+        binds << toColumnValue(Kind::Money, UnitPrice->text(), Label6->text());
+    }
+    if (sets.isEmpty())
+        return;
+    binds << id;
+    gConn().execute(QStringLiteral("UPDATE `Products` SET ") + sets.join(QStringLiteral(", ")) +
+                        QStringLiteral(" WHERE `Product ID` = ?"),
+                    binds);
+}
+
+bool frmFindPart::UpdateEntry() {
+    if (lblProductId->text().isEmpty())
+        return false;
+    const qint64 order = orderNo();
+    const qlonglong productId = qlonglong(Val(lblProductId->text()));
+    // Everything is converted before anything is written.
+    const QVariant price = toColumnValue(Kind::Money, UnitPrice->text(), Label6->text());
+    QVariant status;
+    if (auto* box = hub_.hubWidget()->findChild<DataCombo*>(QStringLiteral("Status"));
+        box && !box->Text().isEmpty())
+        status = qlonglong(Val(box->BoundText()));
+
+    const bool hasLines =
+        !gConn()
+             .scalar(
+                 QStringLiteral("SELECT `ID` FROM `Order Details` WHERE `Order ID` = ? LIMIT 1"),
+                 {order})
+             .isNull();
+    if (hasLines && !gConn()
+                         .scalar(QStringLiteral("SELECT `ID` FROM `Order Details` WHERE `Order ID` "
+                                                "= ? AND `Product ID` = ? LIMIT 1"),
+                                 {order, productId})
+                         .isNull())
+        return false; // already on the order: nothing is added
+    QVariantList binds = {
+        order,
+        productId,
+        toColumnValue(Kind::Text, ProductName->text(), Label2->text()),
+        price,
+        toColumnValue(Kind::Text, PartDesc->toPlainText(), QStringLiteral("Description")),
+        status};
+    // The first line of an order gets a quantity of 1 and no discount; later
+    // lines take the table's defaults.
+    if (hasLines)
+        gConn().insert(
+            QStringLiteral(
+                "INSERT INTO `Order Details` (`Order ID`, `Product ID`, `Part Id`, `Unit Price`, "
+                "`Description`, `Parts Status`) VALUES (?, ?, ?, ?, ?, ?)"),
+            binds);
+    else
+        gConn().insert(
+            QStringLiteral(
+                "INSERT INTO `Order Details` (`Order ID`, `Product ID`, `Part Id`, `Unit Price`, "
+                "`Description`, `Parts Status`, `Quantity`, `Discount`) "
+                "VALUES (?, ?, ?, ?, ?, ?, 1, 0)"),
+            binds);
+    return true;
+}
+
+void frmFindPart::Command2_Click() {
+    if (!lblProductId->text().isEmpty() && orderNo() == 0) {
+        messages().info(QStringLiteral(
+            "No order is selected. Choose or save the order before adding a part to it."));
+        return;
+    }
+    // The corrections and the new line are written together or not at all.
+    gConn().transaction([&] {
+        SaveChanges();
+        UpdateEntry();
+    });
+    hub_.Disp_DataList();
+    hub_.Disp_MainData();
+    close();
+}
+
+} // namespace zel

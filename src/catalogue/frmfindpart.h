@@ -1,0 +1,81 @@
+#pragma once
+// The part finder ("Find Part"): picks one catalogue product by its code or
+// by its supplier's description, shows its catalogue entry for correction,
+// and on "OK" writes the corrections back and adds the product as a line of
+// the order shown in the hub.
+#include "app/database.h"
+#include "bound/datacombo.h"
+
+#include <QButtonGroup>
+#include <QCheckBox>
+#include <QGroupBox>
+#include <QLabel>
+#include <QLineEdit>
+#include <QPlainTextEdit>
+#include <QPushButton>
+#include <QRadioButton>
+#include <QWidget>
+
+namespace zel {
+
+class OrderHub;
+
+class frmFindPart : public QWidget {
+    Q_OBJECT
+public:
+    explicit frmFindPart(OrderHub& hub, QWidget* parent = nullptr);
+
+    void Form_Load();
+    void InitForm();
+    void cmbLoadData();
+    void cmbLoadData1(const RowSet& products);
+    void cmbLoadData2(const RowSet& products);
+
+    // Look-ups; each acts on a pick from the list (area 2) only.
+    void ThePart_Click(int Area);
+    void theDesc_Click(int Area);
+    // Copies the chosen description (1 the supplier's, 2 the practice's) into PartDesc.
+    void DescOptionGrp_Click(int Index);
+    // OK: saves the corrections, adds the line, reloads the hub and closes.
+    void Command2_Click();
+    // Writes the corrected descriptions and price to the product chosen;
+    // empty boxes leave their columns as they are.
+    void SaveChanges();
+    // Adds the chosen product as a line of the hub's order; false when
+    // nothing was added (no product chosen, or it is already on the order).
+    bool UpdateEntry();
+
+    // Fills the window for a product code, as the order lines ask for it.
+    void showPart(const QString& code);
+
+    // The product's column values as one SELECT of the catalogue gives them.
+    static QString catalogueStatement();
+
+    QLabel *Label7, *Label8; // "P" and "D"
+    DataCombo *ThePart, *theDesc;
+    QGroupBox* Frame2;
+    QPushButton* Command1; // "Description": the frame's heading, no action
+    QButtonGroup* DescOptionGrp;
+    QRadioButton *DescOptionGrp1, *DescOptionGrp2; // supplier's, practice's description
+    QPlainTextEdit* PartDesc;
+    QGroupBox* Frame1;
+    QLabel *Label2, *Label3, *Label4, *Label5, *Label6;
+    QLineEdit *ProductName, *EnglishName, *QuoteDescName, *UnitPrice;
+    QLabel* lblProductId;
+    QPushButton* Command2; // OK
+    // Kept from the catalogue entry; nothing reads them back.
+    QLineEdit* txtGroupId;
+    QRadioButton* Button18;
+    QLineEdit* Text40;
+
+private:
+    void buildUi();
+    // Shows the first product whose `column` equals `value`; nothing found
+    // leaves the window as it was.
+    void lookUp(const QString& column, const QString& value, bool withGroup);
+    qint64 orderNo() const;
+
+    OrderHub& hub_;
+};
+
+} // namespace zel
