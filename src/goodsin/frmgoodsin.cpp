@@ -178,12 +178,14 @@ void frmGoodsIn::buildUi() {
     Command6 = makeButton(central, "Command6", QStringLiteral("EXIT"));
 
     // Lines
-    Label7 = makeLabel(central, "Label7", QStringLiteral("Double-click to launch Stock Control..."));
+    Label7 =
+        makeLabel(central, "Label7", QStringLiteral("Double-click to launch Stock Control..."));
     DataGrid1 = new DataGrid(central);
     DataGrid1->setObjectName(QStringLiteral("DataGrid1"));
     DataGrid1->setAccessibleName(QStringLiteral("Order lines"));
     // A double click hands the line to stock control; typing edits a cell.
-    DataGrid1->setEditTriggers(QAbstractItemView::EditKeyPressed | QAbstractItemView::AnyKeyPressed |
+    DataGrid1->setEditTriggers(QAbstractItemView::EditKeyPressed |
+                               QAbstractItemView::AnyKeyPressed |
                                QAbstractItemView::SelectedClicked);
     DataGrid1->setMinimumHeight(180);
 
@@ -277,12 +279,15 @@ void frmGoodsIn::buildUi() {
     on(Command5, &QPushButton::clicked, &frmGoodsIn::Command5_Click);
     on(Command6, &QPushButton::clicked, &frmGoodsIn::Command6_Click);
     on(Command10, &QPushButton::clicked, &frmGoodsIn::Command10_Click);
-    connect(CustRef, &DataCombo::Click, this, [this](int area) { guarded([&] { CustRef_Click(area); }); });
-    connect(Status, &DataCombo::Click, this, [this](int area) { guarded([&] { Status_Click(area); }); });
+    connect(CustRef, &DataCombo::Click, this,
+            [this](int area) { guarded([&] { CustRef_Click(area); }); });
+    connect(Status, &DataCombo::Click, this,
+            [this](int area) { guarded([&] { Status_Click(area); }); });
     connect(DataGrid1, &DataGrid::AfterColEdit, this,
             [this](int column) { guarded([&] { DataGrid1_AfterColEdit(column); }); });
     on(DataGrid1, &DataGrid::DblClick, &frmGoodsIn::DataGrid1_DblClick);
-    connect(&DataGrid1->model(), &GridModel::cellWritten, this, [this](int row, int) { lastEditRow_ = row; });
+    connect(&DataGrid1->model(), &GridModel::cellWritten, this,
+            [this](int row, int) { lastEditRow_ = row; });
 
     resize(1100, 760);
 }
@@ -292,7 +297,9 @@ void frmGoodsIn::open(const std::function<void(OrderHub&)>& opener) {
         guarded([&] { opener(*this); });
 }
 
-qint64 frmGoodsIn::orderKey() const { return qint64(Val(CustRef->BoundText())); }
+qint64 frmGoodsIn::orderKey() const {
+    return qint64(Val(CustRef->BoundText()));
+}
 
 // ---- load ------------------------------------------------------------------
 
@@ -310,7 +317,8 @@ void frmGoodsIn::Form_Load() {
 }
 
 void frmGoodsIn::InitForm(bool all) {
-    for (QLineEdit* e : {CustomerShortname, CustomerName, Street, Street2, Town, Postcode, SalesRep, QuotedDate})
+    for (QLineEdit* e :
+         {CustomerShortname, CustomerName, Street, Street2, Town, Postcode, SalesRep, QuotedDate})
         e->clear();
     if (all)
         CustRef->setText(QString());
@@ -333,11 +341,13 @@ void frmGoodsIn::cmbLoadList() {
 }
 
 void frmGoodsIn::cmbLoadList1() {
-    CustRef->loadList(orders::refListStatement(), {}, QStringLiteral("Customer Ref"), QStringLiteral("Quote ID"));
+    CustRef->loadList(orders::refListStatement(), {}, QStringLiteral("Customer Ref"),
+                      QStringLiteral("Quote ID"));
 }
 
 void frmGoodsIn::cmbLoadList2() {
-    Status->loadList(orders::statusListStatement(), {}, QStringLiteral("Status Description"), QStringLiteral("ID"));
+    Status->loadList(orders::statusListStatement(), {}, QStringLiteral("Status Description"),
+                     QStringLiteral("ID"));
 }
 
 void frmGoodsIn::CustRef_Click(int area) {
@@ -349,7 +359,8 @@ void frmGoodsIn::CustRef_Click(int area) {
 
 void frmGoodsIn::Disp_MainData() {
     InitForm(false);
-    RowSet rs = gConn().select(QStringLiteral("Select * From `Order Information` Where `Quote ID` = ?"), {orderKey()});
+    RowSet rs = gConn().select(
+        QStringLiteral("Select * From `Order Information` Where `Quote ID` = ?"), {orderKey()});
     if (rs.isEmpty()) {
         // No order: nothing is shown in package mode.
         ckPPrice->setChecked(false);
@@ -360,7 +371,8 @@ void frmGoodsIn::Disp_MainData() {
         const QString name = QString::fromLatin1(column);
         const QVariant& v = rs.at(0, name);
         if (!v.isNull())
-            box->setText(displayText(schema::columnKind(schema::OrderInformation, name).value_or(Kind::Text), v));
+            box->setText(displayText(
+                schema::columnKind(schema::OrderInformation, name).value_or(Kind::Text), v));
     };
     put(CustomerShortname, "Customer Shortname");
     put(CustomerName, "Customer Name");
@@ -411,9 +423,9 @@ void frmGoodsIn::Disp_DataList() {
         DataGrid1->setColumnWidthTwips(c, 0);
     // Narrow number columns, so what is outstanding shows without scrolling.
     const std::pair<int, int> widths[] = {
-        {colPartId, 1400},    {colDescription, 3600},    {colUnitPrice, 950}, {colQuantity, 850},
-        {colQtyBI, 750},      {colDateBI, 1150},         {colDiscount, 850},  {colExtendedPrice, 1450},
-        {colNotes, 1800},     {colQtyOS, 750},           {colGoodsDel, 900},  {colGoodsDelNotes, 2400},
+        {colPartId, 1400}, {colDescription, 3600}, {colUnitPrice, 950}, {colQuantity, 850},
+        {colQtyBI, 750},   {colDateBI, 1150},      {colDiscount, 850},  {colExtendedPrice, 1450},
+        {colNotes, 1800},  {colQtyOS, 750},        {colGoodsDel, 900},  {colGoodsDelNotes, 2400},
         {colDueDate, 1150}};
     for (auto [column, twips] : widths)
         DataGrid1->setColumnWidthTwips(column, twips);
@@ -430,12 +442,14 @@ std::optional<QVariantMap> frmGoodsIn::newLineDefaults() {
 
 // ---- totals ----------------------------------------------------------------
 
-Money frmGoodsIn::getSubTotal() { return orders::subTotal(orderKey()); }
+Money frmGoodsIn::getSubTotal() {
+    return orders::subTotal(orderKey());
+}
 
 void frmGoodsIn::ReCalc() {
     const Money S = getSubTotal();
-    const orders::Totals t =
-        orders::computeTotals(S.toDouble(), Val(Discount->text()), Val(VAT->text()), Val(PackagePrice->text()));
+    const orders::Totals t = orders::computeTotals(S.toDouble(), Val(Discount->text()),
+                                                   Val(VAT->text()), Val(PackagePrice->text()));
     lblSubTotal->setText(currencyText(S));
     lblDiscountValue->setText(currencyText(Money::fromDouble(t.discountValue)));
     lblFinalTotal->setText(currencyText(Money::fromDouble(t.finalTotal)));
@@ -445,8 +459,8 @@ void frmGoodsIn::ReCalc() {
 
 void frmGoodsIn::PackagePriceFlg() {
     const bool package = ckPPrice->isChecked();
-    for (QWidget* w : std::initializer_list<QWidget*>{Label18, Label19, Label20, lblSubTotal, lblDiscountValue,
-                                                      lblFinalTotal})
+    for (QWidget* w : std::initializer_list<QWidget*>{Label18, Label19, Label20, lblSubTotal,
+                                                      lblDiscountValue, lblFinalTotal})
         w->setVisible(!package);
     for (QWidget* w : std::initializer_list<QWidget*>{Label21, PackagePrice, lblCalcPkg})
         w->setVisible(package);
@@ -461,8 +475,10 @@ void frmGoodsIn::DataGrid1_AfterColEdit(int column) {
     const int row = lastEditRow_;
     const QVariant qty = DataGrid1->model().value(row, colQuantity);
     const QVariant booked = DataGrid1->model().value(row, colQtyBI);
-    DataGrid1->model().setShownValue(
-        row, colQtyOS, qty.isNull() || booked.isNull() ? QVariant() : QVariant(qty.toLongLong() - booked.toLongLong()));
+    DataGrid1->model().setShownValue(row, colQtyOS,
+                                     qty.isNull() || booked.isNull()
+                                         ? QVariant()
+                                         : QVariant(qty.toLongLong() - booked.toLongLong()));
 }
 
 void frmGoodsIn::DataGrid1_DblClick() {
@@ -482,7 +498,8 @@ void frmGoodsIn::DataGrid1_DblClick() {
 
 QList<orders::HeaderField> frmGoodsIn::headerFields() const {
     return {
-        {QStringLiteral("Customer Shortname"), CustomerShortname->text(), QStringLiteral("Supplier short name")},
+        {QStringLiteral("Customer Shortname"), CustomerShortname->text(),
+         QStringLiteral("Supplier short name")},
         {QStringLiteral("Customer Name"), CustomerName->text(), QStringLiteral("Supplier name")},
         {QStringLiteral("Street"), Street->text(), QStringLiteral("Street")},
         {QStringLiteral("Street2"), Street2->text(), QStringLiteral("Street2")},
@@ -497,7 +514,8 @@ QList<orders::HeaderField> frmGoodsIn::headerFields() const {
         {QStringLiteral("Title"), Title->text(), QStringLiteral("Title")},
         {QStringLiteral("Initial"), Initial->text(), QStringLiteral("Initial")},
         {QStringLiteral("Contact Name"), ContactName->text(), QStringLiteral("Contact Name")},
-        {QStringLiteral("Position/Department"), Position_Department->text(), QStringLiteral("Position")},
+        {QStringLiteral("Position/Department"), Position_Department->text(),
+         QStringLiteral("Position")},
         {QStringLiteral("Telephone"), Telephone->text(), QStringLiteral("Telephone")},
         {QStringLiteral("CUSTOMER ID"), txtCustID->text(), QStringLiteral("Supplier number")},
     };
@@ -571,7 +589,8 @@ void frmGoodsIn::Command3_Click() {
 void frmGoodsIn::Command4_Click() {
     const qint64 key = orderKey();
     if (key == 0) {
-        messages().info(QStringLiteral("No order is selected. Choose an order by its Suppliers Reference first."));
+        messages().info(QStringLiteral(
+            "No order is selected. Choose an order by its Suppliers Reference first."));
         return;
     }
     if (!messages().question(QStringLiteral("Are you sure?"), QStringLiteral("Delete record")))
@@ -581,7 +600,8 @@ void frmGoodsIn::Command4_Click() {
     cmbLoadList1();
     Disp_DataList();
     Disp_MainData();
-    messages().info(QStringLiteral("Record deleted successfully"), QStringLiteral("Deleted Record"));
+    messages().info(QStringLiteral("Record deleted successfully"),
+                    QStringLiteral("Deleted Record"));
 }
 
 void frmGoodsIn::Command5_Click() {
@@ -592,8 +612,12 @@ void frmGoodsIn::Command5_Click() {
     open(openers().print);
 }
 
-void frmGoodsIn::Command6_Click() { Form_Unload(); }
+void frmGoodsIn::Command6_Click() {
+    Form_Unload();
+}
 
-void frmGoodsIn::Command10_Click() { open(openers().orderFinder); }
+void frmGoodsIn::Command10_Click() {
+    open(openers().orderFinder);
+}
 
 } // namespace zel

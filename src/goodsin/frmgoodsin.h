@@ -40,9 +40,24 @@ public:
 
     // Grid columns, as the lines statement returns them.
     enum Column {
-        colID = 0, colOrderID, colProductID, colPartId, colDescription, colUnitPrice, colQuantity, colQtyBI,
-        colDateBI, colDiscount, colExtendedPrice, colPartsStatus, colNotes, colLoc, colQtyOS, colGoodsDel,
-        colGoodsDelNotes, colDueDate
+        colID = 0,
+        colOrderID,
+        colProductID,
+        colPartId,
+        colDescription,
+        colUnitPrice,
+        colQuantity,
+        colQtyBI,
+        colDateBI,
+        colDiscount,
+        colExtendedPrice,
+        colPartsStatus,
+        colNotes,
+        colLoc,
+        colQtyOS,
+        colGoodsDel,
+        colGoodsDelNotes,
+        colDueDate
     };
 
     // OrderHub
@@ -81,10 +96,12 @@ public:
     qint64 orderKey() const;
 
     // Controls, named as the window has always named them.
-    QLabel *Label1, *Label2, *Label3, *Label4, *Label5, *Label6, *Label7, *Label9, *Label10, *Label11, *Label12,
-        *Label13, *Label14, *Label15, *Label16, *Label17, *Label18, *Label19, *Label20, *Label21;
-    QLineEdit *CustomerShortname, *CustomerName, *Street, *Street2, *Town, *Postcode, *AccountNo, *Title, *Initial,
-        *ContactName, *Position_Department, *Telephone, *SalesRep, *QuotedDate, *txtCustID;
+    QLabel *Label1, *Label2, *Label3, *Label4, *Label5, *Label6, *Label7, *Label9, *Label10,
+        *Label11, *Label12, *Label13, *Label14, *Label15, *Label16, *Label17, *Label18, *Label19,
+        *Label20, *Label21;
+    QLineEdit *CustomerShortname, *CustomerName, *Street, *Street2, *Town, *Postcode, *AccountNo,
+        *Title, *Initial, *ContactName, *Position_Department, *Telephone, *SalesRep, *QuotedDate,
+        *txtCustID;
     QLabel* lblFullName;
     DataCombo *CustRef, *Status;
     DataGrid* DataGrid1;
