@@ -1,14 +1,13 @@
 // The entry: hands the two hub windows to the start-up and wires the windows
 // each hub opens.
+#include "app/dialogs.h"
 #include "app/startup.h"
-#include "app/val.h"
 #include "catalogue/catalogue.h"
 #include "goodsin/frmgoodsin.h"
 #include "purchasing/frmpurchaseorder.h"
+#include "refdata/openers.h"
 #include "reports/printing.h"
 #include "search/frmfindrecord.h"
-#include "app/dialogs.h"
-#include "refdata/openers.h"
 
 #include <QTextStream>
 
@@ -56,6 +55,13 @@ int main(int argc, char** argv) {
     po.print = [](OrderHub& hub) { reports::printFromHub(hub, reports::Schedule::PurchaseOrder); };
     po.orderFinder = [](OrderHub& hub) {
         dialogs().show<frmFindRecord>(QStringLiteral("frmFindRecord"), [&] { return new frmFindRecord(hub); });
+    };
+
+    auto& gi = frmGoodsIn::openers();
+    gi.print = [](OrderHub& hub) { reports::printFromHub(hub, reports::Schedule::GoodsIn); };
+    gi.orderFinder = [](OrderHub& hub) {
+        dialogs().show<frmFindRecord>(QStringLiteral("frmFindGoodsRecord"),
+                                      [&] { return new frmFindRecord(hub, frmFindRecord::Caller::GoodsIn); });
     };
 
     Hubs hubs;

@@ -261,6 +261,13 @@ bool GridModel::writeCell(int row, int column, const QString& typed) {
     return true;
 }
 
+void GridModel::setShownValue(int row, int column, const QVariant& value) {
+    if (row < 0 || row >= rows_.rows.size() || column < 0 || column >= rows_.columns.size())
+        return;
+    rows_.rows[row][column] = value;
+    emit dataChanged(index(row, column), index(row, column));
+}
+
 bool GridModel::removeRows(int row, int count, const QModelIndex& parent) {
     if (parent.isValid() || !allowDelete_ || table_.isEmpty() || count <= 0 || row < 0 ||
         row + count > rows_.rows.size())

@@ -63,6 +63,9 @@ public:
     // Writes `text` to the cell as the user's edit would; false (with the
     // reason told) when refused.
     bool writeCell(int row, int column, const QString& text);
+    // Shows `value` in a cell without writing it anywhere (a computed column
+    // brought up to date after an edit).
+    void setShownValue(int row, int column, const QVariant& value);
 
 signals:
     // A cell's value was written to the database.

@@ -1,11 +1,623 @@
 #include "goodsin/frmgoodsin.h"
+#include "app/guard.h"
+#include "app/localetext.h"
+#include "app/messages.h"
+#include "app/rowsetfile.h"
+#include "app/val.h"
+#include "schema/schema.h"
+
+#include <QGridLayout>
+#include <QHBoxLayout>
+#include <QProcess>
+#include <QVBoxLayout>
 
 namespace zel {
+
+namespace {
+
+QLabel* makeLabel(QWidget* parent, const char* name, const QString& caption) {
+    auto* l = new QLabel(caption, parent);
+    l->setObjectName(QString::fromLatin1(name));
+    return l;
+}
+
+// A box named as its control; screen readers get the label beside it, or the name.
+QLineEdit* makeBox(QWidget* parent, const char* name, const QString& accessible = {}) {
+    auto* e = new QLineEdit(parent);
+    e->setObjectName(QString::fromLatin1(name));
+    e->setAccessibleName(accessible.isEmpty() ? QString::fromLatin1(name) : accessible);
+    return e;
+}
+
+QPushButton* makeButton(QWidget* parent, const char* name, const QString& caption) {
+    auto* b = new QPushButton(caption, parent);
+    b->setObjectName(QString::fromLatin1(name));
+    b->setAccessibleName(caption);
+    return b;
+}
+
+QString accessibleOf(const QLabel* label) {
+    QString t = label->text();
+    if (t.endsWith(u':'))
+        t.chop(1);
+    return t;
+}
+
+} // namespace
+
+frmGoodsIn::Openers& frmGoodsIn::openers() {
+    static Openers o;
+    return o;
+}
 
 frmGoodsIn::frmGoodsIn(QWidget* parent) : HubWindow(parent) {
     setObjectName(QStringLiteral("frmGoodsIn"));
     setWindowTitle(QStringLiteral("Good In"));
-    resize(1000, 700);
+    buildUi();
+    Form_Load();
+}
+
+void frmGoodsIn::buildUi() {
+    auto* central = new QWidget(this);
+    setCentralWidget(central);
+
+    // Supplier
+    Frame1 = new QGroupBox(central);
+    Frame1->setObjectName(QStringLiteral("Frame1"));
+    Label1 = makeLabel(Frame1, "Label1", QStringLiteral("Supplier"));
+    QFont bold = Label1->font();
+    bold.setBold(true);
+    Label1->setFont(bold);
+    CustomerShortname = makeBox(Frame1, "CustomerShortname", QStringLiteral("Supplier short name"));
+    CustomerName = makeBox(Frame1, "CustomerName", QStringLiteral("Supplier name"));
+    Street = makeBox(Frame1, "Street");
+    Street2 = makeBox(Frame1, "Street2");
+    Town = makeBox(Frame1, "Town");
+    Postcode = makeBox(Frame1, "Postcode");
+    Label2 = makeLabel(Frame1, "Label2", QStringLiteral("Account:"));
+    AccountNo = makeBox(Frame1, "AccountNo", accessibleOf(Label2));
+    Label3 = makeLabel(Frame1, "Label3", QStringLiteral("Contact Name:"));
+    Title = makeBox(Frame1, "Title");
+    Initial = makeBox(Frame1, "Initial");
+    ContactName = makeBox(Frame1, "ContactName", accessibleOf(Label3));
+    Label4 = makeLabel(Frame1, "Label4", QStringLiteral("Position:"));
+    Position_Department = makeBox(Frame1, "Position_Department", accessibleOf(Label4));
+    Label5 = makeLabel(Frame1, "Label5", QStringLiteral("Telephone:"));
+    Telephone = makeBox(Frame1, "Telephone", accessibleOf(Label5));
+    txtCustID = makeBox(Frame1, "txtCustID");
+    txtCustID->setReadOnly(true);
+    txtCustID->setToolTip(QStringLiteral("Supplier record number"));
+    txtCustID->setMaximumWidth(70);
+    CustomerShortname->setPlaceholderText(QStringLiteral("Short name"));
+    CustomerName->setPlaceholderText(QStringLiteral("Name"));
+    Street->setPlaceholderText(QStringLiteral("Street"));
+    Street2->setPlaceholderText(QStringLiteral("Street"));
+    Town->setPlaceholderText(QStringLiteral("Town"));
+    Postcode->setPlaceholderText(QStringLiteral("County / Postcode"));
+    Title->setPlaceholderText(QStringLiteral("Title"));
+    Initial->setPlaceholderText(QStringLiteral("Init."));
+    Title->setMaximumWidth(60);
+    Initial->setMaximumWidth(40);
+    {
+        auto* g = new QGridLayout(Frame1);
+        auto* top = new QHBoxLayout;
+        top->addWidget(Label1);
+        top->addStretch();
+        top->addWidget(txtCustID);
+        g->addLayout(top, 0, 0, 1, 2);
+        g->addWidget(CustomerShortname, 1, 0, 1, 2);
+        g->addWidget(CustomerName, 2, 0, 1, 2);
+        g->addWidget(Street, 3, 0, 1, 2);
+        g->addWidget(Street2, 4, 0, 1, 2);
+        g->addWidget(Town, 5, 0, 1, 2);
+        g->addWidget(Postcode, 6, 0, 1, 2);
+        g->addWidget(Label2, 7, 0);
+        g->addWidget(AccountNo, 7, 1);
+        g->addWidget(Label3, 8, 0);
+        auto* contact = new QHBoxLayout;
+        contact->addWidget(Title);
+        contact->addWidget(Initial);
+        contact->addWidget(ContactName, 1);
+        g->addLayout(contact, 8, 1);
+        g->addWidget(Label4, 9, 0);
+        g->addWidget(Position_Department, 9, 1);
+        g->addWidget(Label5, 10, 0);
+        g->addWidget(Telephone, 10, 1);
+        g->setColumnStretch(1, 1);
+    }
+
+    // Reference and status
+    Frame3 = new QGroupBox(central);
+    Frame3->setObjectName(QStringLiteral("Frame3"));
+    Label11 = makeLabel(Frame3, "Label11", QStringLiteral("Suppliers Reference:"));
+    CustRef = new DataCombo(Frame3);
+    CustRef->setObjectName(QStringLiteral("CustRef"));
+    CustRef->setAccessibleName(accessibleOf(Label11));
+    Label12 = makeLabel(Frame3, "Label12", QStringLiteral("PO Status:"));
+    Status = new DataCombo(Frame3);
+    Status->setObjectName(QStringLiteral("Status"));
+    Status->setAccessibleName(accessibleOf(Label12));
+    {
+        auto* g = new QGridLayout(Frame3);
+        g->addWidget(Label11, 0, 0);
+        g->addWidget(CustRef, 0, 1);
+        g->addWidget(Label12, 1, 0);
+        g->addWidget(Status, 1, 1);
+        g->setColumnStretch(1, 1);
+    }
+
+    // Purchaser and date
+    Frame2 = new QGroupBox(central);
+    Frame2->setObjectName(QStringLiteral("Frame2"));
+    Label6 = makeLabel(Frame2, "Label6", QStringLiteral("Purchaser:"));
+    SalesRep = makeBox(Frame2, "SalesRep", accessibleOf(Label6));
+    SalesRep->setMaximumWidth(90);
+    lblFullName = makeLabel(Frame2, "lblFullName", QString());
+    Label9 = makeLabel(Frame2, "Label9", QStringLiteral("Date Entered:"));
+    QuotedDate = makeBox(Frame2, "QuotedDate", accessibleOf(Label9));
+    QuotedDate->setMaximumWidth(120);
+    Label10 = makeLabel(Frame2, "Label10", QStringLiteral("Double click for todays date.."));
+    {
+        auto* g = new QGridLayout(Frame2);
+        g->addWidget(Label6, 0, 0);
+        auto* rep = new QHBoxLayout;
+        rep->addWidget(SalesRep);
+        rep->addWidget(lblFullName, 1);
+        g->addLayout(rep, 0, 1);
+        g->addWidget(Label9, 1, 0);
+        g->addWidget(QuotedDate, 1, 1);
+        g->addWidget(Label10, 2, 1);
+        g->setColumnStretch(1, 1);
+    }
+
+    // Buttons
+    Command10 = makeButton(central, "Command10", QStringLiteral("Find"));
+    Command3 = makeButton(central, "Command3", QStringLiteral("Save"));
+    Command5 = makeButton(central, "Command5", QStringLiteral("Print"));
+    Command4 = makeButton(central, "Command4", QStringLiteral("Delete"));
+    Command6 = makeButton(central, "Command6", QStringLiteral("EXIT"));
+
+    // Lines
+    Label7 =
+        makeLabel(central, "Label7", QStringLiteral("Double-click to launch Stock Control..."));
+    DataGrid1 = new DataGrid(central);
+    DataGrid1->setObjectName(QStringLiteral("DataGrid1"));
+    DataGrid1->setAccessibleName(QStringLiteral("Order lines"));
+    // A double click hands the line to stock control; typing edits a cell.
+    DataGrid1->setEditTriggers(QAbstractItemView::EditKeyPressed |
+                               QAbstractItemView::AnyKeyPressed |
+                               QAbstractItemView::SelectedClicked);
+    DataGrid1->setMinimumHeight(180);
+
+    // Totals
+    Frame4 = new QGroupBox(central);
+    Frame4->setObjectName(QStringLiteral("Frame4"));
+    Label13 = makeLabel(Frame4, "Label13", QStringLiteral("Discount:"));
+    Discount = makeBox(Frame4, "Discount", accessibleOf(Label13));
+    Label14 = makeLabel(Frame4, "Label14", QStringLiteral("%"));
+    Label15 = makeLabel(Frame4, "Label15", QStringLiteral("VAT:"));
+    VAT = makeBox(Frame4, "VAT", accessibleOf(Label15));
+    VAT->setText(QStringLiteral("17.5"));
+    Label16 = makeLabel(Frame4, "Label16", QStringLiteral("%"));
+    Label17 = makeLabel(Frame4, "Label17", QStringLiteral("VAT Value:"));
+    ValVal = makeBox(Frame4, "ValVal", accessibleOf(Label17));
+    ValVal->setReadOnly(true);
+    Label18 = makeLabel(Frame4, "Label18", QStringLiteral("Subtotal:"));
+    lblSubTotal = makeLabel(Frame4, "lblSubTotal", QString());
+    Label19 = makeLabel(Frame4, "Label19", QStringLiteral("Disc Value:"));
+    lblDiscountValue = makeLabel(Frame4, "lblDiscountValue", QString());
+    Label20 = makeLabel(Frame4, "Label20", QStringLiteral("Total:"));
+    lblFinalTotal = makeLabel(Frame4, "lblFinalTotal", QString());
+    ckPPrice = new QCheckBox(QStringLiteral("Pkg Price:"), Frame4);
+    ckPPrice->setObjectName(QStringLiteral("ckPPrice"));
+    PackagePrice = makeBox(Frame4, "PackagePrice", QStringLiteral("Package price"));
+    Label21 = makeLabel(Frame4, "Label21", QStringLiteral("Total Package"));
+    lblCalcPkg = makeLabel(Frame4, "lblCalcPkg", QString());
+    for (QLineEdit* e : {Discount, VAT, ValVal, PackagePrice}) {
+        e->setMaximumWidth(110);
+        e->setAlignment(Qt::AlignRight);
+    }
+    for (QLabel* l : {lblSubTotal, lblDiscountValue, lblFinalTotal, lblCalcPkg}) {
+        l->setAlignment(Qt::AlignRight | Qt::AlignVCenter);
+        l->setMinimumWidth(110);
+        l->setFrameShape(QFrame::Panel);
+        l->setFrameShadow(QFrame::Sunken);
+    }
+    lblFinalTotal->setFont(bold);
+    lblCalcPkg->setFont(bold);
+    {
+        auto* g = new QGridLayout(Frame4);
+        g->addWidget(Label13, 0, 0);
+        g->addWidget(Discount, 0, 1);
+        g->addWidget(Label14, 0, 2);
+        g->addWidget(Label15, 1, 0);
+        g->addWidget(VAT, 1, 1);
+        g->addWidget(Label16, 1, 2);
+        g->addWidget(Label17, 2, 0);
+        g->addWidget(ValVal, 2, 1);
+        g->setColumnMinimumWidth(3, 24);
+        g->addWidget(Label18, 0, 4);
+        g->addWidget(lblSubTotal, 0, 5);
+        g->addWidget(Label19, 1, 4);
+        g->addWidget(lblDiscountValue, 1, 5);
+        g->addWidget(Label20, 2, 4);
+        g->addWidget(lblFinalTotal, 2, 5);
+        g->setColumnMinimumWidth(6, 24);
+        g->addWidget(ckPPrice, 0, 7);
+        g->addWidget(PackagePrice, 0, 8);
+        g->addWidget(Label21, 1, 7);
+        g->addWidget(lblCalcPkg, 1, 8);
+        g->setColumnStretch(9, 1);
+    }
+
+    auto* buttons = new QVBoxLayout;
+    for (QPushButton* b : {Command10, Command3, Command5, Command4})
+        buttons->addWidget(b);
+    buttons->addStretch();
+    buttons->addWidget(Command6);
+
+    auto* right = new QVBoxLayout;
+    right->addWidget(Frame3);
+    right->addWidget(Frame2);
+    right->addStretch();
+    auto* top = new QHBoxLayout;
+    top->addWidget(Frame1, 3);
+    top->addLayout(right, 3);
+    top->addLayout(buttons);
+    auto* main = new QVBoxLayout(central);
+    main->addLayout(top);
+    main->addWidget(Label7);
+    main->addWidget(DataGrid1, 1);
+    main->addWidget(Frame4);
+
+    // Handlers, each behind the guard.
+    auto on = [this](auto* sender, auto signal, void (frmGoodsIn::*handler)()) {
+        connect(sender, signal, this, [this, handler] { guarded([&] { (this->*handler)(); }); });
+    };
+    on(Command3, &QPushButton::clicked, &frmGoodsIn::Command3_Click);
+    on(Command4, &QPushButton::clicked, &frmGoodsIn::Command4_Click);
+    on(Command5, &QPushButton::clicked, &frmGoodsIn::Command5_Click);
+    on(Command6, &QPushButton::clicked, &frmGoodsIn::Command6_Click);
+    on(Command10, &QPushButton::clicked, &frmGoodsIn::Command10_Click);
+    connect(CustRef, &DataCombo::Click, this,
+            [this](int area) { guarded([&] { CustRef_Click(area); }); });
+    connect(Status, &DataCombo::Click, this,
+            [this](int area) { guarded([&] { Status_Click(area); }); });
+    connect(DataGrid1, &DataGrid::AfterColEdit, this,
+            [this](int column) { guarded([&] { DataGrid1_AfterColEdit(column); }); });
+    on(DataGrid1, &DataGrid::DblClick, &frmGoodsIn::DataGrid1_DblClick);
+    connect(&DataGrid1->model(), &GridModel::cellWritten, this,
+            [this](int row, int) { lastEditRow_ = row; });
+
+    resize(1100, 760);
+}
+
+void frmGoodsIn::open(const std::function<void(OrderHub&)>& opener) {
+    if (opener)
+        guarded([&] { opener(*this); });
+}
+
+qint64 frmGoodsIn::orderKey() const {
+    return qint64(Val(CustRef->BoundText()));
+}
+
+// ---- load ------------------------------------------------------------------
+
+void frmGoodsIn::Form_Load() {
+    InitForm(true);
+    // Without a connection the window opens empty and quiet; the first action
+    // that needs the database says why it cannot be reached.
+    if (!gConn().isOpen())
+        return;
+    guarded([&] {
+        cmbLoadList();
+        Disp_DataList();
+        Disp_MainData();
+    });
+}
+
+void frmGoodsIn::InitForm(bool all) {
+    for (QLineEdit* e :
+         {CustomerShortname, CustomerName, Street, Street2, Town, Postcode, SalesRep, QuotedDate})
+        e->clear();
+    if (all)
+        CustRef->setText(QString());
+    Status->setText(QString());
+    for (QLineEdit* e : {AccountNo, Title, Initial, ContactName, Position_Department, Telephone})
+        e->clear();
+    Discount->setText(QStringLiteral("0"));
+    VAT->clear();
+    ValVal->clear();
+    for (QLabel* l : {lblSubTotal, lblDiscountValue, lblFinalTotal, lblCalcPkg})
+        l->clear();
+    PackagePrice->clear();
+    lblFullName->clear();
+    txtCustID->clear();
+}
+
+void frmGoodsIn::cmbLoadList() {
+    cmbLoadList1();
+    cmbLoadList2();
+}
+
+void frmGoodsIn::cmbLoadList1() {
+    CustRef->loadList(orders::refListStatement(), {}, QStringLiteral("Customer Ref"),
+                      QStringLiteral("Quote ID"));
+}
+
+void frmGoodsIn::cmbLoadList2() {
+    Status->loadList(orders::statusListStatement(), {}, QStringLiteral("Status Description"),
+                     QStringLiteral("ID"));
+}
+
+void frmGoodsIn::CustRef_Click(int area) {
+    if (area != DataCombo::List)
+        return;
+    Disp_DataList();
+    Disp_MainData();
+}
+
+void frmGoodsIn::Disp_MainData() {
+    InitForm(false);
+    RowSet rs = gConn().select(
+        QStringLiteral("Select * From `Order Information` Where `Quote ID` = ?"), {orderKey()});
+    if (rs.isEmpty()) {
+        // No order: nothing is shown in package mode.
+        ckPPrice->setChecked(false);
+        PackagePriceFlg();
+        return;
+    }
+    auto put = [&](QLineEdit* box, const char* column) {
+        const QString name = QString::fromLatin1(column);
+        const QVariant& v = rs.at(0, name);
+        if (!v.isNull())
+            box->setText(displayText(
+                schema::columnKind(schema::OrderInformation, name).value_or(Kind::Text), v));
+    };
+    put(CustomerShortname, "Customer Shortname");
+    put(CustomerName, "Customer Name");
+    put(Street, "Street");
+    put(Street2, "Street2");
+    put(Town, "Town");
+    put(Postcode, "County/Postcode");
+    put(SalesRep, "Sales Rep");
+    put(QuotedDate, "Quoted Date");
+    if (!rs.at(0, "Quote ID").isNull())
+        CustRef->setBoundText(rs.at(0, "Quote ID").toString());
+    if (!rs.at(0, "Status").isNull())
+        Status->setBoundText(rs.at(0, "Status").toString());
+    put(AccountNo, "Account No");
+    put(Title, "Title");
+    put(Initial, "Initial");
+    put(ContactName, "Contact Name");
+    put(Position_Department, "Position/Department");
+    put(Telephone, "Telephone");
+    if (!rs.at(0, "Name").isNull())
+        lblFullName->setText(rs.at(0, "Name").toString());
+    put(txtCustID, "CUSTOMER ID");
+    put(PackagePrice, "package price");
+    // The order's own discount and VAT rate belong to the purchase order
+    // window; here the totals are those of the lines. The package mode
+    // follows the order shown, never the one before it.
+    ckPPrice->setChecked(Val(PackagePrice->text()) > 0);
+    PackagePriceFlg();
+    ReCalc();
+}
+
+void frmGoodsIn::Disp_DataList() {
+    DataGrid1->setEnabled(true);
+    try {
+        DataGrid1->bind(orders::goodsInLinesStatement(), {orderKey()});
+    } catch (const DbError&) {
+        // The header load that follows reports the failure; the grid never
+        // shows the lines of another order meanwhile.
+        DataGrid1->model().clear();
+        return;
+    }
+    GridModel& m = DataGrid1->model();
+    m.setWriteTarget(schema::OrderDetails, QStringLiteral("ID"));
+    DataGrid1->setAllowUpdate(true);
+    DataGrid1->setAllowAddNew(true, [this] { return newLineDefaults(); });
+    DataGrid1->setAllowDelete(true);
+    for (int c : {colID, colOrderID, colProductID, colPartsStatus, colLoc})
+        DataGrid1->setColumnWidthTwips(c, 0);
+    // Narrow number columns, so what is outstanding shows without scrolling.
+    const std::pair<int, int> widths[] = {
+        {colPartId, 1400}, {colDescription, 3600}, {colUnitPrice, 950}, {colQuantity, 850},
+        {colQtyBI, 750},   {colDateBI, 1150},      {colDiscount, 850},  {colExtendedPrice, 1450},
+        {colNotes, 1800},  {colQtyOS, 750},        {colGoodsDel, 900},  {colGoodsDelNotes, 2400},
+        {colDueDate, 1150}};
+    for (auto [column, twips] : widths)
+        DataGrid1->setColumnWidthTwips(column, twips);
+}
+
+std::optional<QVariantMap> frmGoodsIn::newLineDefaults() {
+    // A line typed into the grid belongs to the order on screen.
+    if (orderKey() == 0) {
+        messages().info(QStringLiteral("Please select a Suppliers Reference"));
+        return std::nullopt;
+    }
+    return QVariantMap{{QStringLiteral("Order ID"), orderKey()}};
+}
+
+// ---- totals ----------------------------------------------------------------
+
+Money frmGoodsIn::getSubTotal() {
+    return orders::subTotal(orderKey());
+}
+
+void frmGoodsIn::ReCalc() {
+    const Money S = getSubTotal();
+    const orders::Totals t = orders::computeTotals(S.toDouble(), Val(Discount->text()),
+                                                   Val(VAT->text()), Val(PackagePrice->text()));
+    lblSubTotal->setText(currencyText(S));
+    lblDiscountValue->setText(currencyText(Money::fromDouble(t.discountValue)));
+    lblFinalTotal->setText(currencyText(Money::fromDouble(t.finalTotal)));
+    ValVal->setText(currencyText(Money::fromDouble(t.vatValue)));
+    lblCalcPkg->setText(currencyText(Money::fromDouble(t.packageTotal), 2));
+}
+
+void frmGoodsIn::PackagePriceFlg() {
+    const bool package = ckPPrice->isChecked();
+    for (QWidget* w : std::initializer_list<QWidget*>{Label18, Label19, Label20, lblSubTotal,
+                                                      lblDiscountValue, lblFinalTotal})
+        w->setVisible(!package);
+    for (QWidget* w : std::initializer_list<QWidget*>{Label21, PackagePrice, lblCalcPkg})
+        w->setVisible(package);
+}
+
+// ---- the grid --------------------------------------------------------------
+
+void frmGoodsIn::DataGrid1_AfterColEdit(int column) {
+    if (column != colQtyBI)
+        return;
+    // The outstanding quantity follows what was booked in.
+    const int row = lastEditRow_;
+    const QVariant qty = DataGrid1->model().value(row, colQuantity);
+    const QVariant booked = DataGrid1->model().value(row, colQtyBI);
+    DataGrid1->model().setShownValue(row, colQtyOS,
+                                     qty.isNull() || booked.isNull()
+                                         ? QVariant()
+                                         : QVariant(qty.toLongLong() - booked.toLongLong()));
+}
+
+void frmGoodsIn::DataGrid1_DblClick() {
+    // Hands the line's part code to the practice's stock control program and
+    // goes on at once; a missing setting or a program that cannot be started
+    // changes nothing here.
+    const int row = DataGrid1->currentRow();
+    if (row < 0 || row >= DataGrid1->rowCount())
+        return;
+    const std::optional<QString> program = readSetting(QStringLiteral("StockControl"));
+    if (!program || program->trimmed().isEmpty())
+        return;
+    QProcess::startDetached(*program, {DataGrid1->text(colPartId)});
+}
+
+// ---- header save and status ------------------------------------------------
+
+QList<orders::HeaderField> frmGoodsIn::headerFields() const {
+    return {
+        {QStringLiteral("Customer Shortname"), CustomerShortname->text(),
+         QStringLiteral("Supplier short name")},
+        {QStringLiteral("Customer Name"), CustomerName->text(), QStringLiteral("Supplier name")},
+        {QStringLiteral("Street"), Street->text(), QStringLiteral("Street")},
+        {QStringLiteral("Street2"), Street2->text(), QStringLiteral("Street2")},
+        {QStringLiteral("Town"), Town->text(), QStringLiteral("Town")},
+        {QStringLiteral("County/Postcode"), Postcode->text(), QStringLiteral("Postcode")},
+        {QStringLiteral("Sales Rep"), SalesRep->text(), QStringLiteral("Purchaser")},
+        {QStringLiteral("Name"), lblFullName->text(), QStringLiteral("Purchaser name")},
+        {QStringLiteral("Quoted Date"), QuotedDate->text(), QStringLiteral("Date Entered")},
+        {QStringLiteral("Status"), Status->Text().isEmpty() ? QString() : Status->BoundText(),
+         QStringLiteral("PO Status")},
+        {QStringLiteral("Account No"), AccountNo->text(), QStringLiteral("Account")},
+        {QStringLiteral("Title"), Title->text(), QStringLiteral("Title")},
+        {QStringLiteral("Initial"), Initial->text(), QStringLiteral("Initial")},
+        {QStringLiteral("Contact Name"), ContactName->text(), QStringLiteral("Contact Name")},
+        {QStringLiteral("Position/Department"), Position_Department->text(),
+         QStringLiteral("Position")},
+        {QStringLiteral("Telephone"), Telephone->text(), QStringLiteral("Telephone")},
+        {QStringLiteral("CUSTOMER ID"), txtCustID->text(), QStringLiteral("Supplier number")},
+    };
+}
+
+frmGoodsIn::SaveResult frmGoodsIn::SaveMainData() {
+    lastSaveError_.clear();
+    if (CustRef->Text().isEmpty()) {
+        messages().info(QStringLiteral("Suppliers Reference cannot be empty"));
+        return SaveResult::Stopped;
+    }
+    if (Status->Text().isEmpty()) {
+        messages().info(QStringLiteral("Please provide a PO Status"));
+        return SaveResult::Stopped;
+    }
+    const qint64 key = orderKey();
+    qint64 saved = 0;
+    try {
+        saved = orders::saveHeader(key, CustRef->Text(), headerFields());
+    } catch (const ConversionError& e) {
+        messages().info(e.message());
+        return SaveResult::Stopped;
+    } catch (const DbError& e) {
+        lastSaveError_ = e.userMessage();
+        return SaveResult::Failed;
+    }
+    if (saved != key) {
+        // A new order: list it and select it.
+        const QString ref = CustRef->Text();
+        try {
+            cmbLoadList1();
+        } catch (const DbError&) {
+            // the order is saved; the list catches up on the next load
+        }
+        CustRef->setBoundText(QString::number(saved));
+        if (CustRef->BoundText().isEmpty())
+            CustRef->setText(ref);
+    }
+    return SaveResult::Saved;
+}
+
+void frmGoodsIn::Status_Click(int area) {
+    if (area != DataCombo::List)
+        return;
+    // The header is saved first; the lines carry the status only when the
+    // header does.
+    const SaveResult r = SaveMainData();
+    if (r == SaveResult::Failed)
+        messages().error(lastSaveError_);
+    if (r != SaveResult::Saved)
+        return;
+    orders::stampStatus(orderKey(), Val(Status->BoundText()));
+    Disp_DataList();
+}
+
+// ---- buttons ---------------------------------------------------------------
+
+void frmGoodsIn::Command3_Click() {
+    switch (SaveMainData()) {
+    case SaveResult::Failed:
+        messages().error(lastSaveError_);
+        break;
+    case SaveResult::Saved:
+        messages().info(QStringLiteral("Information saved successfully"));
+        break;
+    case SaveResult::Stopped:
+        break;
+    }
+}
+
+void frmGoodsIn::Command4_Click() {
+    const qint64 key = orderKey();
+    if (key == 0) {
+        messages().info(QStringLiteral(
+            "No order is selected. Choose an order by its Suppliers Reference first."));
+        return;
+    }
+    if (!messages().question(QStringLiteral("Are you sure?"), QStringLiteral("Delete record")))
+        return;
+    orders::deleteOrder(key);
+    CustRef->setText(QString());
+    cmbLoadList1();
+    Disp_DataList();
+    Disp_MainData();
+    messages().info(QStringLiteral("Record deleted successfully"),
+                    QStringLiteral("Deleted Record"));
+}
+
+void frmGoodsIn::Command5_Click() {
+    if (Val(AccountNo->text()) == 0 || CustRef->Text().isEmpty()) {
+        messages().info(QStringLiteral("Please select a Suppliers Reference"));
+        return;
+    }
+    open(openers().print);
+}
+
+void frmGoodsIn::Command6_Click() {
+    Form_Unload();
+}
+
+void frmGoodsIn::Command10_Click() {
+    open(openers().orderFinder);
 }
 
 } // namespace zel

@@ -2,6 +2,7 @@
 // the hub and the result printout.
 #include "app/dialogs.h"
 #include "bound/reportpreview.h"
+#include "goodsin/frmgoodsin.h"
 #include "purchasing/frmpurchaseorder.h"
 #include "search/frmfindrecord.h"
 #include "search/rptprintresult.h"
@@ -215,4 +216,25 @@ TEST_F(FinderTest, ThePrintoutSumsTheGrandTotalsUnderADoubleRule) {
     ASSERT_NE(preview, nullptr);
     EXPECT_EQ(preview->windowTitle(), "Find Quotation Report");
     preview->close();
+}
+
+TEST_F(FinderTest, TheGoodsFinderHandsTheOrderToTheGoodsInwardWindow) {
+    qint64 key = order("GOODS", "2001-01-01");
+    gConn().insert("INSERT INTO `Order Details` (`Order ID`, `Part Id`, `Quantity`) VALUES (?, 'X-1', 10)", {key});
+    frmGoodsIn goods;
+    QPointer<frmFindRecord> f = new frmFindRecord(goods, frmFindRecord::Caller::GoodsIn);
+    f->setAttribute(Qt::WA_DeleteOnClose);
+    f->show();
+    EXPECT_EQ(f->windowTitle(), "PO Finder");
+    EXPECT_EQ(f->objectName(), "frmFindGoodsRecord");
+    f->FindOptions_Click(1);
+    f->SingleDate->setText("01/01/2001");
+    f->Command1_Click();
+    f->ListDetails->setCurrentCell(0, 1);
+    f->ListDetails_DblClick();
+    test::settle();
+    EXPECT_TRUE(f.isNull());
+    EXPECT_EQ(goods.CustRef->Text(), "GOODS");
+    EXPECT_EQ(goods.DataGrid1->rowCount(), 1);
+    EXPECT_EQ(hub->CustRef->Text(), ""); // the purchase order window is not touched
 }
