@@ -419,6 +419,10 @@ void frmGoodsIn::Disp_DataList() {
     DataGrid1->setAllowUpdate(true);
     DataGrid1->setAllowAddNew(true, [this] { return newLineDefaults(); });
     DataGrid1->setAllowDelete(true);
+    // The line discount is stored as a fraction and shown and typed as a
+    // percentage, as in the purchase order window.
+    m.setColumnScale(colDiscount, 100);
+    DataGrid1->setCaption(colDiscount, QStringLiteral("Discount %"));
     for (int c : {colID, colOrderID, colProductID, colPartsStatus, colLoc})
         DataGrid1->setColumnWidthTwips(c, 0);
     // Narrow number columns, so what is outstanding shows without scrolling.
