@@ -1,0 +1,134 @@
+// The order finder's five modes on a large practice, through the window, and
+// the plan the server chooses for the date searches.
+#include "app/database.h"
+#include "app/messages.h"
+#include "purchasing/frmpurchaseorder.h"
+#include "search/frmfindrecord.h"
+
+#include <QDateTime>
+#include <benchmark/benchmark.h>
+#include <cstdio>
+#include <memory>
+
+using namespace zel;
+
+namespace {
+
+// A rare product group and a rare dentist, each on a couple of hundred orders.
+void ensureMarkers() {
+    static bool done = false;
+    if (done)
+        return;
+    done = true;
+    Database& db = gConn();
+    if (db.scalar(QStringLiteral("SELECT COUNT(*) FROM `Products` WHERE `group id` = 900")).toInt() == 0) {
+        db.transaction([&] {
+            qint64 product = db.insert(QStringLiteral("INSERT INTO `Products` (`Product Name`, `English Name`, "
+                                                      "`Unit Price`, `group id`) VALUES ('RARE-1', 'Rare item', 9.99, 900)"));
+            db.execute(QStringLiteral("INSERT INTO `Order Details` (`Order ID`, `Product ID`, `Part Id`, `Quantity`) "
+                                      "SELECT `Quote ID`, ?, 'RARE-1', 1 FROM `Order Information` "
+                                      "WHERE `Quote ID` % 500 = 7"),
+                       {product});
+            db.execute(QStringLiteral("INSERT INTO `Employee Data` (`Payroll ID`, `Forenames`, `Surname`, `Type`) "
+                                      "VALUES (2999, 'Rare', 'Dentist', 'Dentist')"));
+            db.execute(QStringLiteral("UPDATE `Order Information` SET `Sales Rep` = '2999' WHERE `Quote ID` % 500 = 11"));
+        });
+    }
+}
+
+struct Finder {
+    std::unique_ptr<frmPurchaseOrder> hub;
+    std::unique_ptr<frmFindRecord> finder;
+};
+
+Finder& finder() {
+    static Finder f = [] {
+        setMessageService(std::make_shared<RecordingMessages>());
+        ensureMarkers();
+        Finder x;
+        x.hub = std::make_unique<frmPurchaseOrder>();
+        x.finder = std::make_unique<frmFindRecord>(*x.hub);
+        return x;
+    }();
+    return f;
+}
+
+// A day in the middle of the practice's orders.
+QDate middleDay() {
+    static const QDate d = gConn()
+                               .scalar(QStringLiteral("SELECT DATE(`Quoted Date`) FROM `Order Information` "
+                                                      "ORDER BY `Quoted Date` LIMIT 1 OFFSET 50000"))
+                               .toDate();
+    return d.isValid() ? d : QDate(2025, 6, 2);
+}
+
+void explain(const frmFindRecord::Search& s, const char* what) {
+    static QSet<QString> shown;
+    if (shown.contains(QString::fromLatin1(what)))
+        return;
+    shown.insert(QString::fromLatin1(what));
+    RowSet plan = gConn().select(QStringLiteral("EXPLAIN ") + s.sql, s.binds);
+    std::fprintf(stderr, "EXPLAIN %s:\n", what);
+    for (const auto& row : plan.rows) {
+        QStringList cells;
+        for (int c = 0; c < plan.columns.size(); ++c)
+            cells << plan.columns[c] + u'=' + (row[c].isNull() ? QStringLiteral("NULL") : row[c].toString());
+        std::fprintf(stderr, "  %s\n", qPrintable(cells.join(QStringLiteral("  "))));
+    }
+}
+
+void run(benchmark::State& state, int mode, const std::function<void(frmFindRecord&)>& criteria, const char* name) {
+    try {
+        frmFindRecord& f = *finder().finder;
+        f.FindOptions_Click(mode);
+        criteria(f);
+        for (auto _ : state)
+            f.Command1_Click();
+        state.counters["orders"] = f.ListDetails->rowCount();
+        if (mode == 1 || mode == 3)
+            explain(f.searchSQL(), name);
+    } catch (const std::exception& e) {
+        state.SkipWithError(e.what());
+    }
+}
+
+void BM_FindBySingleDate(benchmark::State& state) {
+    run(state, 1, [](frmFindRecord& f) { f.SingleDate->setText(middleDay().toString(QStringLiteral("dd/MM/yyyy"))); },
+        "mode 1 (single date)");
+}
+void BM_FindByMonth(benchmark::State& state) {
+    run(state, 2,
+        [](frmFindRecord& f) {
+            f.SingleMonth->setText(QString::number(middleDay().month()));
+            f.Yearfield->setText(QString::number(middleDay().year()));
+        },
+        "mode 2");
+}
+void BM_FindByDateRange(benchmark::State& state) {
+    run(state, 3,
+        [](frmFindRecord& f) {
+            f.FirstDate->setText(middleDay().toString(QStringLiteral("dd/MM/yyyy")));
+            f.SecondDate->setText(middleDay().addDays(3).toString(QStringLiteral("dd/MM/yyyy")));
+        },
+        "mode 3 (date range)");
+}
+void BM_FindByProductGroup(benchmark::State& state) {
+    run(state, 4, [](frmFindRecord& f) { f.ProductGroup->setText(QStringLiteral("900")); }, "mode 4");
+}
+void BM_FindByDentist(benchmark::State& state) {
+    run(state, 5,
+        [](frmFindRecord& f) {
+            f.cmbLoadRep();
+            f.RepsHeld->setBoundText(QStringLiteral("2999"));
+            f.ButtonSingle_Click();
+        },
+        "mode 5");
+}
+
+BENCHMARK(BM_FindBySingleDate)->Unit(benchmark::kMillisecond)->UseRealTime();
+BENCHMARK(BM_FindByMonth)->Unit(benchmark::kMillisecond)->UseRealTime();
+BENCHMARK(BM_FindByDateRange)->Unit(benchmark::kMillisecond)->UseRealTime();
+BENCHMARK(BM_FindByProductGroup)->Unit(benchmark::kMillisecond)->UseRealTime();
+BENCHMARK(BM_FindByDentist)->Unit(benchmark::kMillisecond)->UseRealTime();
+
+} // namespace
