@@ -37,7 +37,7 @@ INSERT INTO `Status Table` (`ID`, `Status Letter`, `Status Description`) VALUES
 
 INSERT INTO `tblGlobalSysConfig` (`Item`, `TextValue`, `NumberValue`) VALUES
 ('PatNo', NULL, 2006),
-('POSuppliersAdditionalText', 'Please quote our purchase order number on all delivery notes, invoices and correspondence; invoices without it may be returned unpaid. Deliver to the practice address shown on this order between 9am and 5pm, Monday to Friday, and obtain a signature from a member of staff. Do not substitute alternative products, brands or pack sizes without our prior written approval. If any item is out of stock, tell us before dispatch and give an expected delivery date for the back order; do not send part deliveries of discounted lines without agreement. Prices must be as quoted or as shown on this order. Send statements and queries to Accounts at our head office.', -33);
+('POSuppliersAdditionalText', 'Please quote our order number on all delivery notes and invoices. Deliver to the address shown, 9am to 5pm Monday to Friday. No substitutions or part deliveries without our written approval.', -33);
 
 -- The stock-control command is set per workstation in its local settings file.
 INSERT INTO `tblSysConfig` (`Item`, `TextValue`) VALUES

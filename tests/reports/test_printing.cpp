@@ -164,6 +164,12 @@ TEST_F(PrintingTest, PagesFootersAndTheGoodsInSchedule) {
     auto gi = prepare(Schedule::GoodsIn, *inputsFromDatabase(Schedule::GoodsIn, key));
     ASSERT_TRUE(gi);
     EXPECT_EQ(gi->caption, "Goods In Schedue");
+    // PDFs for a person to look at, when asked for.
+    if (const QString shots = qEnvironmentVariable("ZEL_SCREENSHOT_DIR"); !shots.isEmpty()) {
+        QDir().mkpath(shots);
+        report::writePdf(*po, QDir(shots).filePath("purchase-order-60-lines.pdf"));
+        report::writePdf(*gi, QDir(shots).filePath("goods-in-60-lines.pdf"));
+    }
     ASSERT_EQ(gi->pages.size(), 2);
     EXPECT_FALSE(gi->pages[0].has("Label10"));
     EXPECT_EQ(gi->pages[1].text("Label10"), "Page 2 of 2"); // once, after the last line
