@@ -136,7 +136,7 @@ protected:
 
 TEST_F(InstructionsTest, CloseStoresTheTextWithItsLineBreaksAndTheFrameDiscardsIt) {
     auto* d = dialog();
-    EXPECT_TRUE(d->Text1->toPlainText().startsWith("Please quote our purchase order number"));
+    EXPECT_TRUE(d->Text1->toPlainText().startsWith("Please quote our order number"));
     snapshot(*d, "frmPOInstr");
     d->Text1->setPlainText("Deliver before noon.\nQuote the order number.");
     d->close();
