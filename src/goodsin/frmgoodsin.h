@@ -9,6 +9,8 @@
 #include "bound/datacombo.h"
 #include "bound/datagrid.h"
 #include "bound/orderhub.h"
+#include "orderform/orderactions.h"
+#include "orderform/orderblocks.h"
 #include "schema/orders.h"
 
 #include <QCheckBox>
@@ -20,13 +22,13 @@
 
 namespace zel {
 
-class frmGoodsIn : public HubWindow, public OrderHub {
+class frmGoodsIn : public HubWindow, public OrderHub, public SupplierBlock, public TotalsBlock {
     Q_OBJECT
 public:
     explicit frmGoodsIn(QWidget* parent = nullptr);
 
     // How a save ended.
-    enum class SaveResult { Saved, Stopped, Failed };
+    using SaveResult = orderform::SaveResult;
 
     // Windows opened from here that come from other parts of the program;
     // each stays inert until the program wires it.
@@ -75,7 +77,6 @@ public:
 
     Money getSubTotal();
     void ReCalc();
-    void PackagePriceFlg();
 
     // Header save; the last failure is kept for the caller to show.
     SaveResult SaveMainData();
@@ -96,24 +97,18 @@ public:
     qint64 orderKey() const;
 
     // Controls, named as the window has always named them.
-    QLabel *Label1, *Label2, *Label3, *Label4, *Label5, *Label6, *Label7, *Label9, *Label10,
-        *Label11, *Label12, *Label13, *Label14, *Label15, *Label16, *Label17, *Label18, *Label19,
-        *Label20, *Label21;
-    QLineEdit *CustomerShortname, *CustomerName, *Street, *Street2, *Town, *Postcode, *AccountNo,
-        *Title, *Initial, *ContactName, *Position_Department, *Telephone, *SalesRep, *QuotedDate,
-        *txtCustID;
+    // (The supplier block and the totals come with SupplierBlock and TotalsBlock.)
+    QLabel *Label6, *Label7, *Label9, *Label10, *Label11, *Label12;
+    QLineEdit *SalesRep, *QuotedDate;
     QLabel* lblFullName;
     DataCombo *CustRef, *Status;
     DataGrid* DataGrid1;
-    QLineEdit *Discount, *VAT, *ValVal, *PackagePrice;
-    QLabel *lblSubTotal, *lblDiscountValue, *lblFinalTotal, *lblCalcPkg;
-    QCheckBox* ckPPrice;
     QPushButton* Command10; // Find
     QPushButton* Command4;  // Delete
     QPushButton* Command3;  // Save
     QPushButton* Command5;  // Print
     QPushButton* Command6;  // EXIT
-    QGroupBox *Frame1, *Frame2, *Frame3, *Frame4;
+    QGroupBox *Frame2, *Frame3;
 
 private:
     void buildUi();

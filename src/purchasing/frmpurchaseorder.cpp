@@ -4,6 +4,7 @@
 #include "app/localetext.h"
 #include "app/messages.h"
 #include "app/val.h"
+#include "orderform/formcontrols.h"
 #include "purchasing/frmorderdetails.h"
 #include "schema/schema.h"
 
@@ -17,37 +18,7 @@
 
 namespace zel {
 
-namespace {
-
-QLabel* makeLabel(QWidget* parent, const char* name, const QString& caption) {
-    auto* l = new QLabel(caption, parent);
-    l->setObjectName(QString::fromLatin1(name));
-    return l;
-}
-
-// A box named as its control; screen readers get the label beside it, or the name.
-QLineEdit* makeBox(QWidget* parent, const char* name, const QString& accessible = {}) {
-    auto* e = new QLineEdit(parent);
-    e->setObjectName(QString::fromLatin1(name));
-    e->setAccessibleName(accessible.isEmpty() ? QString::fromLatin1(name) : accessible);
-    return e;
-}
-
-QPushButton* makeButton(QWidget* parent, const char* name, const QString& caption) {
-    auto* b = new QPushButton(caption, parent);
-    b->setObjectName(QString::fromLatin1(name));
-    b->setAccessibleName(caption);
-    return b;
-}
-
-QString accessibleOf(const QLabel* label) {
-    QString t = label->text();
-    if (t.endsWith(u':'))
-        t.chop(1);
-    return t;
-}
-
-} // namespace
+using namespace form;
 
 frmPurchaseOrder::Openers& frmPurchaseOrder::openers() {
     static Openers o;
@@ -66,71 +37,9 @@ void frmPurchaseOrder::buildUi() {
     setCentralWidget(central);
 
     // Supplier
-    Frame1 = new QGroupBox(central);
-    Frame1->setObjectName(QStringLiteral("Frame1"));
-    Label1 = makeLabel(Frame1, "Label1", QStringLiteral("Supplier"));
-    QFont bold = Label1->font();
-    bold.setBold(true);
-    Label1->setFont(bold);
-    CustomerShortname = makeBox(Frame1, "CustomerShortname", QStringLiteral("Supplier short name"));
-    CustomerName = makeBox(Frame1, "CustomerName", QStringLiteral("Supplier name"));
-    Street = makeBox(Frame1, "Street");
-    Street2 = makeBox(Frame1, "Street2");
-    Town = makeBox(Frame1, "Town");
-    Postcode = makeBox(Frame1, "Postcode");
-    Label2 = makeLabel(Frame1, "Label2", QStringLiteral("Account:"));
-    AccountNo = makeBox(Frame1, "AccountNo", accessibleOf(Label2));
-    Label3 = makeLabel(Frame1, "Label3", QStringLiteral("Contact Name:"));
-    Title = makeBox(Frame1, "Title");
-    Initial = makeBox(Frame1, "Initial");
-    ContactName = makeBox(Frame1, "ContactName", accessibleOf(Label3));
-    Label4 = makeLabel(Frame1, "Label4", QStringLiteral("Position:"));
-    Position_Department = makeBox(Frame1, "Position_Department", accessibleOf(Label4));
-    Label5 = makeLabel(Frame1, "Label5", QStringLiteral("Telephone:"));
-    Telephone = makeBox(Frame1, "Telephone", accessibleOf(Label5));
-    txtCustID = makeBox(Frame1, "txtCustID");
-    txtCustID->setReadOnly(true);
-    txtCustID->setToolTip(QStringLiteral("Supplier record number"));
+    buildSupplierBlock(central);
     Command1 = makeButton(Frame1, "Command1", QStringLiteral("Start"));
-    CustomerShortname->setPlaceholderText(QStringLiteral("Short name"));
-    CustomerName->setPlaceholderText(QStringLiteral("Name"));
-    Street->setPlaceholderText(QStringLiteral("Street"));
-    Street2->setPlaceholderText(QStringLiteral("Street"));
-    Town->setPlaceholderText(QStringLiteral("Town"));
-    Postcode->setPlaceholderText(QStringLiteral("County / Postcode"));
-    Title->setPlaceholderText(QStringLiteral("Title"));
-    Initial->setPlaceholderText(QStringLiteral("Init."));
-    Title->setMaximumWidth(60);
-    Initial->setMaximumWidth(40);
-    txtCustID->setMaximumWidth(70);
-    {
-        auto* g = new QGridLayout(Frame1);
-        auto* top = new QHBoxLayout;
-        top->addWidget(Label1);
-        top->addStretch();
-        top->addWidget(txtCustID);
-        top->addWidget(Command1);
-        g->addLayout(top, 0, 0, 1, 2);
-        g->addWidget(CustomerShortname, 1, 0, 1, 2);
-        g->addWidget(CustomerName, 2, 0, 1, 2);
-        g->addWidget(Street, 3, 0, 1, 2);
-        g->addWidget(Street2, 4, 0, 1, 2);
-        g->addWidget(Town, 5, 0, 1, 2);
-        g->addWidget(Postcode, 6, 0, 1, 2);
-        g->addWidget(Label2, 7, 0);
-        g->addWidget(AccountNo, 7, 1);
-        g->addWidget(Label3, 8, 0);
-        auto* contact = new QHBoxLayout;
-        contact->addWidget(Title);
-        contact->addWidget(Initial);
-        contact->addWidget(ContactName, 1);
-        g->addLayout(contact, 8, 1);
-        g->addWidget(Label4, 9, 0);
-        g->addWidget(Position_Department, 9, 1);
-        g->addWidget(Label5, 10, 0);
-        g->addWidget(Telephone, 10, 1);
-        g->setColumnStretch(1, 1);
-    }
+    supplierHeading->addWidget(Command1);
 
     // Reference, status and date
     Frame3 = new QGroupBox(central);
@@ -209,65 +118,7 @@ void frmPurchaseOrder::buildUi() {
     DataGrid1->setMinimumHeight(180);
 
     // Totals
-    Frame4 = new QGroupBox(central);
-    Frame4->setObjectName(QStringLiteral("Frame4"));
-    Label13 = makeLabel(Frame4, "Label13", QStringLiteral("Discount:"));
-    Discount = makeBox(Frame4, "Discount", accessibleOf(Label13));
-    Label14 = makeLabel(Frame4, "Label14", QStringLiteral("%"));
-    Label15 = makeLabel(Frame4, "Label15", QStringLiteral("VAT:"));
-    VAT = makeBox(Frame4, "VAT", accessibleOf(Label15));
-    VAT->setText(QStringLiteral("17.5"));
-    Label16 = makeLabel(Frame4, "Label16", QStringLiteral("%"));
-    Label17 = makeLabel(Frame4, "Label17", QStringLiteral("VAT Value:"));
-    ValVal = makeBox(Frame4, "ValVal", accessibleOf(Label17));
-    ValVal->setReadOnly(true);
-    Label18 = makeLabel(Frame4, "Label18", QStringLiteral("Subtotal:"));
-    lblSubTotal = makeLabel(Frame4, "lblSubTotal", QString());
-    Label19 = makeLabel(Frame4, "Label19", QStringLiteral("Disc Value:"));
-    lblDiscountValue = makeLabel(Frame4, "lblDiscountValue", QString());
-    Label20 = makeLabel(Frame4, "Label20", QStringLiteral("Total:"));
-    lblFinalTotal = makeLabel(Frame4, "lblFinalTotal", QString());
-    ckPPrice = new QCheckBox(QStringLiteral("Pkg Price:"), Frame4);
-    ckPPrice->setObjectName(QStringLiteral("ckPPrice"));
-    PackagePrice = makeBox(Frame4, "PackagePrice", QStringLiteral("Package price"));
-    Label21 = makeLabel(Frame4, "Label21", QStringLiteral("Total Package"));
-    lblCalcPkg = makeLabel(Frame4, "lblCalcPkg", QString());
-    for (QLineEdit* e : {Discount, VAT, ValVal, PackagePrice}) {
-        e->setMaximumWidth(110);
-        e->setAlignment(Qt::AlignRight);
-    }
-    for (QLabel* l : {lblSubTotal, lblDiscountValue, lblFinalTotal, lblCalcPkg}) {
-        l->setAlignment(Qt::AlignRight | Qt::AlignVCenter);
-        l->setMinimumWidth(110);
-        l->setFrameShape(QFrame::Panel);
-        l->setFrameShadow(QFrame::Sunken);
-    }
-    lblFinalTotal->setFont(bold);
-    lblCalcPkg->setFont(bold);
-    {
-        auto* g = new QGridLayout(Frame4);
-        g->addWidget(Label13, 0, 0);
-        g->addWidget(Discount, 0, 1);
-        g->addWidget(Label14, 0, 2);
-        g->addWidget(Label15, 1, 0);
-        g->addWidget(VAT, 1, 1);
-        g->addWidget(Label16, 1, 2);
-        g->addWidget(Label17, 2, 0);
-        g->addWidget(ValVal, 2, 1);
-        g->setColumnMinimumWidth(3, 24);
-        g->addWidget(Label18, 0, 4);
-        g->addWidget(lblSubTotal, 0, 5);
-        g->addWidget(Label19, 1, 4);
-        g->addWidget(lblDiscountValue, 1, 5);
-        g->addWidget(Label20, 2, 4);
-        g->addWidget(lblFinalTotal, 2, 5);
-        g->setColumnMinimumWidth(6, 24);
-        g->addWidget(ckPPrice, 0, 7);
-        g->addWidget(PackagePrice, 0, 8);
-        g->addWidget(Label21, 1, 7);
-        g->addWidget(lblCalcPkg, 1, 8);
-        g->setColumnStretch(9, 1);
-    }
+    buildTotalsBlock(central);
 
     // Buttons
     Frame5 = new QGroupBox(central);
@@ -388,8 +239,7 @@ void frmPurchaseOrder::InitForm(bool clearRef) {
     if (clearRef)
         CustRef->setText(QString());
     Status->setText(QString());
-    for (QLineEdit* e : {AccountNo, Title, Initial, ContactName, Position_Department, Telephone})
-        e->clear();
+    clearContact();
     Discount->setText(QStringLiteral("0"));
     VAT->clear();
     ValVal->clear();
@@ -540,39 +390,7 @@ QList<orders::HeaderField> frmPurchaseOrder::headerFields() const {
 }
 
 frmPurchaseOrder::SaveResult frmPurchaseOrder::SaveMainData() {
-    lastSaveError_.clear();
-    if (CustRef->Text().isEmpty()) {
-        messages().info(QStringLiteral("Suppliers Reference cannot be empty"));
-        return SaveResult::Stopped;
-    }
-    if (Status->Text().isEmpty()) {
-        messages().info(QStringLiteral("Please provide a PO Status"));
-        return SaveResult::Stopped;
-    }
-    const qint64 key = orderKey();
-    qint64 saved = 0;
-    try {
-        saved = orders::saveHeader(key, CustRef->Text(), headerFields());
-    } catch (const ConversionError& e) {
-        messages().info(e.message());
-        return SaveResult::Stopped;
-    } catch (const DbError& e) {
-        lastSaveError_ = e.userMessage();
-        return SaveResult::Failed;
-    }
-    if (saved != key) {
-        // A new order: list it and select it.
-        const QString ref = CustRef->Text();
-        try {
-            cmbLoadList1();
-        } catch (const DbError&) {
-            // the order is saved; the list catches up on the next load
-        }
-        CustRef->setBoundText(QString::number(saved));
-        if (CustRef->BoundText().isEmpty())
-            CustRef->setText(ref);
-    }
-    return SaveResult::Saved;
+    return orderform::saveHeader(*CustRef, *Status, headerFields(), [this] { cmbLoadList1(); }, lastSaveError_);
 }
 
 qint64 frmPurchaseOrder::getid() { return orders::findOrderByRef(CustRef->Text()); }
@@ -708,25 +526,7 @@ void frmPurchaseOrder::PopulatefrmOrderDetails(frmOrderDetails& d) {
 
 Money frmPurchaseOrder::getSubTotal() { return orders::subTotal(orderKey()); }
 
-void frmPurchaseOrder::ReCalc() {
-    const Money S = getSubTotal();
-    const orders::Totals t =
-        orders::computeTotals(S.toDouble(), Val(Discount->text()), Val(VAT->text()), Val(PackagePrice->text()));
-    lblSubTotal->setText(currencyText(S));
-    lblDiscountValue->setText(currencyText(Money::fromDouble(t.discountValue)));
-    lblFinalTotal->setText(currencyText(Money::fromDouble(t.finalTotal)));
-    ValVal->setText(currencyText(Money::fromDouble(t.vatValue)));
-    lblCalcPkg->setText(currencyText(Money::fromDouble(t.packageTotal), 2));
-}
-
-void frmPurchaseOrder::PackagePriceFlg() {
-    const bool package = ckPPrice->isChecked();
-    for (QWidget* w : std::initializer_list<QWidget*>{Label18, Label19, Label20, lblSubTotal, lblDiscountValue,
-                                                      lblFinalTotal})
-        w->setVisible(!package);
-    for (QWidget* w : std::initializer_list<QWidget*>{Label21, PackagePrice, lblCalcPkg})
-        w->setVisible(package);
-}
+void frmPurchaseOrder::ReCalc() { showTotals(getSubTotal()); }
 
 void frmPurchaseOrder::Discount_Change() {
     if (!loading_)
@@ -782,32 +582,16 @@ void frmPurchaseOrder::Command6_Click() { Form_Unload(); }
 void frmPurchaseOrder::Command7_Click() { open(openers().orderFinder); }
 
 void frmPurchaseOrder::Command8_Click() {
-    switch (SaveMainData()) {
-    case SaveResult::Failed:
-        messages().error(lastSaveError_);
-        break;
-    case SaveResult::Saved:
-        messages().info(QStringLiteral("Information saved successfully"));
-        break;
-    case SaveResult::Stopped:
-        break;
-    }
+    const SaveResult r = SaveMainData();
+    orderform::reportSave(r, lastSaveError_);
 }
 
 void frmPurchaseOrder::Command9_Click() {
-    const qint64 key = orderKey();
-    if (key == 0) {
-        messages().info(QStringLiteral("No order is selected. Choose an order by its Suppliers Reference first."));
-        return;
-    }
-    if (!messages().question(QStringLiteral("Are you sure?"), QStringLiteral("Delete record")))
-        return;
-    orders::deleteOrder(key);
-    CustRef->setText(QString());
-    cmbLoadList1();
-    Disp_DataList();
-    Disp_MainData();
-    messages().info(QStringLiteral("Record deleted successfully"), QStringLiteral("Deleted Record"));
+    orderform::deleteOrder(*CustRef, [this] {
+        cmbLoadList1();
+        Disp_DataList();
+        Disp_MainData();
+    });
 }
 
 void frmPurchaseOrder::QuotedDate_DblClick() { QuotedDate->setText(todayText()); }

@@ -6,6 +6,8 @@
 #include "bound/datacombo.h"
 #include "bound/datagrid.h"
 #include "bound/orderhub.h"
+#include "orderform/orderactions.h"
+#include "orderform/orderblocks.h"
 #include "schema/orders.h"
 
 #include <QCheckBox>
@@ -20,13 +22,13 @@ class QMenu;
 
 namespace zel {
 
-class frmPurchaseOrder : public HubWindow, public OrderHub {
+class frmPurchaseOrder : public HubWindow, public OrderHub, public SupplierBlock, public TotalsBlock {
     Q_OBJECT
 public:
     explicit frmPurchaseOrder(QWidget* parent = nullptr);
 
     // How a save ended.
-    enum class SaveResult { Saved, Stopped, Failed };
+    using SaveResult = orderform::SaveResult;
 
     // Windows opened from here that come from other parts of the program;
     // each stays inert until the program wires it.
@@ -66,7 +68,6 @@ public:
     bool isPartFound(const QString& code);
     Money getSubTotal();
     void ReCalc();
-    void PackagePriceFlg();
     void PopulatefrmOrderDetails(class frmOrderDetails& dialog);
     // The grid's handlers.
     void DataGrid1_AfterColEdit(int column);
@@ -90,17 +91,12 @@ public:
     qint64 orderKey() const;
 
     // Controls, named as the window has always named them.
-    QLabel *Label1, *Label2, *Label3, *Label4, *Label5, *Label6, *Label7, *Label8, *Label9, *Label10, *Label11,
-        *Label12, *Label13, *Label14, *Label15, *Label16, *Label17, *Label18, *Label19, *Label20, *Label21, *Label22;
-    QLineEdit *CustomerShortname, *CustomerName, *Street, *Street2, *Town, *Postcode, *AccountNo, *Title, *Initial,
-        *ContactName, *Position_Department, *Telephone, *txtCustID;
+    // (The supplier block and the totals come with SupplierBlock and TotalsBlock.)
+    QLabel *Label6, *Label7, *Label8, *Label9, *Label10, *Label11, *Label12, *Label22;
     QLineEdit *SalesRep, *ShippedTo, *txtShipto_ID, *InvoiceTo, *QuotedDate;
     QLabel* lblFullName;
     DataCombo *CustRef, *Status;
     DataGrid* DataGrid1;
-    QLineEdit *Discount, *VAT, *ValVal, *PackagePrice;
-    QLabel *lblSubTotal, *lblDiscountValue, *lblFinalTotal, *lblCalcPkg;
-    QCheckBox* ckPPrice;
     QPushButton* Command1; // Start
     QPushButton* Command2; // Inv
     QPushButton* Command3; // Previuos
@@ -110,7 +106,7 @@ public:
     QPushButton* Command7; // Find
     QPushButton* Command8; // Save
     QPushButton* Command9; // Delete
-    QGroupBox *Frame1, *Frame2, *Frame3, *Frame4, *Frame5;
+    QGroupBox *Frame2, *Frame3, *Frame5;
     QMenu* mnUtils;
     QAction *mnPOInstr, *mnAddress, *mnStaff, *mnStatus;
 
