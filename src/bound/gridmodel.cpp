@@ -52,8 +52,8 @@ void GridModel::setRows(RowSet rows) {
     numeric_.clear();
     for (int c = 0; c < rows_.columns.size(); ++c) {
         std::optional<Kind> k;
-        if (!table_.isEmpty())
-            k = schema::columnKind(table_, rows_.columns[c]);
+        if (!table_.isEmpty() || !kindTable_.isEmpty())
+            k = schema::columnKind(table_.isEmpty() ? kindTable_ : table_, rows_.columns[c]);
         bool numeric = false;
         if (!k) {
             // A computed column shows what the server sent (a DECIMAL(10,2)
@@ -88,6 +88,17 @@ void GridModel::setWriteTarget(const QString& table, const QString& keyColumn) {
             kinds_[c] = *k;
             numeric_[c] = *k == Kind::Number || *k == Kind::Integer || *k == Kind::Money;
         }
+}
+
+void GridModel::setKindsFrom(const QString& table) {
+    kindTable_ = table;
+    beginResetModel();
+    for (int c = 0; c < rows_.columns.size(); ++c)
+        if (auto k = schema::columnKind(table, rows_.columns[c])) {
+            kinds_[c] = *k;
+            numeric_[c] = *k == Kind::Number || *k == Kind::Integer || *k == Kind::Money;
+        }
+    endResetModel();
 }
 
 void GridModel::setReadOnlyColumn(int column, bool readOnly) {

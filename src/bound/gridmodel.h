@@ -27,6 +27,10 @@ public:
     // Where edits go: the table and its key column (which the statement must
     // select). Result columns named like a column of the table are writable.
     void setWriteTarget(const QString& table, const QString& keyColumn);
+    // Shows the columns named like a column of `table` by that column's kind
+    // (money with two decimals, dates in the short form) without making them
+    // writable.
+    void setKindsFrom(const QString& table);
     void setAllowUpdate(bool allow) { allowUpdate_ = allow; }
     bool allowUpdate() const { return allowUpdate_; }
     // Never written, whatever its name.
@@ -77,7 +81,7 @@ private:
     RowSet rows_;
     QVector<Kind> kinds_;
     QVector<bool> numeric_;
-    QString table_, keyColumn_;
+    QString table_, keyColumn_, kindTable_;
     bool allowUpdate_ = false, allowAddNew_ = false, allowDelete_ = false;
     std::function<std::optional<QVariantMap>()> newRowDefaults_;
     QSet<int> readOnly_;

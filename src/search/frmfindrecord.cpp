@@ -322,6 +322,7 @@ void frmFindRecord::cmbLoadListDetails() {
     // A search result is only read: editing or deleting through the list
     // would change orders behind the user's back.
     ListDetails->setAllowUpdate(false);
+    ListDetails->model().setKindsFrom(QStringLiteral("Order Information"));
     ListDetails->setColumnWidthTwips(3, 0);
     ListDetails->setColumnWidthTwips(1, 2200);
 }

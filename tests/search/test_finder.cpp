@@ -9,11 +9,21 @@
 #include "support/testdb.h"
 
 #include <QDateTime>
+#include <QDir>
 #include <QPointer>
 
 using namespace zel;
 
 namespace {
+
+// A screenshot for a person to look at, when asked for.
+void snapshot(QWidget& w, const QString& name) {
+    const QString dir = qEnvironmentVariable("ZEL_SCREENSHOT_DIR");
+    if (!dir.isEmpty()) {
+        QDir().mkpath(dir);
+        w.grab().save(QDir(dir).filePath(name + ".png"));
+    }
+}
 
 qint64 order(const QString& ref, const QString& when, const QVariant& total = "10", const QString& rep = "2001") {
     return gConn().insert("INSERT INTO `Order Information` (`Customer Ref`, `Quoted Date`, `Grand Total`, `Sales Rep`) "
@@ -86,6 +96,8 @@ TEST_F(FinderTest, ASingleDateTakesTheWholeDayAndNothingElse) {
     search(1, {{finder->SingleDate, "12/04/2001"}});
     EXPECT_EQ(refs(), (QStringList{"DAY-START", "O'QUOTE", "DAY-END"}));
     EXPECT_EQ(finder->MainTotal->text(), "£20.00");
+    EXPECT_EQ(finder->ListDetails->model().text(0, 2), "10.00");
+    EXPECT_EQ(finder->ListDetails->model().text(0, 0), "12/04/2001");
     // The key column is there but not seen.
     EXPECT_EQ(finder->ListDetails->model().columnName(3), "Quote ID");
     EXPECT_TRUE(finder->ListDetails->isColumnHidden(3));
@@ -104,6 +116,7 @@ TEST_F(FinderTest, MonthsAndRangesIncludeTheirEdges) {
     search(2, {{finder->SingleMonth, "04"}, {finder->Yearfield, "2001"}});
     EXPECT_EQ(refs(), (QStringList{"APR-01", "APR-30"}));
     EXPECT_EQ(finder->ListDetails->model().columnName(4), "Expr1");
+    snapshot(*finder, "finder-month");
 
     search(3, {{finder->FirstDate, "01/04/2001"}, {finder->SecondDate, "30/04/2001"}});
     EXPECT_EQ(refs(), (QStringList{"APR-01", "APR-30"}));
@@ -164,6 +177,7 @@ TEST_F(FinderTest, DentistsChosenTwiceCountTwiceAndReentryStartsAfresh) {
     finder->Command1_Click();
     EXPECT_EQ(refs().size(), 4);
     EXPECT_EQ(finder->MainTotal->text(), "£30.00");
+    snapshot(*finder, "finder-dentists");
 
     // A pick in the chosen list takes the dentist off.
     finder->RepsBin->pickKey("2001");
