@@ -217,35 +217,16 @@ void frmGoodsIn::Disp_MainData() {
         PackagePriceFlg();
         return;
     }
-    auto put = [&](QLineEdit* box, const char* column) {
-        const QString name = QString::fromLatin1(column);
-        const QVariant& v = rs.at(0, name);
-        if (!v.isNull())
-            box->setText(displayText(
-                schema::columnKind(schema::OrderInformation, name).value_or(Kind::Text), v));
-    };
-    put(CustomerShortname, "Customer Shortname");
-    put(CustomerName, "Customer Name");
-    put(Street, "Street");
-    put(Street2, "Street2");
-    put(Town, "Town");
-    put(Postcode, "County/Postcode");
-    put(SalesRep, "Sales Rep");
-    put(QuotedDate, "Quoted Date");
+    showSupplier(rs);
+    showHeaderColumn(SalesRep, rs, QStringLiteral("Sales Rep"));
+    showHeaderColumn(QuotedDate, rs, QStringLiteral("Quoted Date"));
     if (!rs.at(0, "Quote ID").isNull())
         CustRef->setBoundText(rs.at(0, "Quote ID").toString());
     if (!rs.at(0, "Status").isNull())
         Status->setBoundText(rs.at(0, "Status").toString());
-    put(AccountNo, "Account No");
-    put(Title, "Title");
-    put(Initial, "Initial");
-    put(ContactName, "Contact Name");
-    put(Position_Department, "Position/Department");
-    put(Telephone, "Telephone");
     if (!rs.at(0, "Name").isNull())
         lblFullName->setText(rs.at(0, "Name").toString());
-    put(txtCustID, "CUSTOMER ID");
-    put(PackagePrice, "package price");
+    showHeaderColumn(PackagePrice, rs, QStringLiteral("package price"));
     // The order's own discount and VAT rate belong to the purchase order
     // window; here the totals are those of the lines. The package mode
     // follows the order shown, never the one before it.

@@ -3,6 +3,7 @@
 #include "app/val.h"
 #include "orderform/formcontrols.h"
 #include "schema/orders.h"
+#include "schema/schema.h"
 
 #include <QGridLayout>
 
@@ -75,6 +76,22 @@ void SupplierBlock::buildSupplierBlock(QWidget* parent) {
 void SupplierBlock::clearContact() {
     for (QLineEdit* e : {AccountNo, Title, Initial, ContactName, Position_Department, Telephone})
         e->clear();
+}
+
+void showHeaderColumn(QLineEdit* box, const RowSet& header, const QString& column) {
+    const QVariant& v = header.at(0, column);
+    if (!v.isNull())
+        box->setText(displayText(schema::columnKind(schema::OrderInformation, column).value_or(Kind::Text), v));
+}
+
+void SupplierBlock::showSupplier(const RowSet& header) {
+    const std::pair<QLineEdit*, const char*> boxes[] = {
+        {CustomerShortname, "Customer Shortname"}, {CustomerName, "Customer Name"}, {Street, "Street"},
+        {Street2, "Street2"}, {Town, "Town"}, {Postcode, "County/Postcode"}, {AccountNo, "Account No"},
+        {Title, "Title"}, {Initial, "Initial"}, {ContactName, "Contact Name"},
+        {Position_Department, "Position/Department"}, {Telephone, "Telephone"}, {txtCustID, "CUSTOMER ID"}};
+    for (const auto& [box, column] : boxes)
+        showHeaderColumn(box, header, QString::fromLatin1(column));
 }
 
 void TotalsBlock::buildTotalsBlock(QWidget* parent) {

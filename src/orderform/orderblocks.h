@@ -2,6 +2,7 @@
 // The parts both order windows show alike: the supplier block and the
 // totals beside the lines. A window inherits them, so their controls are its
 // own members under the names the windows have always used.
+#include "app/database.h"
 #include "app/money.h"
 
 #include <QCheckBox>
@@ -24,7 +25,14 @@ struct SupplierBlock {
     void buildSupplierBlock(QWidget* parent);
     // Empties the contact boxes (account, title, initial, name, position, telephone).
     void clearContact();
+    // Shows the supplier columns of an order's header row; a NULL column
+    // leaves its box as it was.
+    void showSupplier(const RowSet& header);
 };
+
+// Shows one column of an order's header row in a box, as the program shows
+// that column's kind; a NULL leaves the box as it was.
+void showHeaderColumn(QLineEdit* box, const RowSet& header, const QString& column);
 
 struct TotalsBlock {
     QGroupBox* Frame4 = nullptr;

@@ -317,38 +317,19 @@ void frmPurchaseOrder::Disp_MainData() {
         PackagePriceFlg();
         return;
     }
-    auto put = [&](QLineEdit* box, const char* column) {
-        const QVariant& v = rs.at(0, QString::fromLatin1(column));
-        if (!v.isNull())
-            box->setText(displayText(*schema::columnKind(schema::OrderInformation, QString::fromLatin1(column)), v));
-    };
-    put(CustomerShortname, "Customer Shortname");
-    put(CustomerName, "Customer Name");
-    put(Street, "Street");
-    put(Street2, "Street2");
-    put(Town, "Town");
-    put(Postcode, "County/Postcode");
-    put(SalesRep, "Sales Rep");
-    put(ShippedTo, "Shipped To");
-    put(txtShipto_ID, "Shipto id");
-    put(QuotedDate, "Quoted Date");
+    showSupplier(rs);
+    for (auto [box, column] : {std::pair{SalesRep, "Sales Rep"}, {ShippedTo, "Shipped To"}, {txtShipto_ID, "Shipto id"},
+                               {QuotedDate, "Quoted Date"}})
+        showHeaderColumn(box, rs, QString::fromLatin1(column));
     if (!rs.at(0, "Quote ID").isNull())
         CustRef->setBoundText(rs.at(0, "Quote ID").toString());
     if (!rs.at(0, "Status").isNull())
         Status->setBoundText(rs.at(0, "Status").toString());
-    put(AccountNo, "Account No");
-    put(Title, "Title");
-    put(Initial, "Initial");
-    put(ContactName, "Contact Name");
-    put(Position_Department, "Position/Department");
-    put(Telephone, "Telephone");
-    put(Discount, "Discount");
-    put(VAT, "VAT");
-    put(PackagePrice, "package price");
+    for (auto [box, column] : {std::pair{Discount, "Discount"}, {VAT, "VAT"}, {PackagePrice, "package price"},
+                               {InvoiceTo, "InvoiceTo"}})
+        showHeaderColumn(box, rs, QString::fromLatin1(column));
     if (!rs.at(0, "Name").isNull())
         lblFullName->setText(rs.at(0, "Name").toString());
-    put(txtCustID, "CUSTOMER ID");
-    put(InvoiceTo, "InvoiceTo");
     // The package mode follows the order shown, never the one before it.
     ckPPrice->setChecked(Val(PackagePrice->text()) > 0);
     PackagePriceFlg();
