@@ -13,40 +13,20 @@
 #include <QDir>
 #include <QTest>
 
-QT_BEGIN_NAMESPACE
-inline void PrintTo(const QString& s, std::ostream* os) {
-    *os << '"' << s.toStdString() << '"';
-}
-QT_END_NAMESPACE
-
 using namespace zel;
+using zel::test::count;
+using zel::test::one;
+using zel::test::snapshot;
 using zel::test::settle;
 
 namespace {
 
-QVariant one(const QString& sql, const QVariantList& binds = {}) {
-    return gConn().scalar(sql, binds);
-}
-int count(const QString& table, const QString& where = "1=1", const QVariantList& binds = {}) {
-    return one(QStringLiteral("SELECT COUNT(*) FROM `%1` WHERE %2").arg(table, where), binds)
-        .toInt();
-}
 RowSet product(qlonglong id) {
     return gConn().select("SELECT * FROM `Products` WHERE `Product ID` = ?", {id});
 }
 RowSet lines(qint64 order) {
     return gConn().select("SELECT * FROM `Order Details` WHERE `Order ID` = ? ORDER BY `ID`",
                           {order});
-}
-
-// A screenshot for a person to look at, when asked for.
-void snapshot(QWidget& w, const QString& name) {
-    const QString dir = qEnvironmentVariable("ZEL_SCREENSHOT_DIR");
-    if (!dir.isEmpty()) {
-        settle();
-        QDir().mkpath(dir);
-        w.grab().save(QDir(dir).filePath(name + ".png"));
-    }
 }
 
 // Types into a selector and takes the first suggestion as the user would.

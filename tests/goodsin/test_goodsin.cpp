@@ -15,26 +15,12 @@
 #include <QTest>
 
 using namespace zel;
+using zel::test::count;
+using zel::test::one;
+using zel::test::snapshot;
 using zel::test::settle;
 
 namespace {
-
-QVariant one(const QString& sql, const QVariantList& binds = {}) {
-    return gConn().scalar(sql, binds);
-}
-int count(const QString& table, const QString& where = "1=1", const QVariantList& binds = {}) {
-    return one(QStringLiteral("SELECT COUNT(*) FROM `%1` WHERE %2").arg(table, where), binds)
-        .toInt();
-}
-
-// A screenshot for a person to look at, when asked for.
-void snapshot(QWidget& w, const QString& name) {
-    const QString dir = qEnvironmentVariable("ZEL_SCREENSHOT_DIR");
-    if (!dir.isEmpty()) {
-        QDir().mkpath(dir);
-        w.grab().save(QDir(dir).filePath(name + ".png"));
-    }
-}
 
 void putFile(const QString& path, const QByteArray& bytes, bool executable = false) {
     QFile f(path);

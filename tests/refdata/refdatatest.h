@@ -11,31 +11,7 @@
 #include <memory>
 #include <ostream>
 
-// Texts in failure reports as text, not as arrays of code units.
-inline void PrintTo(const QString& s, std::ostream* os) {
-    *os << '"' << s.toStdString() << '"';
-}
-
 namespace zel::test {
-
-inline QVariant one(const QString& sql, const QVariantList& binds = {}) {
-    return gConn().scalar(sql, binds);
-}
-
-inline int count(const QString& table, const QString& where = QStringLiteral("1=1"),
-                 const QVariantList& binds = {}) {
-    return one(QStringLiteral("SELECT COUNT(*) FROM `%1` WHERE %2").arg(table, where), binds)
-        .toInt();
-}
-
-// Writes a PNG of the window when ZEL_SCREENSHOT_DIR is set.
-inline void snapshot(QWidget& w, const QString& name) {
-    const QString dir = qEnvironmentVariable("ZEL_SCREENSHOT_DIR");
-    if (!dir.isEmpty()) {
-        QDir().mkpath(dir);
-        w.grab().save(QDir(dir).filePath(name + QStringLiteral(".png")));
-    }
-}
 
 class RefDataTest : public DbTest {
 protected:

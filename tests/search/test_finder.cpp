@@ -13,17 +13,11 @@
 #include <QPointer>
 
 using namespace zel;
+using zel::test::count;
+using zel::test::one;
+using zel::test::snapshot;
 
 namespace {
-
-// A screenshot for a person to look at, when asked for.
-void snapshot(QWidget& w, const QString& name) {
-    const QString dir = qEnvironmentVariable("ZEL_SCREENSHOT_DIR");
-    if (!dir.isEmpty()) {
-        QDir().mkpath(dir);
-        w.grab().save(QDir(dir).filePath(name + ".png"));
-    }
-}
 
 qint64 order(const QString& ref, const QString& when, const QVariant& total = "10", const QString& rep = "2001") {
     return gConn().insert("INSERT INTO `Order Information` (`Customer Ref`, `Quoted Date`, `Grand Total`, `Sales Rep`) "

@@ -3,6 +3,7 @@
 #include "schema/schema.h"
 
 #include <QApplication>
+#include <QDir>
 #include <QProcessEnvironment>
 #include <QTest>
 
@@ -64,6 +65,20 @@ void DbTest::TearDown() {
     dialogs().closeAll();
     settle();
     setMessageService(nullptr);
+}
+
+QVariant one(const QString& sql, const QVariantList& binds) { return gConn().scalar(sql, binds); }
+
+int count(const QString& table, const QString& where, const QVariantList& binds) {
+    return one(QStringLiteral("SELECT COUNT(*) FROM `%1` WHERE %2").arg(table, where), binds).toInt();
+}
+
+void snapshot(QWidget& w, const QString& name) {
+    const QString dir = qEnvironmentVariable("ZEL_SCREENSHOT_DIR");
+    if (!dir.isEmpty()) {
+        QDir().mkpath(dir);
+        w.grab().save(QDir(dir).filePath(name + QStringLiteral(".png")));
+    }
 }
 
 void settle() {

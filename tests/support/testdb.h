@@ -4,7 +4,9 @@
 #include "app/database.h"
 #include "app/messages.h"
 
+#include <QWidget>
 #include <gtest/gtest.h>
+#include <ostream>
 #include <memory>
 
 namespace zel::test {
@@ -32,4 +34,16 @@ protected:
 // Lets queued notifications run.
 void settle();
 
+// The first column of the first row of a statement on the test database.
+QVariant one(const QString& sql, const QVariantList& binds = {});
+// The number of rows of `table` matching `where`.
+int count(const QString& table, const QString& where = QStringLiteral("1=1"), const QVariantList& binds = {});
+// Writes a PNG of the window for a person to look at, when ZEL_SCREENSHOT_DIR is set.
+void snapshot(QWidget& w, const QString& name);
+
 } // namespace zel::test
+
+// Texts print as text in test failures.
+QT_BEGIN_NAMESPACE
+inline void PrintTo(const QString& s, std::ostream* os) { *os << '"' << s.toStdString() << '"'; }
+QT_END_NAMESPACE
