@@ -1,15 +1,9 @@
 #pragma once
-// Naming of the catalogue windows' controls: the object name is the
-// control's name, the accessible name its label (or its own name).
-#include <QString>
-#include <QWidget>
+// The catalogue windows name their controls with the shared helper.
+#include "bound/formcontrols.h"
 
 namespace zel::catalogue {
 
-template <class W> W* named(W* w, const char* name, const QString& accessible = {}) {
-    w->setObjectName(QString::fromLatin1(name));
-    w->setAccessibleName(accessible.isEmpty() ? QString::fromLatin1(name) : accessible);
-    return w;
-}
+using form::named;
 
 } // namespace zel::catalogue

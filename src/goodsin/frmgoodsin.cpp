@@ -4,7 +4,7 @@
 #include "app/messages.h"
 #include "app/rowsetfile.h"
 #include "app/val.h"
-#include "orderform/formcontrols.h"
+#include "bound/formcontrols.h"
 #include "schema/schema.h"
 
 #include <QGridLayout>

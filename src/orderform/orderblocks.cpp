@@ -1,7 +1,7 @@
 #include "orderform/orderblocks.h"
 #include "app/localetext.h"
 #include "app/val.h"
-#include "orderform/formcontrols.h"
+#include "bound/formcontrols.h"
 #include "schema/orders.h"
 #include "schema/schema.h"
 

@@ -3,6 +3,7 @@
 #include "app/database.h"
 #include "app/messages.h"
 #include "app/guard.h"
+#include "bound/formcontrols.h"
 #include "app/val.h"
 #include "bound/orderhub.h"
 
@@ -12,12 +13,9 @@
 
 namespace zel {
 
+using form::named;
+
 namespace {
-template <class W> W* named(W* w, const char* name, const QString& accessible = {}) {
-    w->setObjectName(QString::fromLatin1(name));
-    w->setAccessibleName(accessible.isEmpty() ? QString::fromLatin1(name) : accessible);
-    return w;
-}
 QFrame* rule(QWidget* parent) {
     auto* f = new QFrame(parent);
     f->setFrameShape(QFrame::HLine);

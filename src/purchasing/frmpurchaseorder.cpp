@@ -4,7 +4,7 @@
 #include "app/localetext.h"
 #include "app/messages.h"
 #include "app/val.h"
-#include "orderform/formcontrols.h"
+#include "bound/formcontrols.h"
 #include "purchasing/frmorderdetails.h"
 #include "schema/schema.h"
 

@@ -1,5 +1,6 @@
 #include "search/frmfindrecord.h"
 #include "app/guard.h"
+#include "bound/formcontrols.h"
 #include "app/localetext.h"
 #include "app/messages.h"
 #include "app/val.h"
@@ -16,6 +17,8 @@
 
 namespace zel {
 
+using form::named;
+
 namespace {
 
 const QString kDateColumns = QStringLiteral(
@@ -24,12 +27,6 @@ const QString kDateColumns = QStringLiteral(
 
 const QString kDateOrder =
     QStringLiteral("ORDER BY `Order Information`.`Quoted Date`, `Order Information`.`Quote ID`");
-
-template <class W> W* named(W* w, const char* name, const QString& accessible = {}) {
-    w->setObjectName(QString::fromLatin1(name));
-    w->setAccessibleName(accessible.isEmpty() ? QString::fromLatin1(name) : accessible);
-    return w;
-}
 
 QString dateHint() { return todayText(QDate(2001, 4, 12)); }
 

@@ -8,8 +8,17 @@
 namespace zel::form {
 
 QLabel* makeLabel(QWidget* parent, const char* name, const QString& caption);
+// A heading label: the caption in a larger, bold font.
+QLabel* makeHeading(QWidget* parent, const char* name, const QString& caption, int pointsLarger = 4);
 QLineEdit* makeBox(QWidget* parent, const char* name, const QString& accessible = {});
 QPushButton* makeButton(QWidget* parent, const char* name, const QString& caption);
+// Names a widget that is made elsewhere (lists, multi-line boxes).
+void nameControl(QWidget* w, const char* name, const QString& accessible = {});
+// Names a widget and hands it back, for making and naming in one expression.
+template <class W> W* named(W* w, const char* name, const QString& accessible = {}) {
+    nameControl(w, name, accessible);
+    return w;
+}
 // A label's caption as an accessible name ("Account:" -> "Account").
 QString accessibleOf(const QLabel* label);
 

@@ -1,6 +1,6 @@
-#include "refdata/formparts.h"
+#include "bound/formcontrols.h"
 
-namespace zel::refdata {
+namespace zel::form {
 
 QLabel* makeLabel(QWidget* parent, const char* name, const QString& caption) {
     auto* l = new QLabel(caption, parent);
@@ -18,6 +18,11 @@ QLabel* makeHeading(QWidget* parent, const char* name, const QString& caption, i
     return l;
 }
 
+void nameControl(QWidget* w, const char* name, const QString& accessible) {
+    w->setObjectName(QString::fromLatin1(name));
+    w->setAccessibleName(accessible.isEmpty() ? QString::fromLatin1(name) : accessible);
+}
+
 QLineEdit* makeBox(QWidget* parent, const char* name, const QString& accessible) {
     auto* e = new QLineEdit(parent);
     nameControl(e, name, accessible);
@@ -30,11 +35,6 @@ QPushButton* makeButton(QWidget* parent, const char* name, const QString& captio
     return b;
 }
 
-void nameControl(QWidget* w, const char* name, const QString& accessible) {
-    w->setObjectName(QString::fromLatin1(name));
-    w->setAccessibleName(accessible.isEmpty() ? QString::fromLatin1(name) : accessible);
-}
-
 QString accessibleOf(const QLabel* label) {
     QString t = label->text().trimmed();
     if (t.endsWith(u':'))
@@ -42,4 +42,4 @@ QString accessibleOf(const QLabel* label) {
     return t;
 }
 
-} // namespace zel::refdata
+} // namespace zel::form
