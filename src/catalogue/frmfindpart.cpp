@@ -15,6 +15,15 @@ namespace zel {
 
 using catalogue::named;
 
+namespace {
+// A stored or typed price as an amount, so "33.0" and "33.00" are the same.
+std::optional<Money> priceOf(const QVariant& v) {
+    if (v.isNull())
+        return std::nullopt;
+    return Money::fromDecimalText(v.toString());
+}
+} // namespace
+
 frmFindPart::frmFindPart(OrderHub& hub, QWidget* parent) : QWidget(parent, Qt::Window), hub_(hub) {
     setObjectName(QStringLiteral("frmFindPart"));
     setWindowTitle(QStringLiteral("Find Part"));
@@ -148,12 +157,18 @@ void frmFindPart::Form_Load() {
 void frmFindPart::InitForm() {
     ThePart->setText(QString());
     theDesc->setText(QString());
-    Button18->setChecked(false);
-    for (QLineEdit* e : {Text40, ProductName, EnglishName, QuoteDescName, UnitPrice, txtGroupId})
-        e->clear();
+    Text40->clear();
     PartDesc->clear();
-    lblProductId->clear();
+    clearEntry();
     DescOptionGrp1->setChecked(true);
+}
+
+void frmFindPart::clearEntry() {
+    Button18->setChecked(false);
+    for (QLineEdit* e : {ProductName, EnglishName, QuoteDescName, UnitPrice, txtGroupId})
+        e->clear();
+    lblProductId->clear();
+    shown_ = {};
 }
 
 QString frmFindPart::catalogueStatement() {
@@ -186,11 +201,10 @@ void frmFindPart::lookUp(const QString& column, const QString& value, bool withG
                        {value});
     if (rs.isEmpty())
         return;
-    // A NULL column leaves its box as it was.
+    // Nothing of the product shown before stays: a NULL column is an empty box.
+    clearEntry();
     auto put = [&](QLineEdit* box, const char* name, Kind kind) {
-        const QVariant& v = rs.at(0, QString::fromLatin1(name));
-        if (!v.isNull())
-            box->setText(displayText(kind, v));
+        box->setText(displayText(kind, rs.at(0, QString::fromLatin1(name))));
     };
     put(ProductName, "Product Name", Kind::Text);
     put(EnglishName, "English Name", Kind::Text);
@@ -202,6 +216,9 @@ void frmFindPart::lookUp(const QString& column, const QString& value, bool withG
         Button18->setChecked(Val(flag.toString()) != 0);
     if (withGroup)
         put(txtGroupId, "group id", Kind::Number);
+    shown_.englishName = EnglishName->text();
+    shown_.quoteDescName = QuoteDescName->text();
+    shown_.unitPrice = priceOf(rs.at(0, QStringLiteral("Unit Price")));
     PartDesc->setPlainText(DescOptionGrp->checkedId() == 1 ? EnglishName->text()
                                                            : QuoteDescName->text());
 }
@@ -245,20 +262,22 @@ void frmFindPart::SaveChanges() {
     const qlonglong id = qlonglong(Val(lblProductId->text()));
     if (id == 0)
         return;
-    // An empty box leaves its column as it is.
+    // Only what the user changed is written, so a value the window merely
+    // showed never overwrites the catalogue; an empty box leaves its column.
     QStringList sets;
     QVariantList binds;
-    if (!EnglishName->text().isEmpty()) {
-        sets << QStringLiteral("`English Name` = ?");
-        binds << EnglishName->text();
-    }
-    if (!QuoteDescName->text().isEmpty()) {
-        sets << QStringLiteral("`QuoteDescName` = ?");
-        binds << QuoteDescName->text();
-    }
-    if (!UnitPrice->text().isEmpty()) {
+    auto changedText = [&](QLineEdit* box, const QString& shown, const char* column) {
+        if (box->text().isEmpty() || box->text() == shown)
+            return;
+        sets << schema::q(QString::fromLatin1(column)) + QStringLiteral(" = ?");
+        binds << box->text();
+    };
+    changedText(EnglishName, shown_.englishName, "English Name");
+    changedText(QuoteDescName, shown_.quoteDescName, "QuoteDescName");
+    if (const QVariant price = toColumnValue(Kind::Money, UnitPrice->text(), Label6->text());
+        !price.isNull() && priceOf(price) != shown_.unitPrice) {
         sets << QStringLiteral("`Unit Price` = ?");
-        binds << toColumnValue(Kind::Money, UnitPrice->text(), Label6->text());
+        binds << price;
     }
     if (sets.isEmpty())
         return;
@@ -280,40 +299,21 @@ bool frmFindPart::UpdateEntry() {
         box && !box->Text().isEmpty())
         status = qlonglong(Val(box->BoundText()));
 
-    const bool hasLines =
-        !gConn()
-             .scalar(
-                 QStringLiteral("SELECT `ID` FROM `Order Details` WHERE `Order ID` = ? LIMIT 1"),
-                 {order})
-             .isNull();
-    if (hasLines && !gConn()
-                         .scalar(QStringLiteral("SELECT `ID` FROM `Order Details` WHERE `Order ID` "
-                                                "= ? AND `Product ID` = ? LIMIT 1"),
-                                 {order, productId})
-                         .isNull())
+    if (!gConn()
+             .scalar(QStringLiteral("SELECT `ID` FROM `Order Details` WHERE `Order ID` = ? AND "
+                                    "`Product ID` = ? LIMIT 1"),
+                     {order, productId})
+             .isNull())
         return false; // already on the order: nothing is added
-    QVariantList binds = {
-        order,
-        productId,
-        toColumnValue(Kind::Text, ProductName->text(), Label2->text()),
-        price,
-        toColumnValue(Kind::Text, PartDesc->toPlainText(), QStringLiteral("Description")),
-        status};
-    // The first line of an order gets a quantity of 1 and no discount; later
-    // lines take the table's defaults.
-    if (hasLines)
-        gConn().insert(
-            QStringLiteral(
-                "INSERT INTO `Order Details` (`Order ID`, `Product ID`, `Part Id`, `Unit Price`, "
-                "`Description`, `Parts Status`) VALUES (?, ?, ?, ?, ?, ?)"),
-            binds);
-    else
-        gConn().insert(
-            QStringLiteral(
-                "INSERT INTO `Order Details` (`Order ID`, `Product ID`, `Part Id`, `Unit Price`, "
-                "`Description`, `Parts Status`, `Quantity`, `Discount`) "
-                "VALUES (?, ?, ?, ?, ?, ?, 1, 0)"),
-            binds);
+    // Every line from the catalogue starts as one of the product at no discount.
+    gConn().insert(
+        QStringLiteral(
+            "INSERT INTO `Order Details` (`Order ID`, `Product ID`, `Part Id`, `Unit Price`, "
+            "`Description`, `Parts Status`, `Quantity`, `Discount`) "
+            "VALUES (?, ?, ?, ?, ?, ?, 1, 0)"),
+        {order, productId, toColumnValue(Kind::Text, ProductName->text(), Label2->text()), price,
+         toColumnValue(Kind::Text, PartDesc->toPlainText(), QStringLiteral("Description")),
+         status});
     return true;
 }
 

@@ -4,6 +4,7 @@
 // and on "OK" writes the corrections back and adds the product as a line of
 // the order shown in the hub.
 #include "app/database.h"
+#include "app/money.h"
 #include "bound/datacombo.h"
 
 #include <QButtonGroup>
@@ -15,6 +16,7 @@
 #include <QPushButton>
 #include <QRadioButton>
 #include <QWidget>
+#include <optional>
 
 namespace zel {
 
@@ -38,8 +40,9 @@ public:
     void DescOptionGrp_Click(int Index);
     // OK: saves the corrections, adds the line, reloads the hub and closes.
     void Command2_Click();
-    // Writes the corrected descriptions and price to the product chosen;
-    // empty boxes leave their columns as they are.
+    // Writes to the product chosen the descriptions and price the user
+    // changed since it was shown; untouched and empty boxes leave their
+    // columns as they are.
     void SaveChanges();
     // Adds the chosen product as a line of the hub's order; false when
     // nothing was added (no product chosen, or it is already on the order).
@@ -70,12 +73,20 @@ public:
 
 private:
     void buildUi();
+    // Empties every box of the catalogue entry.
+    void clearEntry();
     // Shows the first product whose `column` equals `value`; nothing found
     // leaves the window as it was.
     void lookUp(const QString& column, const QString& value, bool withGroup);
     qint64 orderNo() const;
 
     OrderHub& hub_;
+    // The catalogue values as the look-up showed them, so that OK writes
+    // back only what the user changed.
+    struct Shown {
+        QString englishName, quoteDescName;
+        std::optional<Money> unitPrice;
+    } shown_;
 };
 
 } // namespace zel

@@ -8,12 +8,14 @@
 #include "search/rptprintresult.h"
 
 #include <QButtonGroup>
+#include <QDateTime>
 #include <QGridLayout>
 #include <QGroupBox>
 #include <QHBoxLayout>
+#include <QHeaderView>
 #include <QRegularExpression>
-#include <QDateTime>
 #include <QVBoxLayout>
+#include <algorithm>
 
 namespace zel {
 
@@ -32,8 +34,8 @@ QString dateHint() { return todayText(QDate(2001, 4, 12)); }
 
 } // namespace
 
-frmFindRecord::frmFindRecord(OrderHub& hub, Caller caller, QWidget* parent)
-    : QWidget(parent, Qt::Window), hub_(hub), caller_(caller) {
+frmFindRecord::frmFindRecord(OrderHub& hub, Caller caller, Database& db, QWidget* parent)
+    : QWidget(parent, Qt::Window), hub_(hub), caller_(caller), db_(db) {
     const bool po = caller == Caller::PurchaseOrder;
     setObjectName(po ? QStringLiteral("frmFindRecord") : QStringLiteral("frmFindGoodsRecord"));
     setWindowTitle(po ? QStringLiteral("Find Record") : QStringLiteral("PO Finder"));
@@ -141,7 +143,11 @@ frmFindRecord::frmFindRecord(OrderHub& hub, Caller caller, QWidget* parent)
     v->addLayout(totals);
     resize(900, 620);
 
-    connect(group, &QButtonGroup::idClicked, this, [this](int id) { guarded([&] { FindOptions_Click(id); }); });
+    // However an option is turned on (mouse, keyboard, code, a screen reader), the mode follows it.
+    connect(group, &QButtonGroup::idToggled, this, [this](int id, bool on) {
+        if (on)
+            guarded([&] { FindOptions_Click(id); });
+    });
     connect(Command1, &QPushButton::clicked, this, [this] { guarded([&] { Command1_Click(); }); });
     connect(Command2, &QPushButton::clicked, this, [this] { guarded([&] { Command2_Click(); }); });
     connect(Command3, &QPushButton::clicked, this, [this] { guarded([&] { Command3_Click(); }); });
@@ -207,7 +213,7 @@ void frmFindRecord::TurnOn() {
         RepsHeld->show();
         RepsBin->show();
         // Each change into this mode starts with no dentist chosen.
-        gConn().execute(QStringLiteral("Delete From `Live Quotation Search Selected Sales Rep`"));
+        chosen_.rows.clear();
         cmbLoadRepBin();
         break;
     default:
@@ -216,8 +222,12 @@ void frmFindRecord::TurnOn() {
 }
 
 void frmFindRecord::FindOptions_Click(int index) {
-    if (!FindOptions[index]->isChecked())
+    if (!FindOptions[index]->isChecked()) {
+        // Turning the option on switches the mode through its toggled signal.
         FindOptions[index]->setChecked(true);
+        return;
+    }
+    MainTotal->clear();
     search_ = {QStringLiteral("Select * From `Order Information` Where `Quote ID` = 0"), {}};
     cmbLoadListDetails();
     TempVal->setText(QString::number(index));
@@ -292,15 +302,38 @@ std::optional<frmFindRecord::Search> frmFindRecord::buildSearch() {
                                      "ORDER BY `Order Information`.`Quoted Date`, `Order Information`.`Quote ID`"),
                       {Val(ProductGroup->text())}};
     case 5:
-        return Search{QStringLiteral(
-                          "SELECT `Live Quotation Search Selected Sales Rep`.`Rep Name`, "
-                          "`Order Information`.`Customer Ref`, `Order Information`.`Grand Total`,`Order Information`.`Quote ID` "
-                          "FROM `Live Quotation Search Selected Sales Rep` INNER JOIN `Order Information` ON "
-                          "`Live Quotation Search Selected Sales Rep`.`Rep Code` = `Order Information`.`Sales Rep`"),
-                      {}};
+        return dentistSearch();
     default:
         return std::nullopt;
     }
+}
+
+std::optional<frmFindRecord::Search> frmFindRecord::dentistSearch() {
+    if (chosen_.isEmpty()) {
+        messages().info(QStringLiteral("Choose at least one dentist with >"));
+        return std::nullopt;
+    }
+    // The chosen dentists as a table of bound values, one row per choice, so
+    // a dentist chosen twice lists their orders twice.
+    QStringList rows;
+    QVariantList binds;
+    for (int r = 0; r < chosen_.size(); ++r) {
+        // Typed with their lengths: a bare placeholder would give the column
+        // the length of no value, and the driver would refuse the rows.
+        rows << QStringLiteral(
+            "SELECT CAST(? AS UNSIGNED) AS `Pos`, CAST(? AS CHAR(30)) AS `Rep Code`, "
+            "CAST(? AS CHAR(255)) AS `Rep Name`");
+        binds << r << chosen_.at(r, QStringLiteral("Rep Code")).toString()
+              << chosen_.at(r, QStringLiteral("Rep Name")).toString();
+    }
+    return Search{
+        QStringLiteral("SELECT Chosen.`Rep Name`, `Order Information`.`Customer Ref`, "
+                       "`Order Information`.`Grand Total`,`Order Information`.`Quote ID` FROM (") +
+            rows.join(QStringLiteral(" UNION ALL ")) +
+            QStringLiteral(") AS Chosen INNER JOIN `Order Information` ON "
+                           "Chosen.`Rep Code` = `Order Information`.`Sales Rep` "
+                           "ORDER BY Chosen.`Pos`, `Order Information`.`Quote ID`"),
+        binds};
 }
 
 void frmFindRecord::Command1_Click() {
@@ -308,14 +341,22 @@ void frmFindRecord::Command1_Click() {
         search_ = *s;
         cmbLoadListDetails();
     }
-    MainTotal->setText(currencyText(CalMainTotal()));
+    showTotal();
+}
+
+void frmFindRecord::showTotal() {
+    MainTotal->setText(ListDetails->rowCount() == 0 ? QString() : currencyText(CalMainTotal()));
 }
 
 void frmFindRecord::cmbLoadListDetails() {
     if (search_.sql.isEmpty())
         return;
     ListDetails->setEnabled(true);
-    ListDetails->bind(search_.sql, search_.binds);
+    ListDetails->model().setRows(db_.select(search_.sql, search_.binds));
+    for (int c = 0; c < ListDetails->model().columnCount(); ++c) {
+        ListDetails->setColumnHidden(c, false);
+        ListDetails->setColumnWidth(c, ListDetails->horizontalHeader()->defaultSectionSize());
+    }
     // A search result is only read: editing or deleting through the list
     // would change orders behind the user's back.
     ListDetails->setAllowUpdate(false);
@@ -338,15 +379,17 @@ Money frmFindRecord::CalMainTotal() const {
 }
 
 void frmFindRecord::cmbLoadRep() {
-    RepsHeld->loadList(QStringLiteral("SELECT `Employee Data`.`Payroll ID` AS `Rep Code`, "
-                                      "CONCAT(`Forenames`,'  ',`Surname`) AS Name From `Employee Data` "
-                                      "WHERE (((`Employee Data`.Type)='Dentist'))"),
-                       {}, QStringLiteral("Name"), QStringLiteral("Rep Code"));
+    RepsHeld->setRowSource(
+        db_.select(QStringLiteral("SELECT `Employee Data`.`Payroll ID` AS `Rep Code`, "
+                                  "CONCAT(`Forenames`,'  ',`Surname`) AS Name From `Employee Data` "
+                                  "WHERE (((`Employee Data`.Type)='Dentist'))")),
+        QStringLiteral("Name"), QStringLiteral("Rep Code"));
 }
 
 void frmFindRecord::cmbLoadRepBin() {
-    RepsBin->loadList(QStringLiteral("Select * From `Live Quotation Search Selected Sales Rep`"), {},
-                      QStringLiteral("Rep Name"), QStringLiteral("Rep Code"));
+    if (chosen_.columns.isEmpty())
+        chosen_.columns = QStringList{QStringLiteral("Rep Code"), QStringLiteral("Rep Name")};
+    RepsBin->setRowSource(chosen_, QStringLiteral("Rep Name"), QStringLiteral("Rep Code"));
 }
 
 void frmFindRecord::AddDetailsToBin() {
@@ -355,10 +398,13 @@ void frmFindRecord::AddDetailsToBin() {
         messages().info(QStringLiteral("Please select a practitioner"));
         return;
     }
-    gConn().execute(QStringLiteral("Insert INTO `Live Quotation Search Selected Sales Rep`(`Rep Code`,`Rep Name`) "
-                                   "SELECT `Employee Data`.`Payroll ID` AS `Rep Code`, CONCAT(Forenames,'  ',Surname) AS Name "
-                                   "From `Employee Data` WHERE `Employee Data`.`Payroll ID` = ?"),
-                    {n});
+    const RowSet found =
+        db_.select(QStringLiteral("SELECT `Employee Data`.`Payroll ID` AS `Rep Code`, "
+                                  "CONCAT(Forenames,'  ',Surname) AS Name "
+                                  "From `Employee Data` WHERE `Employee Data`.`Payroll ID` = ?"),
+                   {n});
+    for (const auto& row : found.rows)
+        chosen_.rows.push_back({row[0].toString(), row[1]});
 }
 
 void frmFindRecord::ButtonSingle_Click() {
@@ -370,7 +416,11 @@ void frmFindRecord::RepsBin_Click() {
     const QString code = RepsBin->BoundText();
     if (code.isEmpty())
         return;
-    gConn().execute(QStringLiteral("Delete From `Live Quotation Search Selected Sales Rep` Where `Rep Code` = ?"), {code});
+    // Every choice of that dentist goes.
+    chosen_.rows.erase(
+        std::remove_if(chosen_.rows.begin(), chosen_.rows.end(),
+                       [&](const QVector<QVariant>& row) { return row[0].toString() == code; }),
+        chosen_.rows.end());
     cmbLoadRepBin();
 }
 
@@ -391,7 +441,7 @@ void frmFindRecord::ListDetails_DblClick() {
 void frmFindRecord::Command2_Click() {
     if (search_.sql.isEmpty())
         return;
-    if (auto doc = search::printResult(gConn().select(search_.sql, search_.binds)))
+    if (auto doc = search::printResult(db_.select(search_.sql, search_.binds)))
         showReport(*doc);
 }
 

@@ -4,6 +4,7 @@
 // list, and opens a listed order in the hub window that called it. The
 // purchase order window's is "Find Record" (frmFindRecord), the goods inward
 // window's "PO Finder" (frmFindGoodsRecord).
+#include "app/database.h"
 #include "app/money.h"
 #include "bound/datagrid.h"
 #include "bound/datalist.h"
@@ -22,7 +23,10 @@ class frmFindRecord : public QWidget {
     Q_OBJECT
 public:
     enum class Caller { PurchaseOrder, GoodsIn };
-    explicit frmFindRecord(OrderHub& hub, Caller caller = Caller::PurchaseOrder, QWidget* parent = nullptr);
+    // `db` is the connection the finder reads through (the run's own unless
+    // told otherwise).
+    explicit frmFindRecord(OrderHub& hub, Caller caller = Caller::PurchaseOrder,
+                           Database& db = gConn(), QWidget* parent = nullptr);
 
     void Form_Load();
     void InitForm();
@@ -64,9 +68,17 @@ private:
     // The statement for the current mode from the boxes; nothing (with the
     // reason told) when a criterion cannot be read.
     std::optional<Search> buildSearch();
+    // The dentist search over the dentists this window chose.
+    std::optional<Search> dentistSearch();
+    // The total of the list, or nothing when the list is empty.
+    void showTotal();
     OrderHub& hub_;
     Caller caller_;
+    Database& db_;
     Search search_;
+    // The dentists chosen for the dentist search (`Rep Code`, `Rep Name`),
+    // held by this window so that no other window or workstation changes them.
+    RowSet chosen_;
 };
 
 } // namespace zel

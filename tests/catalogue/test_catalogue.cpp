@@ -11,13 +11,16 @@
 #include <QAbstractItemView>
 #include <QCompleter>
 #include <QDir>
+#include <QSqlQuery>
 #include <QTest>
+#include <chrono>
+#include <thread>
 
 using namespace zel;
 using zel::test::count;
 using zel::test::one;
-using zel::test::snapshot;
 using zel::test::settle;
+using zel::test::snapshot;
 
 namespace {
 
@@ -37,6 +40,34 @@ void typeAndPick(DataCombo* combo, const QString& typed) {
     popup->setCurrentIndex(combo->completer()->completionModel()->index(0, 0));
     QTest::keyClick(popup, Qt::Key_Return);
 }
+
+// Kills the connection `victim` from a session of its own as soon as it
+// runs a statement starting with `statement` (which a lock held elsewhere
+// keeps waiting), as a dropped network or a restarted server would.
+class Killer {
+public:
+    Killer(qlonglong victim, QString statement)
+        : thread_([victim, statement] {
+              Database db(QStringLiteral("killer"));
+              if (!db.open(test::testSettings()))
+                  return;
+              for (int i = 0; i < 500; ++i) {
+                  if (!db.scalar("SELECT 1 FROM information_schema.PROCESSLIST WHERE ID = ? AND "
+                                 "INFO LIKE CONCAT(?, '%')",
+                                 {victim, statement})
+                           .isNull()) {
+                      // Sent as it is: the server does not prepare KILL reliably.
+                      QSqlQuery(db.handle()).exec(QStringLiteral("KILL CONNECTION %1").arg(victim));
+                      return;
+                  }
+                  std::this_thread::sleep_for(std::chrono::milliseconds(20));
+              }
+          }) {}
+    ~Killer() { thread_.join(); }
+
+private:
+    std::thread thread_;
+};
 
 } // namespace
 
@@ -109,17 +140,60 @@ TEST_F(CatalogueTest, SelectorsSuggestWhileTypingAndLookUpOnAPickFromTheListOnly
     snapshot(*f, "find-part");
 }
 
-TEST_F(CatalogueTest, NullColumnsKeepTheBoxesAndTheDescriptionChoiceOverwritesTyping) {
-    gConn().execute("UPDATE `Products` SET `English Name` = NULL, `Unit Price` = NULL "
-                    "WHERE `Product ID` = 2");
-    frmFindPart* f = finder("HEN-4480");
+TEST_F(CatalogueTest, NoBoxKeepsTheLastProductAndOkWritesOnlyWhatWasChanged) {
+    // ORF-1436 has a practice description, CAM-0857 has none.
+    const qint64 order = newOrder(2);
+    frmFindPart* f = finder("ORF-1436");
+    ASSERT_EQ(f->QuoteDescName->text(), "Brackets MBT upper");
+    f->ThePart->pickKey("CAM-0857");
+    EXPECT_EQ(f->lblProductId->text(), "18");
+    EXPECT_EQ(f->QuoteDescName->text(), "");
+    EXPECT_EQ(f->EnglishName->text(), "Etchant gel 37% phosphoric acid 50ml bulk syringe");
+    f->DescOptionGrp2->click();
+    EXPECT_EQ(f->PartDesc->toPlainText(), "");
+    ok(f);
+    EXPECT_TRUE(msgs->messages.empty());
+    EXPECT_TRUE(product(18).at(0, "QuoteDescName").isNull());
+    ASSERT_EQ(lines(order).size(), 1);
+    EXPECT_TRUE(lines(order).at(0, "Description").isNull());
+
+    // The same through the description selector, and for every box: a NULL
+    // column shows as an empty box, whatever the product before it showed.
+    gConn().execute(
+        "UPDATE `Products` SET `English Name` = NULL, `Unit Price` = NULL, "
+        "`QuoteDescName` = NULL, `QuoteDesc` = NULL, `group id` = NULL WHERE `Product ID` = 2");
+    f = finder("ORF-1436");
+    f->theDesc->pickKey("Universal nano-hybrid composite syringe 4g shade A2");
+    ASSERT_EQ(f->txtGroupId->text(), "10");
     f->ThePart->pickKey("HEN-5605");
     EXPECT_EQ(f->lblProductId->text(), "2");
-    EXPECT_EQ(f->QuoteDescName->text(), "Composite A3 4g");
-    // The previous product's supplier description and price stay.
-    EXPECT_EQ(f->EnglishName->text(), "Universal nano-hybrid composite syringe 4g shade A2");
-    EXPECT_EQ(f->UnitPrice->text(), "31.95");
+    EXPECT_EQ(f->EnglishName->text() + f->QuoteDescName->text() + f->UnitPrice->text() +
+                  f->txtGroupId->text() + f->PartDesc->toPlainText(),
+              "");
+    EXPECT_FALSE(f->Button18->isChecked());
 
+    // Only a box the user changed is written: another workstation's change
+    // to a column the user left alone survives OK.
+    f = finder("HEN-4480");
+    gConn().execute("UPDATE `Products` SET `English Name` = 'changed elsewhere', `Unit Price` = "
+                    "33 WHERE `Product ID` = 1");
+    f->QuoteDescName->setText("Composite A2 (4g)");
+    ok(f);
+    const RowSet p = product(1);
+    EXPECT_EQ(p.at(0, "QuoteDescName").toString(), "Composite A2 (4g)");
+    EXPECT_EQ(p.at(0, "English Name").toString(), "changed elsewhere");
+    EXPECT_EQ(p.at(0, "Unit Price").toDouble(), 33.0);
+    // The same amount typed in another form is no change either.
+    f = finder("HEN-4480");
+    ASSERT_EQ(f->UnitPrice->text(), "33.00");
+    gConn().execute("UPDATE `Products` SET `Unit Price` = 40 WHERE `Product ID` = 1");
+    f->UnitPrice->setText("33.0");
+    ok(f);
+    EXPECT_EQ(product(1).at(0, "Unit Price").toDouble(), 40.0);
+}
+
+TEST_F(CatalogueTest, TheDescriptionChoiceOverwritesTypingAndHoldsForTheNextLookUp) {
+    frmFindPart* f = finder("HEN-5605");
     f->PartDesc->setPlainText("typed by the user");
     f->DescOptionGrp2->click();
     EXPECT_EQ(f->PartDesc->toPlainText(), "Composite A3 4g");
@@ -128,6 +202,35 @@ TEST_F(CatalogueTest, NullColumnsKeepTheBoxesAndTheDescriptionChoiceOverwritesTy
     f->PartDesc->setPlainText("typed again");
     f->DescOptionGrp1->click();
     EXPECT_EQ(f->PartDesc->toPlainText(), "Universal nano-hybrid composite syringe 4g shade A2");
+}
+
+TEST_F(CatalogueTest, EveryLineAddedFromTheCatalogueHasQuantityOne) {
+    const qint64 order = newOrder(2);
+    for (const char* code : {"HEN-4480", "HEN-5605", "CAM-0857"}) {
+        frmFindPart* f = finder(code);
+        ok(f);
+    }
+    // An order that already has a line typed in the grid.
+    const qint64 other = newOrder(2);
+    gConn().insert("INSERT INTO `Order Details` (`Order ID`, `Part Id`, `Quantity`) VALUES (?, "
+                   "'TYPED', 5)",
+                   {other});
+    ok(finder("ORF-1436"));
+    for (qint64 o : {order, other}) {
+        const RowSet l = lines(o);
+        for (int r = 0; r < l.size(); ++r) {
+            if (l.at(r, "Part Id").toString() == "TYPED")
+                continue;
+            EXPECT_EQ(l.at(r, "Quantity").toInt(), 1)
+                << l.at(r, "Part Id").toString().toStdString();
+            EXPECT_EQ(l.at(r, "Discount").toDouble(), 0.0);
+        }
+    }
+    EXPECT_EQ(lines(order).size(), 3);
+    EXPECT_EQ(lines(other).at(0, "Quantity").toInt(), 5);
+    // The hub's totals count every line at its price.
+    EXPECT_EQ(hub->DataGrid1->rowCount(), 2);
+    EXPECT_EQ(hub->DataGrid1->model().text(1, 3), "ORF-1436");
 }
 
 TEST_F(CatalogueTest, OkSavesCorrectionsAddsTheLineOnceAndReloadsTheHub) {
@@ -152,14 +255,12 @@ TEST_F(CatalogueTest, OkSavesCorrectionsAddsTheLineOnceAndReloadsTheHub) {
     EXPECT_EQ(l.at(0, "Discount").toDouble(), 0.0);
     EXPECT_EQ(hub->DataGrid1->model().text(0, 3), "HEN-4480");
 
-    // A later line keeps the table's default quantity.
     f = finder();
     f->theDesc->pickKey("Stainless steel K-files 21mm ISO 08 (6)");
     ok(f);
     l = lines(order);
     ASSERT_EQ(l.size(), 2);
     EXPECT_EQ(l.at(1, "Part Id").toString(), "EN-P2112");
-    EXPECT_EQ(l.at(1, "Quantity").toInt(), 0);
     EXPECT_EQ(hub->DataGrid1->rowCount(), 2);
 
     // A product already on the order adds and changes no line, silently;
@@ -368,4 +469,50 @@ TEST_F(CatalogueTest, ProductEntrySavesANewCodeThenOverwritesIt) {
     settle();
     EXPECT_EQ(open("frmAddPart"), nullptr);
     EXPECT_EQ(finder(quoted)->ProductName->text(), quoted);
+}
+
+TEST_F(CatalogueTest, OkIsAllOrNothingWhenTheConnectionIsLostAtAnyStatement) {
+    const qint64 order = newOrder(2);
+    const RowSet catalogue = product(1);
+    Database holder(QStringLiteral("holder"));
+    ASSERT_TRUE(holder.open(test::testSettings()));
+    // What another session locks so that each write of OK waits on it.
+    struct Moment {
+        const char *lock, *statement;
+        QVariantList binds;
+    };
+    const std::vector<Moment> moments = {
+        {"SELECT * FROM `Products` WHERE `Product ID` = 1 FOR UPDATE", "UPDATE `Products`", {}},
+        {"SELECT * FROM `Order Details` WHERE `Order ID` = ? FOR UPDATE",
+         "INSERT INTO `Order Details`",
+         {order}},
+    };
+    for (const auto& [lock, statement, binds] : moments) {
+        SCOPED_TRACE(lock);
+        frmFindPart* f = finder("HEN-4480");
+        f->EnglishName->setText("Composite syringe A2, corrected");
+        msgs->clear();
+        gConn().execute("SET SESSION innodb_lock_wait_timeout = 20");
+        const qlonglong me = one("SELECT CONNECTION_ID()").toLongLong();
+        holder.begin();
+        holder.select(lock, binds);
+        {
+            Killer killer(me, QString::fromLatin1(statement));
+            ok(f);
+        }
+        holder.rollback();
+        ASSERT_EQ(msgs->messages.size(), 1u);
+        EXPECT_EQ(msgs->messages[0].kind, RecordingMessages::Message::Error);
+        EXPECT_TRUE(msgs->last().contains("connection")) << msgs->last().toStdString();
+        EXPECT_EQ(open("frmFindPart"), f); // still open with what was typed
+        EXPECT_EQ(product(1).rows, catalogue.rows);
+        EXPECT_EQ(lines(order).size(), 0);
+    }
+    // The next OK stores what the window shows, on a fresh connection.
+    msgs->clear();
+    ok(qobject_cast<frmFindPart*>(open("frmFindPart")));
+    EXPECT_TRUE(msgs->messages.empty());
+    EXPECT_EQ(product(1).at(0, "English Name").toString(), "Composite syringe A2, corrected");
+    ASSERT_EQ(lines(order).size(), 1);
+    EXPECT_EQ(lines(order).at(0, "Part Id").toString(), "HEN-4480");
 }

@@ -8,9 +8,12 @@
 #include "search/rptprintresult.h"
 #include "support/testdb.h"
 
+#include <QAccessible>
+#include <QAccessibleActionInterface>
 #include <QDateTime>
 #include <QDir>
 #include <QPointer>
+#include <QTest>
 
 using namespace zel;
 using zel::test::count;
@@ -71,8 +74,8 @@ TEST_F(FinderTest, OpensWithNoModeAndNoBoxes) {
     EXPECT_FALSE(finder->SingleDate->isVisible());
     EXPECT_FALSE(finder->RepsHeld->isVisible());
     EXPECT_FALSE(finder->DescLabel->isVisible());
-    finder->Command1_Click(); // no mode: nothing searched
-    EXPECT_EQ(finder->MainTotal->text(), "£0.00");
+    finder->Command1_Click(); // no mode: nothing searched, no total
+    EXPECT_EQ(finder->MainTotal->text(), "");
     EXPECT_EQ(finder->ListDetails->rowCount(), 0);
     finder->FindOptions_Click(3);
     EXPECT_EQ(finder->DescLabel->text(), "The date range I wish to use is between");
@@ -149,7 +152,6 @@ TEST_F(FinderTest, AProductGroupListsAnOrderOnce) {
     EXPECT_EQ(refs(), QStringList{"TWO-LINES"});
     search(4, {{finder->ProductGroup, "99"}});
     EXPECT_TRUE(refs().isEmpty());
-    EXPECT_EQ(finder->MainTotal->text(), "£0.00");
     search(4, {{finder->ProductGroup, "'; DROP TABLE products; --"}});
     EXPECT_TRUE(refs().isEmpty());
     EXPECT_EQ(gConn().scalar("SELECT COUNT(*) FROM `Products`").toInt(), 3);
@@ -245,4 +247,126 @@ TEST_F(FinderTest, TheGoodsFinderHandsTheOrderToTheGoodsInwardWindow) {
     EXPECT_EQ(goods.CustRef->Text(), "GOODS");
     EXPECT_EQ(goods.DataGrid1->rowCount(), 1);
     EXPECT_EQ(hub->CustRef->Text(), ""); // the purchase order window is not touched
+}
+
+TEST_F(FinderTest, TwoFindersOnTwoConnectionsSearchOnlyTheirOwnDentists) {
+    order("ANN-1", "2001-01-01", "10", "2001");
+    order("ANN-2", "2001-01-02", "5", "2001");
+    order("BOB-1", "2001-01-03", "7", "2002");
+    // Another workstation's finder, on a connection of its own.
+    Database other(QStringLiteral("other workstation"));
+    ASSERT_TRUE(other.open(test::testSettings()));
+    QPointer<frmFindRecord> second =
+        new frmFindRecord(*hub, frmFindRecord::Caller::PurchaseOrder, other);
+    second->setAttribute(Qt::WA_DeleteOnClose);
+    second->show();
+    auto choose = [](frmFindRecord* f, const char* rep) {
+        f->FindOptions_Click(5);
+        f->RepsHeld->setBoundText(rep);
+        f->ButtonSingle_Click();
+    };
+    auto refsOf = [](frmFindRecord* f) {
+        QStringList out;
+        for (int r = 0; r < f->ListDetails->rowCount(); ++r)
+            out << f->ListDetails->model().text(r, 1);
+        return out;
+    };
+    choose(finder, "2001");
+    choose(second, "2002");
+    // Whatever other programs leave in the shared working table is not read.
+    gConn().execute(
+        "INSERT INTO `Live Quotation Search Selected Sales Rep` VALUES ('2002', 'Bob  Jones')");
+    finder->Command1_Click();
+    second->Command1_Click();
+    EXPECT_EQ(refsOf(finder), (QStringList{"ANN-1", "ANN-2"}));
+    EXPECT_EQ(finder->MainTotal->text(), "£15.00");
+    EXPECT_EQ(finder->ListDetails->model().text(0, 0), "Ann  Smith");
+    EXPECT_EQ(refsOf(second), QStringList{"BOB-1"});
+    EXPECT_EQ(second->MainTotal->text(), "£7.00");
+    // The other finder changing its mode or its choice leaves this one's alone.
+    second->RepsBin->pickKey("2002");
+    second->FindOptions_Click(1);
+    second->FindOptions_Click(5);
+    finder->Command1_Click();
+    EXPECT_EQ(refsOf(finder), (QStringList{"ANN-1", "ANN-2"}));
+    EXPECT_EQ(finder->RepsBin->model()->rowCount(), 1);
+    // The printout reads the same rows again.
+    auto doc =
+        search::printResult(gConn().select(finder->searchSQL().sql, finder->searchSQL().binds));
+    ASSERT_TRUE(doc);
+    EXPECT_EQ(doc->pages[0].find("CustRef").size(), 2);
+    EXPECT_TRUE(msgs->messages.empty()) << msgs->texts().join("|").toStdString();
+    second->close();
+}
+
+TEST_F(FinderTest, ADentistWithALongNameCanBeChosenAndFound) {
+    const QString forenames(60, 'F'), surname(45, 'S');
+    gConn().execute("INSERT INTO `Employee Data` (`Payroll ID`, `Forenames`, `Surname`, `Type`) "
+                    "VALUES (2003, ?, ?, "
+                    "'Dentist')",
+                    {forenames, surname});
+    order("LONG-1", "2001-01-01", "12", "2003");
+    finder->cmbLoadRep();
+    finder->FindOptions_Click(5);
+    finder->RepsHeld->setBoundText("2003");
+    finder->ButtonSingle_Click();
+    EXPECT_TRUE(msgs->messages.empty()) << msgs->last().toStdString();
+    ASSERT_EQ(finder->RepsBin->model()->rowCount(), 1);
+    EXPECT_EQ(finder->RepsBin->listModel().listText(0), forenames + "  " + surname);
+    finder->Command1_Click();
+    EXPECT_EQ(refs(), QStringList{"LONG-1"});
+    EXPECT_EQ(finder->ListDetails->model().text(0, 0), forenames + "  " + surname);
+}
+
+TEST_F(FinderTest, TheTotalNeverOutlivesItsListAndNoDentistIsAskedFor) {
+    order("ANN-1", "2001-01-01", "10", "2001");
+    search(1, {{finder->SingleDate, "01/01/2001"}});
+    ASSERT_EQ(finder->MainTotal->text(), "£10.00");
+    finder->FindOptions_Click(2);
+    EXPECT_EQ(finder->MainTotal->text(), "");
+    EXPECT_EQ(finder->ListDetails->rowCount(), 0);
+    search(1, {{finder->SingleDate, "01/01/2001"}});
+    ASSERT_EQ(finder->MainTotal->text(), "£10.00");
+    search(1, {{finder->SingleDate, "02/01/2001"}}); // finds nothing
+    EXPECT_EQ(finder->MainTotal->text(), "");
+    // The dentist mode with nobody chosen asks for a dentist.
+    finder->FindOptions_Click(5);
+    finder->Command1_Click();
+    EXPECT_EQ(msgs->texts(), QStringList{"Choose at least one dentist with >"});
+    EXPECT_EQ(finder->MainTotal->text(), "");
+    finder->RepsHeld->setBoundText("2001");
+    finder->ButtonSingle_Click();
+    finder->Command1_Click();
+    EXPECT_EQ(finder->MainTotal->text(), "£10.00");
+    finder->RepsBin->pickKey("2001");
+    msgs->clear();
+    finder->Command1_Click();
+    EXPECT_EQ(msgs->texts(), QStringList{"Choose at least one dentist with >"});
+}
+
+TEST_F(FinderTest, TheModeFollowsTheOptionButtonsHoweverTheyAreToggled) {
+    // From code or a tool, through the button's own state.
+    finder->FindOptions[2]->setChecked(true);
+    EXPECT_EQ(finder->mode(), 2);
+    EXPECT_EQ(finder->DescLabel->text(), "Please enter the month and year (eg 04 2001)");
+    EXPECT_TRUE(finder->SingleMonth->isVisible());
+    // From the keyboard: an arrow key moves to the next option.
+    finder->activateWindow();
+    ASSERT_TRUE(QTest::qWaitForWindowActive(finder));
+    finder->FindOptions[2]->setFocus();
+    QTest::keyClick(finder->FindOptions[2], Qt::Key_Down);
+    EXPECT_TRUE(finder->FindOptions[3]->isChecked());
+    EXPECT_EQ(finder->mode(), 3);
+    EXPECT_TRUE(finder->FirstDate->isVisible());
+    EXPECT_FALSE(finder->SingleMonth->isVisible());
+    // From a screen reader: the button's accessible action.
+    QAccessibleInterface* a = QAccessible::queryAccessibleInterface(finder->FindOptions[5]);
+    ASSERT_TRUE(a && a->actionInterface());
+    const QStringList actions = a->actionInterface()->actionNames();
+    a->actionInterface()->doAction(actions.contains(QAccessibleActionInterface::toggleAction())
+                                       ? QAccessibleActionInterface::toggleAction()
+                                       : QAccessibleActionInterface::pressAction());
+    QTRY_COMPARE(finder->mode(), 5);
+    EXPECT_TRUE(finder->RepsHeld->isVisible());
+    EXPECT_EQ(finder->DescLabel->text(), "The User number I wish to use is");
 }
