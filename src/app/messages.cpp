@@ -29,6 +29,24 @@ bool BoxMessages::question(const QString& text, const QString& title) {
     return box.exec() == QMessageBox::Yes;
 }
 
+MessageService::Answer BoxMessages::ask(const QString& text, const QString& title,
+                                        Answer defaultButton) {
+    QMessageBox box(QMessageBox::Question, title, text,
+                    QMessageBox::Yes | QMessageBox::No | QMessageBox::Cancel, parentWindow());
+    box.setDefaultButton(defaultButton == Answer::Yes  ? QMessageBox::Yes
+                         : defaultButton == Answer::No ? QMessageBox::No
+                                                       : QMessageBox::Cancel);
+    box.setEscapeButton(QMessageBox::Cancel);
+    switch (box.exec()) {
+    case QMessageBox::Yes:
+        return Answer::Yes;
+    case QMessageBox::No:
+        return Answer::No;
+    default:
+        return Answer::Cancel;
+    }
+}
+
 void RecordingMessages::info(const QString& text, const QString& title) {
     messages.push_back({Message::Info, text, title});
 }
@@ -44,6 +62,15 @@ bool RecordingMessages::question(const QString& text, const QString& title) {
     bool yes = answers.front();
     answers.pop_front();
     return yes;
+}
+
+MessageService::Answer RecordingMessages::ask(const QString& text, const QString& title, Answer) {
+    messages.push_back({Message::Question, text, title});
+    if (choices.empty())
+        return Answer::Cancel;
+    Answer a = choices.front();
+    choices.pop_front();
+    return a;
 }
 
 QStringList RecordingMessages::texts() const {

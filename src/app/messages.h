@@ -21,6 +21,15 @@ public:
     virtual void error(const QString& text, const QString& title = kAppTitle) = 0;
     // A Yes/No question; true for Yes.
     virtual bool question(const QString& text, const QString& title) = 0;
+
+    // A Yes/No/Cancel question; Escape and closing the box answer Cancel.
+    // (A service without its own box asks Yes/No.)
+    enum class Answer { Yes, No, Cancel };
+    virtual Answer ask(const QString& text, const QString& title,
+                       Answer defaultButton = Answer::Cancel) {
+        (void)defaultButton;
+        return question(text, title) ? Answer::Yes : Answer::No;
+    }
 };
 
 // Message boxes on screen.
@@ -29,6 +38,7 @@ public:
     void info(const QString& text, const QString& title) override;
     void error(const QString& text, const QString& title) override;
     bool question(const QString& text, const QString& title) override;
+    Answer ask(const QString& text, const QString& title, Answer defaultButton) override;
 };
 
 // The test double: records every message and answers questions from a queue
@@ -42,14 +52,18 @@ public:
     void info(const QString& text, const QString& title) override;
     void error(const QString& text, const QString& title) override;
     bool question(const QString& text, const QString& title) override;
+    // Recorded as a question; answered from `choices` (Cancel when it is empty).
+    Answer ask(const QString& text, const QString& title, Answer defaultButton) override;
 
     void answer(bool yes) { answers.push_back(yes); }
+    void choose(Answer a) { choices.push_back(a); }
     void clear() { messages.clear(); }
     QStringList texts() const;
     QString last() const { return messages.empty() ? QString() : messages.back().text; }
 
     std::vector<Message> messages;
     std::deque<bool> answers;
+    std::deque<Answer> choices;
 };
 
 MessageService& messages();

@@ -341,20 +341,19 @@ QList<orders::HeaderField> frmGoodsIn::headerFields() const {
 }
 
 frmGoodsIn::SaveResult frmGoodsIn::SaveMainData() {
-    return orderform::saveHeader(*CustRef, *Status, headerFields(), [this] { cmbLoadList1(); }, lastSaveError_);
+    return orderform::saveHeader(*this, *Status, headerFields(), [this] { cmbLoadList1(); }, lastSaveError_);
 }
 
 void frmGoodsIn::Status_Click(int area) {
     if (area != DataCombo::List)
         return;
-    // The header is saved first; the lines carry the status only when the
-    // header does.
-    const SaveResult r = SaveMainData();
+    // The header and the status on every line are written together or not at all.
+    const SaveResult r = orderform::saveHeader(*this, *Status, headerFields(), [this] { cmbLoadList1(); },
+                                               lastSaveError_, orderform::stampLines(*Status));
     if (r == SaveResult::Failed)
         messages().error(lastSaveError_);
     if (r != SaveResult::Saved)
         return;
-    orders::stampStatus(orderKey(), Val(Status->BoundText()));
     Disp_DataList();
 }
 

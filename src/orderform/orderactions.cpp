@@ -4,11 +4,14 @@
 #include "app/messages.h"
 #include "app/val.h"
 
+#include <QLineEdit>
+#include <QSignalBlocker>
+#include <memory>
+
 namespace zel::orderform {
 
-SaveResult saveHeader(DataCombo& custRef, const DataCombo& status, const QList<orders::HeaderField>& fields,
-                      const std::function<void()>& reloadList, QString& error) {
-    error.clear();
+SaveResult checkHeader(OrderHub& hub, const DataCombo& status) {
+    DataCombo& custRef = *hub.custRef();
     if (custRef.Text().isEmpty()) {
         messages().info(QStringLiteral("Suppliers Reference cannot be empty"));
         return SaveResult::Stopped;
@@ -17,10 +20,53 @@ SaveResult saveHeader(DataCombo& custRef, const DataCombo& status, const QList<o
         messages().info(QStringLiteral("Please provide a PO Status"));
         return SaveResult::Stopped;
     }
+    if (status.BoundText().isEmpty()) {
+        messages().info(
+            QStringLiteral("PO Status: \"%1\" is not a status. Choose one from the list.")
+                .arg(status.Text()));
+        return SaveResult::Stopped;
+    }
     const qint64 key = qint64(Val(custRef.BoundText()));
+    const QString ref = custRef.Text();
+    const qint64 other = orders::otherOrderWithRef(key, ref);
+    if (other == 0)
+        return SaveResult::Saved;
+    const QString thisOne =
+        key == 0 ? QStringLiteral("this as a new order") : QStringLiteral("order %1").arg(key);
+    switch (messages().ask(
+        QStringLiteral("The reference %1 is already used by order %2. Open that order (Yes), "
+                       "save %3 with the same reference (No), or go back (Cancel)?")
+            .arg(ref)
+            .arg(other)
+            .arg(thisOne),
+        QStringLiteral("Suppliers Reference"))) {
+    case MessageService::Answer::Yes:
+        custRef.setBoundText(QString::number(other));
+        if (custRef.BoundText().isEmpty()) {
+            // Another workstation added it since the list was read.
+            custRef.refresh();
+            custRef.setBoundText(QString::number(other));
+        }
+        hub.CustRef_Click(DataCombo::List);
+        return SaveResult::Opened;
+    case MessageService::Answer::No:
+        return SaveResult::Saved;
+    case MessageService::Answer::Cancel:
+        break;
+    }
+    return SaveResult::Stopped;
+}
+
+SaveResult writeHeader(OrderHub& hub, const QList<orders::HeaderField>& fields,
+                       const std::function<void()>& reloadList, QString& error,
+                       const std::function<void(qint64)>& alsoInTransaction) {
+    error.clear();
+    DataCombo& custRef = *hub.custRef();
+    const qint64 key = qint64(Val(custRef.BoundText()));
+    const QString ref = custRef.Text();
     qint64 saved = 0;
     try {
-        saved = orders::saveHeader(key, custRef.Text(), fields);
+        saved = orders::saveHeader(key, ref, fields, alsoInTransaction);
     } catch (const ConversionError& e) {
         messages().info(e.message());
         return SaveResult::Stopped;
@@ -28,9 +74,10 @@ SaveResult saveHeader(DataCombo& custRef, const DataCombo& status, const QList<o
         error = e.userMessage();
         return SaveResult::Failed;
     }
-    if (saved != key) {
-        // A new order: list it and select it.
-        const QString ref = custRef.Text();
+    const int row = custRef.currentIndex();
+    const bool renamed = row >= 0 && custRef.listModel().listText(row) != ref;
+    if (saved != key || renamed) {
+        // A new order is listed and selected; a renamed one listed under its new reference.
         try {
             reloadList();
         } catch (const DbError&) {
@@ -41,6 +88,22 @@ SaveResult saveHeader(DataCombo& custRef, const DataCombo& status, const QList<o
             custRef.setText(ref);
     }
     return SaveResult::Saved;
+}
+
+SaveResult saveHeader(OrderHub& hub, const DataCombo& status,
+                      const QList<orders::HeaderField>& fields,
+                      const std::function<void()>& reloadList, QString& error,
+                      const std::function<void(qint64)>& alsoInTransaction) {
+    error.clear();
+    const SaveResult checked = checkHeader(hub, status);
+    if (checked != SaveResult::Saved)
+        return checked;
+    return writeHeader(hub, fields, reloadList, error, alsoInTransaction);
+}
+
+std::function<void(qint64)> stampLines(const DataCombo& status) {
+    const double id = Val(status.BoundText());
+    return [id](qint64 key) { orders::stampStatus(key, id); };
 }
 
 void reportSave(SaveResult result, const QString& error) {
@@ -63,6 +126,26 @@ bool deleteOrder(DataCombo& custRef, const std::function<void()>& reload) {
     reload();
     messages().info(QStringLiteral("Record deleted successfully"), QStringLiteral("Deleted Record"));
     return true;
+}
+
+void keepOrderWhileTyping(DataCombo& custRef) {
+    // The key of the order shown: every change of the selection that is not
+    // the list following the typed text (which happens with signals blocked).
+    auto shown = std::make_shared<QString>(custRef.BoundText());
+    QObject::connect(&custRef, &QComboBox::currentIndexChanged, &custRef,
+                     [&custRef, shown](int) { *shown = custRef.BoundText(); });
+    QObject::connect(custRef.lineEdit(), &QLineEdit::textEdited, &custRef,
+                     [&custRef, shown](const QString& typed) {
+                         if (custRef.BoundText() == *shown)
+                             return;
+                         QLineEdit* edit = custRef.lineEdit();
+                         const int pos = edit->cursorPosition();
+                         const QSignalBlocker block(&custRef);
+                         custRef.setCurrentIndex(
+                             shown->isEmpty() ? -1 : custRef.listModel().rowOfKey(*shown));
+                         custRef.setEditText(typed);
+                         edit->setCursorPosition(pos);
+                     });
 }
 
 } // namespace zel::orderform

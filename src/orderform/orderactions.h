@@ -1,23 +1,46 @@
 #pragma once
-// What both order windows do alike with the order on screen: save its header
-// and delete it.
+// What both order windows do alike with the order on screen: check, save
+// and delete its header, and keep the window on that order while the user
+// edits its reference.
 #include "bound/datacombo.h"
+#include "bound/orderhub.h"
 #include "schema/orders.h"
 
 #include <functional>
 
 namespace zel::orderform {
 
-// How a header save ended.
-enum class SaveResult { Saved, Stopped, Failed };
+// How a header save ended. Opened: the user chose to open the order that
+// already carries the typed reference; it is on screen and nothing was written.
+enum class SaveResult { Saved, Stopped, Failed, Opened };
 
-// Saves the header of the order selected in `custRef` with `fields`, after
-// its two checks ("Suppliers Reference cannot be empty", "Please provide a
-// PO Status"). A new order is inserted, the list reloaded with `reloadList`
-// and the new order selected. A refused field is told here (Stopped); a
-// database failure is returned in `error` for the caller to show (Failed).
-SaveResult saveHeader(DataCombo& custRef, const DataCombo& status, const QList<orders::HeaderField>& fields,
-                      const std::function<void()>& reloadList, QString& error);
+// The checks before a header is written, each told to the user when it
+// stops the save: the reference and the status are given ("Suppliers
+// Reference cannot be empty", "Please provide a PO Status"), a typed status
+// is one of the list, and a reference that another order already carries
+// asks whether to open that order (Yes), save this one with the same
+// reference (No) or go back (Cancel). Saved means the save may go on.
+SaveResult checkHeader(OrderHub& hub, const DataCombo& status);
+
+// Writes the header of the order on screen (the key is the bound value of
+// the hub's reference list, its text the reference): a new order is
+// inserted, listed with `reloadList` and selected; a changed reference
+// renames the order. `alsoInTransaction` runs in the same transaction with
+// the order's key, so everything is written or nothing. A refused field is
+// told here (Stopped); a database failure is returned in `error` for the
+// caller to show (Failed).
+SaveResult writeHeader(OrderHub& hub, const QList<orders::HeaderField>& fields,
+                       const std::function<void()>& reloadList, QString& error,
+                       const std::function<void(qint64)>& alsoInTransaction = {});
+
+// checkHeader, then writeHeader.
+SaveResult saveHeader(OrderHub& hub, const DataCombo& status,
+                      const QList<orders::HeaderField>& fields,
+                      const std::function<void()>& reloadList, QString& error,
+                      const std::function<void(qint64)>& alsoInTransaction = {});
+
+// For alsoInTransaction: stamps the status chosen in `status` on every line.
+std::function<void(qint64)> stampLines(const DataCombo& status);
 
 // The Save button: tells how the save ended.
 void reportSave(SaveResult result, const QString& error);
@@ -26,5 +49,11 @@ void reportSave(SaveResult result, const QString& error);
 // transaction, clears the reference and runs `reload`. With no order
 // selected it says so and removes nothing. True when the order was deleted.
 bool deleteOrder(DataCombo& custRef, const std::function<void()>& reload);
+
+// Typing into the reference list edits the reference of the order on
+// screen; it never selects (and so never switches to) another order whose
+// reference the typed text happens to match. Only a pick from the list, or
+// code, changes the order.
+void keepOrderWhileTyping(DataCombo& custRef);
 
 } // namespace zel::orderform

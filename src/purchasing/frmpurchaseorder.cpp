@@ -9,6 +9,7 @@
 #include "schema/schema.h"
 
 #include <QAction>
+#include <QCloseEvent>
 #include <QGridLayout>
 #include <QHBoxLayout>
 #include <QHeaderView>
@@ -163,8 +164,17 @@ void frmPurchaseOrder::buildUi() {
     mnStatus = mnUtils->addAction(QStringLiteral("Edit PO Status"));
     mnStatus->setObjectName(QStringLiteral("mnStatus"));
 
-    // Handlers, each behind the guard.
+    // Handlers, each behind the guard. An action first reads the lists if
+    // the window could not read them when it opened.
     auto on = [this](auto* sender, auto signal, void (frmPurchaseOrder::*handler)()) {
+        connect(sender, signal, this, [this, handler] {
+            guarded([&] {
+                ensureLists();
+                (this->*handler)();
+            });
+        });
+    };
+    auto onEdit = [this](auto* sender, auto signal, void (frmPurchaseOrder::*handler)()) {
         connect(sender, signal, this, [this, handler] { guarded([&] { (this->*handler)(); }); });
     };
     on(Command1, &QPushButton::clicked, &frmPurchaseOrder::Command1_Click);
@@ -183,15 +193,35 @@ void frmPurchaseOrder::buildUi() {
     menu(mnAddress, &Openers::editSuppliers);
     menu(mnStaff, &Openers::editPurchasers);
     menu(mnStatus, &Openers::editStatuses);
-    connect(CustRef, &DataCombo::Click, this, [this](int area) { guarded([&] { CustRef_Click(area); }); });
-    connect(Status, &DataCombo::Click, this, [this](int area) { guarded([&] { Status_Click(area); }); });
-    on(Discount, &QLineEdit::textChanged, &frmPurchaseOrder::Discount_Change);
-    on(VAT, &QLineEdit::textChanged, &frmPurchaseOrder::VAT_Change);
-    on(PackagePrice, &QLineEdit::textChanged, &frmPurchaseOrder::PackagePrice_Change);
-    on(ckPPrice, &QCheckBox::clicked, &frmPurchaseOrder::PackagePriceFlg);
+    connect(CustRef, &DataCombo::Click, this, [this](int area) {
+        guarded([&] {
+            ensureLists();
+            CustRef_Click(area);
+        });
+    });
+    connect(Status, &DataCombo::Click, this, [this](int area) {
+        guarded([&] {
+            ensureLists();
+            Status_Click(area);
+        });
+    });
+    // Editing the reference renames the order on screen; it never switches orders.
+    orderform::keepOrderWhileTyping(*CustRef);
+    connect(CustRef, &QComboBox::currentIndexChanged, this, [this] { showWhichOrder(); });
+    onEdit(Discount, &QLineEdit::textChanged, &frmPurchaseOrder::Discount_Change);
+    onEdit(VAT, &QLineEdit::textChanged, &frmPurchaseOrder::VAT_Change);
+    onEdit(PackagePrice, &QLineEdit::textChanged, &frmPurchaseOrder::PackagePrice_Change);
+    onEdit(ckPPrice, &QCheckBox::clicked, &frmPurchaseOrder::PackagePriceFlg);
     connect(DataGrid1, &DataGrid::AfterColEdit, this,
             [this](int column) { guarded([&] { DataGrid1_AfterColEdit(column); }); });
     on(DataGrid1, &DataGrid::DblClick, &frmPurchaseOrder::DataGrid1_DblClick);
+    // The totals follow every line removed; a written cell is followed up by AfterColEdit.
+    connect(&DataGrid1->model(), &GridModel::cellWritten, this,
+            [this](int row, int) { lastEditRow_ = row; });
+    connect(&DataGrid1->model(), &QAbstractItemModel::rowsRemoved, this, [this] {
+        if (!loading_)
+            guarded([&] { ReCalc(); });
+    });
     SalesRep->installEventFilter(this);
     ShippedTo->installEventFilter(this);
     QuotedDate->installEventFilter(this);
@@ -220,15 +250,79 @@ qint64 frmPurchaseOrder::orderKey() const { return qint64(Val(CustRef->BoundText
 
 void frmPurchaseOrder::Form_Load() {
     InitForm(true);
+    showWhichOrder();
+    rememberHeader();
     // Without a connection the window opens empty and quiet; the first action
-    // that needs the database says why it cannot be reached.
+    // that needs the database reads the lists, or says why it cannot be reached.
     if (!gConn().isOpen())
         return;
     guarded([&] {
         cmbLoadList();
-        Disp_DataList();
+        loadLines();
         Disp_MainData();
     });
+}
+
+void frmPurchaseOrder::ensureLists() {
+    if (listsLoaded_)
+        return;
+    try {
+        cmbLoadList();
+    } catch (const DbError&) {
+        // The action itself says why the database cannot be reached, if it needs it.
+    }
+}
+
+void frmPurchaseOrder::showWhichOrder() {
+    const qint64 key = orderKey();
+    setWindowTitle(key != 0 ? QStringLiteral("Purchase Ordering \u2014 order %1").arg(key)
+                            : QStringLiteral("Purchase Ordering \u2014 new order, not saved"));
+}
+
+QStringList frmPurchaseOrder::headerTexts() const {
+    QStringList texts{CustRef->Text(), Status->Text()};
+    for (const orders::HeaderField& f : headerFields())
+        if (f.column != QLatin1String("Grand Total"))
+            texts << f.text;
+    return texts;
+}
+
+void frmPurchaseOrder::rememberHeader() {
+    savedHeader_ = headerTexts();
+}
+
+bool frmPurchaseOrder::headerChanged() const {
+    return headerTexts() != savedHeader_;
+}
+
+void frmPurchaseOrder::showStored() {
+    if (orderKey() == 0) {
+        showStoredStatus();
+        return;
+    }
+    try {
+        loadLines();
+        Disp_MainData();
+    } catch (const DbError&) {
+        // Already told of the failure; the next action reconnects.
+        showStoredStatus();
+    }
+}
+
+void frmPurchaseOrder::showStoredStatus() {
+    QVariant stored;
+    if (orderKey() != 0) {
+        try {
+            stored = orders::storedStatus(orderKey());
+        } catch (const DbError&) {
+        }
+    }
+    const bool wasLoading = std::exchange(loading_, true);
+    if (stored.isNull())
+        Status->setText(QString());
+    else
+        Status->setBoundText(stored.toString());
+    loading_ = wasLoading;
 }
 
 void frmPurchaseOrder::InitForm(bool clearRef) {
@@ -256,6 +350,7 @@ void frmPurchaseOrder::InitForm(bool clearRef) {
 void frmPurchaseOrder::cmbLoadList() {
     cmbLoadList1();
     cmbLoadList2();
+    listsLoaded_ = true;
 }
 
 void frmPurchaseOrder::cmbLoadList1() {
@@ -269,11 +364,19 @@ void frmPurchaseOrder::cmbLoadList2() {
 void frmPurchaseOrder::CustRef_Click(int area) {
     if (area != DataCombo::List)
         return;
-    Disp_DataList();
+    loadLines();
     Disp_MainData();
 }
 
 void frmPurchaseOrder::Disp_DataList() {
+    // A dialog changed the lines: the totals follow them.
+    loadLines();
+    if (!loading_)
+        ReCalc();
+}
+
+void frmPurchaseOrder::loadLines(bool keepCell) {
+    const int row = DataGrid1->currentRow(), column = DataGrid1->currentColumn();
     DataGrid1->setEnabled(true);
     DataGrid1->bind(orders::poLinesStatement(), {orderKey()});
     GridModel& m = DataGrid1->model();
@@ -298,6 +401,8 @@ void frmPurchaseOrder::Disp_DataList() {
     DataGrid1->setCaption(7, QStringLiteral("Discount %"));
     for (int c = 10; c <= 17; ++c)
         DataGrid1->setColumnWidthTwips(c, 0);
+    if (keepCell && row >= 0)
+        DataGrid1->setCurrentCell(std::min(row, DataGrid1->rowCount() - 1), column);
 }
 
 void frmPurchaseOrder::Disp_MainData() {
@@ -315,6 +420,8 @@ void frmPurchaseOrder::Disp_MainData() {
         // No order: nothing is shown in package mode.
         ckPPrice->setChecked(false);
         PackagePriceFlg();
+        showWhichOrder();
+        rememberHeader();
         return;
     }
     showSupplier(rs);
@@ -334,6 +441,8 @@ void frmPurchaseOrder::Disp_MainData() {
     ckPPrice->setChecked(Val(PackagePrice->text()) > 0);
     PackagePriceFlg();
     ReCalc();
+    showWhichOrder();
+    rememberHeader();
 }
 
 // ---- header save and approval ---------------------------------------------
@@ -360,71 +469,129 @@ QList<orders::HeaderField> frmPurchaseOrder::headerFields() const {
         {QStringLiteral("Telephone"), Telephone->text(), QStringLiteral("Telephone")},
         {QStringLiteral("Discount"), Discount->text(), QStringLiteral("Discount")},
         {QStringLiteral("VAT"), VAT->text(), QStringLiteral("VAT")},
-        {QStringLiteral("package price"), PackagePrice->text(), QStringLiteral("Pkg Price")},
+        // Out of package mode the order has no package price, so it loads as it was saved.
+        {QStringLiteral("package price"), ckPPrice->isChecked() ? PackagePrice->text() : QString(),
+         QStringLiteral("Pkg Price")},
         {QStringLiteral("CUSTOMER ID"), txtCustID->text(), QStringLiteral("Supplier number")},
         {QStringLiteral("InvoiceTo"), InvoiceTo->text(), QStringLiteral("Invoice to")},
         // The total as shown: the package total in package mode, else the final total.
         {QStringLiteral("Grand Total"),
-         !PackagePrice->text().isEmpty() ? lblCalcPkg->text() : lblFinalTotal->text(),
+         ckPPrice->isChecked() ? lblCalcPkg->text() : lblFinalTotal->text(),
          QStringLiteral("Total")},
     };
 }
 
 frmPurchaseOrder::SaveResult frmPurchaseOrder::SaveMainData() {
-    return orderform::saveHeader(*CustRef, *Status, headerFields(), [this] { cmbLoadList1(); }, lastSaveError_);
+    if (!packageReady())
+        return SaveResult::Stopped;
+    // The totals as the stored lines give them now.
+    ReCalc();
+    const SaveResult r = orderform::saveHeader(
+        *this, *Status, headerFields(), [this] { cmbLoadList1(); }, lastSaveError_);
+    if (r == SaveResult::Saved) {
+        rememberHeader();
+        showWhichOrder();
+    }
+    return r;
 }
 
-qint64 frmPurchaseOrder::getid() { return orders::findOrderByRef(CustRef->Text()); }
+bool frmPurchaseOrder::packageReady() {
+    if (ckPPrice->isChecked() && PackagePrice->text().trimmed().isEmpty()) {
+        messages().info(
+            QStringLiteral("Pkg Price is ticked but no package price is entered. Enter the package "
+                           "price, or untick Pkg Price."));
+        return false;
+    }
+    return true;
+}
+
+qint64 frmPurchaseOrder::getid() {
+    return orders::findOrderByRef(CustRef->Text());
+}
 
 void frmPurchaseOrder::Status_Click(int area) {
     if (area != DataCombo::List)
         return;
-    // A new order is saved first, so its approval posts the real order number.
-    if (orderKey() == 0) {
-        SaveResult r = SaveMainData();
-        if (r == SaveResult::Failed)
-            messages().error(lastSaveError_);
-        if (r != SaveResult::Saved)
+    const bool approving = Val(Status->BoundText()) == 1;
+    if (approving) {
+        // An approval that cannot be posted leaves the order as stored.
+        const QString title = QStringLiteral("No Account no setup for this Supplier");
+        if (AccountNo->text().isEmpty()) {
+            messages().info(QStringLiteral("Supplier must have an Account No"), title);
+            showStoredStatus();
             return;
+        }
+        if (CustRef->Text().isEmpty()) {
+            messages().info(QStringLiteral("Please provide a Suppliers Ref"), title);
+            showStoredStatus();
+            return;
+        }
     }
-    if (Val(Status->BoundText()) == 1)
-        UpdateTransaction();
-    SaveResult r = SaveMainData();
+    if (!packageReady()) {
+        showStoredStatus();
+        return;
+    }
+    ReCalc();
+    const SaveResult checked = orderform::checkHeader(*this, *Status);
+    if (checked == SaveResult::Opened)
+        return;
+    if (checked != SaveResult::Saved) {
+        showStoredStatus();
+        return;
+    }
+    bool post = false, alreadyPosted = false;
+    if (approving) {
+        if (orderKey() != 0 && orders::isPosted(orderKey()))
+            alreadyPosted = true;
+        else if (messages().question(
+                     QStringLiteral(
+                         "Option (A) indicates processing this Purchase Order has being Approved?"),
+                     QStringLiteral("No Account no setup for this Supplier")))
+            post = true;
+        else
+            Status->setBoundText(QStringLiteral("2"));
+    }
+    // The header, the ledger row and the status on every line: all or nothing.
+    const auto stamp = orderform::stampLines(*Status);
+    const SaveResult r = orderform::writeHeader(
+        *this, headerFields(), [this] { cmbLoadList1(); }, lastSaveError_,
+        [&](qint64 key) {
+            if (post) {
+                // Under the header's lock: another workstation may have approved it meanwhile.
+                if (orders::isPosted(key))
+                    alreadyPosted = true;
+                else
+                    UpdateTransaction(key);
+            }
+            stamp(key);
+        });
     if (r == SaveResult::Failed) {
         messages().error(lastSaveError_);
+        showStored();
         return;
     }
-    if (r != SaveResult::Saved)
+    if (r != SaveResult::Saved) {
+        showStoredStatus();
         return;
-    if (orders::stampStatus(orderKey(), Val(Status->BoundText())) > 0)
-        Disp_DataList();
+    }
+    rememberHeader();
+    showWhichOrder();
+    loadLines();
+    if (alreadyPosted)
+        messages().info(QStringLiteral("Order %1 is already approved. Nothing more was posted.")
+                            .arg(orderKey()));
 }
 
-void frmPurchaseOrder::UpdateTransaction() {
-    const QString title = QStringLiteral("No Account no setup for this Supplier");
-    if (AccountNo->text().isEmpty()) {
-        messages().info(QStringLiteral("Supplier must have an Account No"), title);
-        return;
-    }
-    if (CustRef->Text().isEmpty()) {
-        messages().info(QStringLiteral("Please provide a Suppliers Ref"), title);
-        return;
-    }
-    if (!messages().question(QStringLiteral("Option (A) indicates processing this Purchase Order has being Approved?"),
-                             title)) {
-        Status->setBoundText(QStringLiteral("2"));
-        return;
-    }
-    // The total as the locale shows it, read back: rounded to its decimals.
-    Money total = parseCurrency(currencyText(parseCurrency(lblFinalTotal->text()).value_or(Money{})))
-                      .value_or(Money{});
-    if (ckPPrice->isChecked() && !lblCalcPkg->text().isEmpty())
-        total = parseCurrency(lblCalcPkg->text()).value_or(Money{});
-    gConn().insert(QStringLiteral("INSERT INTO `Transaction` (`AccountHolder`, `Ref`, `TypeRef`, `Item`, `Cinout`, "
-                                  "`DCinout`, `Type`, `Date`, `CostPool`) VALUES (?, ?, ?, ?, ?, ?, ?, ?, ?)"),
-                   {Val(txtShipto_ID->text()), double(orderKey()), Val(AccountNo->text()),
-                    QStringLiteral("Stock Purchase for suppliers Ref  ") + CustRef->Text(), (-total).toPlainText(), 0,
-                    QStringLiteral("Stock Purchase"), QDate::currentDate(), 2020});
+void frmPurchaseOrder::UpdateTransaction(qint64 key) {
+    // The total as shown: the package total in package mode, else the final
+    // total as the locale shows it, read back (rounded to its decimals).
+    const Money total =
+        ckPPrice->isChecked()
+            ? parseCurrency(lblCalcPkg->text()).value_or(Money{})
+            : parseCurrency(currencyText(parseCurrency(lblFinalTotal->text()).value_or(Money{})))
+                  .value_or(Money{});
+    orders::post({Val(txtShipto_ID->text()), key, Val(AccountNo->text()), CustRef->Text(), total,
+                  QDate::currentDate()});
 }
 
 // ---- lines and totals -----------------------------------------------------
@@ -460,10 +627,20 @@ bool frmPurchaseOrder::SaveRow() {
 void frmPurchaseOrder::DataGrid1_AfterColEdit(int column) {
     if (column == 2) {
         SaveRow();
+    } else if (column == 3) {
+        // A known code typed into an empty line brings its catalogue entry.
+        const QVariant line = DataGrid1->model().value(lastEditRow_, 0);
+        const QString code = DataGrid1->model().text(lastEditRow_, 3);
+        const QVariant status =
+            Status->BoundText().isEmpty() ? QVariant() : QVariant(Val(Status->BoundText()));
+        if (!line.isNull() && !code.isEmpty() && orders::fillLineFromCatalogue(line, code, status))
+            loadLines(true);
     } else if (column == 5 || column == 6 || column == 7) {
+        // The lines and totals follow; the header boxes keep what the user typed.
         if (SaveRow())
-            CustRef_Click(DataCombo::List);
+            loadLines(true);
     }
+    ReCalc();
 }
 
 bool frmPurchaseOrder::isPartFound(const QString& code) {
@@ -531,17 +708,19 @@ void frmPurchaseOrder::Command1_Click() { open(openers().supplierPicker); }
 void frmPurchaseOrder::Command2_Click() { open(openers().invoiceToPicker); }
 
 void frmPurchaseOrder::Command3_Click() {
+    // Another workstation may have added the last order since the list was read.
+    cmbLoadList1();
     const qint64 last = orders::lastOrder();
     if (last == 0)
         return;
     CustRef->setBoundText(QString::number(last));
-    Disp_DataList();
+    loadLines();
     Disp_MainData();
 }
 
 void frmPurchaseOrder::Command4_Click() {
     InitForm(true);
-    Disp_DataList();
+    loadLines();
     Disp_MainData();
 }
 
@@ -558,13 +737,59 @@ void frmPurchaseOrder::Command5_Click() {
         openers().print(*this);
 }
 
-void frmPurchaseOrder::Command6_Click() { Form_Unload(); }
+void frmPurchaseOrder::Command6_Click() {
+    if (!confirmLeave())
+        return;
+    leaving_ = true;
+    Form_Unload();
+}
 
-void frmPurchaseOrder::Command7_Click() { open(openers().orderFinder); }
+bool frmPurchaseOrder::confirmLeave() {
+    if (leaving_ || !headerChanged())
+        return true;
+    const QString which = orderKey() != 0 ? QString::number(orderKey()) : CustRef->Text();
+    const QString question = which.isEmpty()
+                                 ? QStringLiteral("Save the changes to the new order?")
+                                 : QStringLiteral("Save the changes to order %1?").arg(which);
+    switch (messages().ask(question, QStringLiteral("Purchase Ordering"),
+                           MessageService::Answer::Yes)) {
+    case MessageService::Answer::Yes: {
+        const SaveResult r = SaveMainData();
+        if (r == SaveResult::Failed) {
+            messages().error(lastSaveError_);
+            showStored();
+        }
+        return r == SaveResult::Saved;
+    }
+    case MessageService::Answer::No:
+        return true;
+    case MessageService::Answer::Cancel:
+        break;
+    }
+    return false;
+}
+
+void frmPurchaseOrder::closeEvent(QCloseEvent* event) {
+    bool stay = false;
+    if (!guarded([&] { stay = !confirmLeave(); }))
+        stay = true;
+    if (stay) {
+        event->ignore();
+        return;
+    }
+    leaving_ = true;
+    HubWindow::closeEvent(event);
+}
+
+void frmPurchaseOrder::Command7_Click() {
+    open(openers().orderFinder);
+}
 
 void frmPurchaseOrder::Command8_Click() {
     const SaveResult r = SaveMainData();
     orderform::reportSave(r, lastSaveError_);
+    if (r == SaveResult::Failed)
+        showStored();
 }
 
 void frmPurchaseOrder::Command9_Click() {

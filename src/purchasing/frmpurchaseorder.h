@@ -59,7 +59,8 @@ public:
     SaveResult SaveMainData();
     qint64 getid();
     void Status_Click(int area);
-    void UpdateTransaction();
+    // Posts the approval of order `key` to the ledger (within the approval's transaction).
+    void UpdateTransaction(qint64 key);
     // The last failure of SaveMainData, for its caller to show.
     QString lastSaveError() const { return lastSaveError_; }
 
@@ -89,6 +90,8 @@ public:
 
     // The current order's key: the numeric value of CustRef's bound value.
     qint64 orderKey() const;
+    // True when a header box differs from what was last loaded or saved.
+    bool headerChanged() const;
 
     // Controls, named as the window has always named them.
     // (The supplier block and the totals come with SupplierBlock and TotalsBlock.)
@@ -112,6 +115,7 @@ public:
 
 protected:
     bool eventFilter(QObject* watched, QEvent* event) override;
+    void closeEvent(QCloseEvent* event) override;
 
 private:
     void buildUi();
@@ -122,8 +126,31 @@ private:
     QList<orders::HeaderField> headerFields() const;
     std::optional<QVariantMap> newLineDefaults();
     void open(const std::function<void(OrderHub&)>& opener);
+    // Reads the reference and status lists when they have not been read yet
+    // (the window opened while the database could not be reached).
+    void ensureLists();
+    // The lines of the order on screen, keeping the current cell where it can.
+    void loadLines(bool keepCell = false);
+    // The window's title names the order on screen.
+    void showWhichOrder();
+    // The header boxes as last loaded or saved, for headerChanged().
+    QStringList headerTexts() const;
+    void rememberHeader();
+    // After a failed write: the order as stored, so nothing unwritten stays on screen.
+    void showStored();
+    // After a refused status change: the status as stored.
+    void showStoredStatus();
+    // Package mode needs a package price; false (told) when it has none.
+    bool packageReady();
+    // EXIT and closing the window: offers to save unsaved header edits;
+    // false when the user stays.
+    bool confirmLeave();
 
     bool loading_ = false;
+    bool listsLoaded_ = false;
+    bool leaving_ = false;
+    int lastEditRow_ = -1;
+    QStringList savedHeader_;
     QString lastSaveError_;
 };
 

@@ -17,7 +17,8 @@ QString poLinesStatement() {
         "SELECT `Order Details`.ID, `Order Details`.`Order ID`, `Order Details`.`Product ID`, "
         "`Order Details`.`Part Id`, `Order Details`.Description, `Order Details`.`Unit Price`, "
         "`Order Details`.Quantity, `Order Details`.Discount, "
-        "CAST((`Order Details`.`Unit Price`*`Quantity`*(1-`Discount`)*100)/100 AS DECIMAL(10,2)) AS `Extended Price`, "
+        "CAST((`Order Details`.`Unit Price`*`Quantity`*(1-`Discount`)*100)/100 AS DECIMAL(10,2)) "
+        "AS `Extended Price`, "
         "`Order Details`.`Parts Status`, `Order Details`.`Qty BI`, `Order Details`.`Date BI`, "
         "`Order Details`.Notes, `Order Details`.Loc, `Quantity`-`Qty BI` AS `Qty OS`, "
         "`Order Details`.GoodsDel, `Order Details`.GoodsDelNotes, `Order Details`.DueDate "
@@ -29,8 +30,10 @@ QString goodsInLinesStatement() {
     return QStringLiteral(
         "SELECT `Order Details`.ID, `Order Details`.`Order ID`, `Order Details`.`Product ID`, "
         "`Order Details`.`Part Id`, `Order Details`.Description, `Order Details`.`Unit Price`, "
-        "`Order Details`.Quantity,`Order Details`.`Qty BI`, `Order Details`.`Date BI`, `Order Details`.Discount, "
-        "CAST((`Order Details`.`Unit Price`*`Quantity`*(1-`Discount`)*100)/100 AS DECIMAL(10,2)) AS `Extended Price`, "
+        "`Order Details`.Quantity,`Order Details`.`Qty BI`, `Order Details`.`Date BI`, `Order "
+        "Details`.Discount, "
+        "CAST((`Order Details`.`Unit Price`*`Quantity`*(1-`Discount`)*100)/100 AS DECIMAL(10,2)) "
+        "AS `Extended Price`, "
         "`Order Details`.`Parts Status`,  "
         "`Order Details`.Notes, `Order Details`.Loc, `Quantity`-`Qty BI` AS `Qty OS`, "
         "`Order Details`.GoodsDel, `Order Details`.GoodsDelNotes, `Order Details`.DueDate "
@@ -61,7 +64,8 @@ Totals computeTotals(double S, double D, double V, double P) {
     return t;
 }
 
-qint64 saveHeader(qint64 key, const QString& customerRef, const QList<HeaderField>& fields) {
+qint64 saveHeader(qint64 key, const QString& customerRef, const QList<HeaderField>& fields,
+                  const std::function<void(qint64)>& alsoInTransaction) {
     // Convert everything before anything is written.
     QStringList sets;
     QVariantList binds;
@@ -76,10 +80,11 @@ qint64 saveHeader(qint64 key, const QString& customerRef, const QList<HeaderFiel
     Database& db = gConn();
     qint64 saved = key;
     db.transaction([&] {
-        bool exists = key != 0 &&
-                      !db.scalar(QStringLiteral("SELECT `Quote ID` FROM `Order Information` WHERE `Quote ID` = ? FOR UPDATE"),
-                                 {key})
-                           .isNull();
+        bool exists =
+            key != 0 && !db.scalar(QStringLiteral("SELECT `Quote ID` FROM `Order Information` "
+                                                  "WHERE `Quote ID` = ? FOR UPDATE"),
+                                   {key})
+                             .isNull();
         if (!exists)
             saved = db.insert(QStringLiteral("INSERT INTO `Order Information` (`Customer Ref`) VALUES (?)"),
                               {customerRef});
@@ -87,8 +92,59 @@ qint64 saveHeader(qint64 key, const QString& customerRef, const QList<HeaderFiel
         all << saved;
         db.execute(QStringLiteral("UPDATE `Order Information` SET %1 WHERE `Quote ID` = ?").arg(sets.join(u", ")),
                    all);
+        if (alsoInTransaction)
+            alsoInTransaction(saved);
     });
     return saved;
+}
+
+qint64 otherOrderWithRef(qint64 key, const QString& ref) {
+    return gConn()
+        .scalar(
+            QStringLiteral("SELECT `Quote ID` FROM `Order Information` WHERE `Customer Ref` = ? "
+                           "AND `Quote ID` <> ? "
+                           "AND NOT EXISTS (SELECT 1 FROM `Order Information` WHERE `Quote ID` = ? "
+                           "AND `Customer Ref` = ?) ORDER BY `Quote ID` LIMIT 1"),
+            {ref, key, key, ref})
+        .toLongLong();
+}
+
+QVariant storedStatus(qint64 orderKey) {
+    return gConn().scalar(
+        QStringLiteral("SELECT `Status` FROM `Order Information` WHERE `Quote ID` = ?"),
+        {orderKey});
+}
+
+bool isPosted(qint64 orderKey) {
+    return !gConn()
+                .scalar(QStringLiteral("SELECT `id` FROM `Transaction` WHERE `Ref` = ? AND `Type` "
+                                       "= 'Stock Purchase' "
+                                       "LIMIT 1"),
+                        {double(orderKey)})
+                .isNull();
+}
+
+void post(const Posting& p) {
+    gConn().insert(
+        QStringLiteral(
+            "INSERT INTO `Transaction` (`AccountHolder`, `Ref`, `TypeRef`, `Item`, `Cinout`, "
+            "`DCinout`, `Type`, `Date`, `CostPool`) VALUES (?, ?, ?, ?, ?, ?, ?, ?, ?)"),
+        {p.accountHolder, double(p.orderKey), p.typeRef,
+         QStringLiteral("Stock Purchase for suppliers Ref  ") + p.customerRef,
+         (-p.total).toPlainText(), 0, QStringLiteral("Stock Purchase"), p.date, 2020});
+}
+
+bool fillLineFromCatalogue(const QVariant& lineKey, const QString& code, const QVariant& status) {
+    return gConn().execute(
+               QStringLiteral(
+                   "UPDATE `Order Details` d JOIN (SELECT `Product ID`, `Product Name`, "
+                   "COALESCE(`English Name`, `QuoteDescName`) AS `Description`, `Unit Price` "
+                   "FROM `Products` WHERE `Product Name` = ? ORDER BY `Product ID` LIMIT 1) p "
+                   "SET d.`Product ID` = p.`Product ID`, d.`Part Id` = p.`Product Name`, "
+                   "d.`Description` = p.`Description`, d.`Unit Price` = p.`Unit Price`, "
+                   "d.`Quantity` = 1, d.`Discount` = 0, d.`Parts Status` = ? "
+                   "WHERE d.`ID` = ? AND d.`Product ID` IS NULL AND d.`Description` IS NULL"),
+               {code, status, lineKey}) > 0;
 }
 
 qint64 stampStatus(qint64 orderKey, const QVariant& statusId) {

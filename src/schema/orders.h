@@ -5,9 +5,11 @@
 #include "app/convert.h"
 #include "app/money.h"
 
+#include <QDate>
 #include <QList>
 #include <QString>
 #include <QVariant>
+#include <functional>
 
 namespace zel::orders {
 
@@ -42,8 +44,40 @@ struct HeaderField {
 // Writes the header of order `key` with the given fields (empty text is NULL);
 // a missing order (key 0, or deleted meanwhile) is inserted. Every field is
 // converted first, so a refused one (ConversionError) writes nothing; the
-// insert and the fill are one transaction. Returns the order's key.
-qint64 saveHeader(qint64 key, const QString& customerRef, const QList<HeaderField>& fields);
+// insert, the fill and `alsoInTransaction` (given the order's key, e.g. the
+// status stamp and the ledger posting) are one transaction. Returns the
+// order's key.
+qint64 saveHeader(qint64 key, const QString& customerRef, const QList<HeaderField>& fields,
+                  const std::function<void(qint64)>& alsoInTransaction = {});
+
+// Another order than `key` that already carries the reference `ref`, when
+// saving `key` under `ref` would give it that reference (a new order, or one
+// whose stored reference differs); 0 when none.
+qint64 otherOrderWithRef(qint64 key, const QString& ref);
+
+// The stored status of the order; NULL when it has none or does not exist.
+QVariant storedStatus(qint64 orderKey);
+
+// True when the order's approval has been posted to the ledger (a
+// `Transaction` row with its `Ref` and the `Type` "Stock Purchase").
+bool isPosted(qint64 orderKey);
+
+// The ledger row of an approval.
+struct Posting {
+    double accountHolder = 0; // the ship-to number
+    qint64 orderKey = 0;
+    double typeRef = 0; // the supplier's account number
+    QString customerRef;
+    Money total; // posted as minus this
+    QDate date;
+};
+void post(const Posting& p);
+
+// Fills an order line that holds only a typed product code from the
+// catalogue entry with that code: product, code, description, price,
+// quantity 1, no discount, and the given status. A line that already has a
+// product or a description is left alone. True when the line was filled.
+bool fillLineFromCatalogue(const QVariant& lineKey, const QString& code, const QVariant& status);
 
 // Stamps the status on every line of the order, in one statement; returns
 // the number of lines.

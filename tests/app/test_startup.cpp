@@ -75,7 +75,8 @@ TEST(Startup, TheNumberChoosesTheHub) {
         {{"1.5"}, "Good In"},       {{"2.5"}, "Good In"}};
     for (const auto& [args, caption] : cases) {
         std::unique_ptr<QMainWindow> w(chooseHub(parseCommandLine(args), hubs));
-        EXPECT_EQ(w->windowTitle(), caption) << args.join(' ').toStdString();
+        // The purchase order window's title goes on to name the order on screen.
+        EXPECT_TRUE(w->windowTitle().startsWith(caption)) << args.join(' ').toStdString();
     }
 }
 

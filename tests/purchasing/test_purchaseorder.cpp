@@ -10,12 +10,13 @@
 #include <QDir>
 #include <QLineEdit>
 #include <QTest>
+#include <iostream>
 
 using namespace zel;
 using zel::test::count;
 using zel::test::one;
-using zel::test::snapshot;
 using zel::test::settle;
+using zel::test::snapshot;
 
 namespace {
 
@@ -39,13 +40,17 @@ protected:
         QTest::keyClicks(w->CustRef->lineEdit(), ref);
     }
     // An order with the given lines (price, quantity, discount fraction or empty for NULL).
-    qint64 makeOrder(const QString& ref, const QList<QStringList>& lines, const QVariantList& header = {}) {
-        qint64 key = gConn().insert(
-            "INSERT INTO `Order Information` (`Customer Ref`, `Account No`, `Shipto id`, `Status`, `Discount`, `VAT`, "
-            "`package price`) VALUES (?, ?, ?, ?, ?, ?, ?)",
-            header.isEmpty() ? QVariantList{ref, "1008", 103, 2, 0, 20, QVariant()} : QVariantList{ref} + header);
+    qint64 makeOrder(const QString& ref, const QList<QStringList>& lines,
+                     const QVariantList& header = {}) {
+        qint64 key =
+            gConn().insert("INSERT INTO `Order Information` (`Customer Ref`, `Account No`, `Shipto "
+                           "id`, `Status`, `Discount`, `VAT`, "
+                           "`package price`) VALUES (?, ?, ?, ?, ?, ?, ?)",
+                           header.isEmpty() ? QVariantList{ref, "1008", 103, 2, 0, 20, QVariant()}
+                                            : QVariantList{ref} + header);
         for (const QStringList& l : lines)
-            gConn().insert("INSERT INTO `Order Details` (`Order ID`, `Part Id`, `Unit Price`, `Quantity`, `Discount`) "
+            gConn().insert("INSERT INTO `Order Details` (`Order ID`, `Part Id`, `Unit Price`, "
+                           "`Quantity`, `Discount`) "
                            "VALUES (?, 'P1', ?, ?, ?)",
                            {key, l[0], l[1], l[2].isEmpty() ? QVariant() : QVariant(l[2])});
         w->cmbLoadList1();
@@ -56,7 +61,7 @@ protected:
 };
 
 TEST_F(PurchaseOrderTest, OpensEmptyWithTheVatDesignTextCleared) {
-    EXPECT_EQ(w->windowTitle(), "Purchase Ordering");
+    EXPECT_EQ(w->windowTitle(), QStringLiteral("Purchase Ordering \u2014 new order, not saved"));
     EXPECT_EQ(w->Discount->text(), "0");
     EXPECT_EQ(w->VAT->text(), "");
     EXPECT_EQ(w->CustRef->Text(), "");
@@ -82,8 +87,9 @@ TEST_F(PurchaseOrderTest, OnlyAPickFromTheListLoadsAnOrder) {
     EXPECT_EQ(w->VAT->text(), "20");
     EXPECT_EQ(w->Status->BoundText(), "4");
     EXPECT_EQ(w->DataGrid1->rowCount(), 2);
-    EXPECT_EQ(w->QuotedDate->text(),
-              one("SELECT DATE_FORMAT(`Quoted Date`, '%d/%m/%Y') FROM `Order Information` WHERE `Quote ID` = 1").toString());
+    EXPECT_EQ(w->QuotedDate->text(), one("SELECT DATE_FORMAT(`Quoted Date`, '%d/%m/%Y') FROM "
+                                         "`Order Information` WHERE `Quote ID` = 1")
+                                         .toString());
     // The grid's visible columns and captions.
     EXPECT_TRUE(w->DataGrid1->isColumnHidden(0));
     EXPECT_TRUE(w->DataGrid1->isColumnHidden(2));
@@ -250,21 +256,19 @@ TEST_F(PurchaseOrderTest, DecliningApprovalFallsBackToStatus2) {
     EXPECT_EQ(w->Status->BoundText(), "2");
     EXPECT_EQ(one("SELECT `Status` FROM `Order Information` WHERE `Quote ID` = ?", {key}).toInt(), 2);
     EXPECT_EQ(count("Order Details", "`Order ID` = ? AND `Parts Status` = 2", {key}), 1);
-
-    // Without an account number: told so, no ledger row, still saved as approved.
-    w->AccountNo->clear();
-    msgs->clear();
-    w->Status->pickKey("1");
-    EXPECT_EQ(msgs->texts(), QStringList{"Supplier must have an Account No"});
-    EXPECT_EQ(count("Transaction"), before);
-    EXPECT_EQ(one("SELECT `Status` FROM `Order Information` WHERE `Quote ID` = ?", {key}).toInt(), 1);
 }
 
 TEST_F(PurchaseOrderTest, PackageApprovalPostsThePackageTotal) {
-    pickOrder(17);
+    qint64 key = makeOrder("PKG/APP", {{"100", "1", "0"}}, {"1008", 103, 2, 0, 20, 450});
+    pickOrder(key);
+    ASSERT_TRUE(w->ckPPrice->isChecked());
     msgs->answer(true);
     w->Status->pickKey("1");
-    EXPECT_EQ(one("SELECT `Cinout` FROM `Transaction` ORDER BY `id` DESC LIMIT 1").toString(), "-540.0000");
+    EXPECT_EQ(one("SELECT `Cinout` FROM `Transaction` WHERE `Ref` = ?", {key}).toString(),
+              "-540.0000");
+    EXPECT_EQ(
+        one("SELECT `Grand Total` FROM `Order Information` WHERE `Quote ID` = ?", {key}).toString(),
+        "540.0000");
 }
 
 TEST_F(PurchaseOrderTest, GridEditsSaveTheLineAndTheDiscountNeverDrifts) {
@@ -429,4 +433,317 @@ TEST_F(PurchaseOrderTest, DoubleClicksNeedAReference) {
     w->DataGrid1_DblClick(); // an unknown code: the prompt
     EXPECT_EQ(opened, 101);
     frmPurchaseOrder::openers() = {};
+}
+
+// ---- everyday safety --------------------------------------------------------
+
+namespace {
+QString header(const char* column, qint64 key) {
+    return one(QStringLiteral("SELECT `%1` FROM `Order Information` WHERE `Quote ID` = ?")
+                   .arg(column),
+               {key})
+        .toString();
+}
+// A second workstation on the same database.
+struct OtherWorkstation {
+    Database db{QStringLiteral("other-workstation")};
+    OtherWorkstation() {
+        EXPECT_TRUE(db.open(test::testSettings())) << db.lastOpenError().toStdString();
+    }
+    ~OtherWorkstation() {
+        db.rollback();
+        db.release();
+    }
+};
+const QString kTitle = QStringLiteral("Purchase Ordering \u2014 ");
+} // namespace
+
+TEST_F(PurchaseOrderTest, TotalsFollowLinesRemovedOrChangedInTheDetailsDialog) {
+    qint64 key = makeOrder("STALE/1", {{"100", "1", "0"}, {"50", "1", "0"}},
+                           {"1008", 103, 2, 0, 0, QVariant()});
+    pickOrder(key);
+    EXPECT_EQ(w->lblFinalTotal->text(), "£150.00");
+    ASSERT_TRUE(w->DataGrid1->model().removeRow(1));
+    EXPECT_EQ(w->lblFinalTotal->text(), "£100.00");
+    w->Command8_Click();
+    EXPECT_EQ(header("Grand Total", key), "100.0000");
+
+    // The line details dialog changes the quantity: the totals follow.
+    w->DataGrid1->setCurrentCell(0, 5);
+    w->DataGrid1_DblClick();
+    frmOrderDetails* d = nullptr;
+    for (QWidget* x : QApplication::topLevelWidgets())
+        if (auto* found = qobject_cast<frmOrderDetails*>(x))
+            d = found;
+    ASSERT_NE(d, nullptr);
+    d->txtQty->setText("3");
+    d->Command1_Click();
+    settle();
+    EXPECT_EQ(w->lblFinalTotal->text(), "£300.00");
+    w->Command8_Click();
+    EXPECT_EQ(header("Grand Total", key), "300.0000");
+}
+
+TEST_F(PurchaseOrderTest, AReferenceOfAnotherOrderNeverTakesItOver) {
+    const QString order1Name = header("Customer Name", 1);
+    const int orders = count("Order Information");
+    w->Command4_Click();
+    typeRef("PEN/24/0535");
+    EXPECT_EQ(w->orderKey(), 0); // still the new order
+    EXPECT_EQ(w->windowTitle(), kTitle + "new order, not saved");
+    w->Status->setBoundText("2");
+    w->CustomerName->setText("Somebody Else Ltd");
+
+    // Cancel writes nothing.
+    msgs->choose(MessageService::Answer::Cancel);
+    w->Command8_Click();
+    EXPECT_EQ(
+        msgs->texts(),
+        QStringList{"The reference PEN/24/0535 is already used by order 1. Open that order (Yes), "
+                    "save this as a new order with the same reference (No), or go back (Cancel)?"});
+    EXPECT_EQ(count("Order Information"), orders);
+    EXPECT_EQ(header("Customer Name", 1), order1Name);
+    EXPECT_EQ(w->CustomerName->text(), "Somebody Else Ltd");
+
+    // No inserts a new order with the same reference; order 1 is untouched.
+    msgs->clear();
+    msgs->choose(MessageService::Answer::No);
+    w->Command8_Click();
+    EXPECT_EQ(msgs->last(), "Information saved successfully");
+    const qint64 key = w->orderKey();
+    EXPECT_GT(key, 40);
+    EXPECT_EQ(count("Order Information"), orders + 1);
+    EXPECT_EQ(header("Customer Ref", key), "PEN/24/0535");
+    EXPECT_EQ(header("Customer Name", key), "Somebody Else Ltd");
+    EXPECT_EQ(header("Customer Name", 1), order1Name);
+    EXPECT_EQ(w->windowTitle(), kTitle + QStringLiteral("order %1").arg(key));
+    // Saving it again asks nothing more.
+    msgs->clear();
+    w->Command8_Click();
+    EXPECT_EQ(msgs->texts(), QStringList{"Information saved successfully"});
+
+    // Yes shows the other order as stored, writing nothing.
+    w->Command4_Click();
+    typeRef("PEN/24/0535");
+    w->Status->setBoundText("2");
+    w->CustomerName->setText("Not saved");
+    msgs->clear();
+    msgs->choose(MessageService::Answer::Yes);
+    w->Command8_Click();
+    EXPECT_EQ(msgs->texts().size(), 1);
+    EXPECT_EQ(w->orderKey(), 1);
+    EXPECT_EQ(w->CustomerName->text(), order1Name);
+    EXPECT_EQ(w->DataGrid1->rowCount(), 2);
+    EXPECT_EQ(count("Order Information"), orders + 1);
+}
+
+TEST_F(PurchaseOrderTest, CorrectingAReferenceRenamesTheOrderOnScreen) {
+    int printed = 0;
+    qint64 printedKey = -1;
+    frmPurchaseOrder::openers().print = [&](OrderHub& hub) {
+        ++printed;
+        printedKey = qint64(Val(hub.custRef()->BoundText()));
+    };
+    pickOrder(25);
+    EXPECT_EQ(w->windowTitle(), kTitle + "order 25");
+    const int orders = count("Order Information");
+    typeRef("O'NEILL/26/0430");
+    EXPECT_EQ(w->orderKey(), 25);
+    EXPECT_EQ(w->windowTitle(), kTitle + "order 25");
+    w->Command5_Click(); // Print acts on the order on screen
+    EXPECT_EQ(printed, 1);
+    EXPECT_EQ(printedKey, 25);
+    w->Command8_Click();
+    EXPECT_EQ(msgs->last(), "Information saved successfully");
+    EXPECT_EQ(count("Order Information"), orders);
+    EXPECT_EQ(header("Customer Ref", 25), "O'NEILL/26/0430");
+    EXPECT_EQ(w->CustRef->listModel().rowOfText("O'NEILL/26/0429"), -1);
+    EXPECT_GE(w->CustRef->listModel().rowOfText("O'NEILL/26/0430"), 0);
+    EXPECT_EQ(w->orderKey(), 25);
+
+    // Typing another order's reference over it still leaves order 25 on screen: Delete removes 25.
+    typeRef("PEN/24/0535");
+    EXPECT_EQ(w->orderKey(), 25);
+    msgs->answer(true);
+    w->Command9_Click();
+    EXPECT_EQ(count("Order Information", "`Quote ID` = 25"), 0);
+    EXPECT_EQ(count("Order Information", "`Quote ID` = 1"), 1);
+    frmPurchaseOrder::openers() = {};
+}
+
+TEST_F(PurchaseOrderTest, ARefusedApprovalWritesNothing) {
+    qint64 key = makeOrder("APP/DATE", {{"100", "1", "0"}});
+    pickOrder(key);
+    const int before = count("Transaction");
+    w->QuotedDate->setText("31/02/2026");
+    msgs->answer(true);
+    w->Status->pickKey("1");
+    EXPECT_EQ(msgs->last(), "Date Entered: \"31/02/2026\" is not a date (dd/mm/yyyy).");
+    EXPECT_EQ(count("Transaction"), before);
+    EXPECT_EQ(header("Status", key), "2");
+    EXPECT_EQ(count("Order Details", "`Order ID` = ? AND `Parts Status` = 1", {key}), 0);
+    EXPECT_EQ(w->Status->BoundText(), "2");         // the stored status, not the refused one
+    EXPECT_EQ(w->QuotedDate->text(), "31/02/2026"); // left for the user to correct
+}
+
+TEST_F(PurchaseOrderTest, ApprovalFailingAtItsLastStatementLeavesNoLedgerRow) {
+    qint64 key = makeOrder("APP/LOCK", {{"100", "1", "0"}});
+    pickOrder(key);
+    w->CustomerName->setText("Changed before approval");
+    const int before = count("Transaction");
+    // Another workstation holds the order's lines, so the status stamp cannot finish.
+    OtherWorkstation other;
+    other.db.begin();
+    other.db.select("SELECT * FROM `Order Details` WHERE `Order ID` = ? FOR UPDATE", {key});
+    gConn().execute("SET SESSION innodb_lock_wait_timeout = 1");
+    msgs->answer(true);
+    w->Status->pickKey("1");
+    gConn().execute("SET SESSION innodb_lock_wait_timeout = 50");
+    other.db.rollback();
+    EXPECT_FALSE(msgs->texts().contains("Information saved successfully"));
+    ASSERT_FALSE(msgs->messages.empty());
+    EXPECT_EQ(msgs->messages.back().kind, RecordingMessages::Message::Error);
+    EXPECT_EQ(count("Transaction"), before);
+    EXPECT_EQ(header("Status", key), "2");
+    EXPECT_EQ(header("Customer Name", key), "");
+    // The window shows the order as stored.
+    EXPECT_EQ(w->Status->BoundText(), "2");
+    EXPECT_EQ(w->CustomerName->text(), "");
+}
+
+TEST_F(PurchaseOrderTest, OneApprovalOnePosting) {
+    qint64 key = makeOrder("APP/TWICE", {{"100", "1", "0"}});
+    pickOrder(key);
+    msgs->answer(true);
+    const QVariant q0 = gConn().select("SHOW SESSION STATUS LIKE 'Questions'").rows[0][1];
+    w->Status->pickKey("1");
+    const QVariant q1 = gConn().select("SHOW SESSION STATUS LIKE 'Questions'").rows[0][1];
+    std::cout << "statements per approval: " << (q1.toLongLong() - q0.toLongLong() - 1) << "\n";
+    EXPECT_EQ(count("Transaction", "`Ref` = ?", {key}), 1);
+    msgs->clear();
+    w->Status->pickKey("4");
+    w->Status->pickKey("1");
+    EXPECT_EQ(
+        msgs->texts(),
+        QStringList{
+            QStringLiteral("Order %1 is already approved. Nothing more was posted.").arg(key)});
+    EXPECT_EQ(count("Transaction", "`Ref` = ?", {key}), 1);
+    EXPECT_EQ(header("Status", key), "1");
+
+    // No account number: told so, and the stored status stays as it was.
+    qint64 other = makeOrder("APP/NOACC", {{"100", "1", "0"}});
+    pickOrder(other);
+    w->AccountNo->clear();
+    msgs->clear();
+    w->Status->pickKey("1");
+    EXPECT_EQ(msgs->texts(), QStringList{"Supplier must have an Account No"});
+    EXPECT_EQ(count("Transaction", "`Ref` = ?", {other}), 0);
+    EXPECT_EQ(header("Status", other), "2");
+    EXPECT_EQ(w->Status->BoundText(), "2");
+}
+
+TEST_F(PurchaseOrderTest, TheStoredTotalFollowsThePackageTick) {
+    qint64 key = makeOrder("PKG/UNTICK", {{"100", "1", "0"}}, {"1008", 103, 2, 0, 17.5, 200});
+    pickOrder(key);
+    ASSERT_TRUE(w->ckPPrice->isChecked());
+    QTest::mouseClick(w->ckPPrice, Qt::LeftButton);
+    ASSERT_FALSE(w->ckPPrice->isChecked());
+    w->Command8_Click();
+    EXPECT_EQ(header("Grand Total", key), "117.5000");
+    EXPECT_TRUE(
+        one("SELECT `package price` IS NULL FROM `Order Information` WHERE `Quote ID` = ?", {key})
+            .toBool());
+    pickOrder(key);
+    EXPECT_FALSE(w->ckPPrice->isChecked()); // loads as it was saved
+
+    // Ticked with no package price: refused, nothing stored.
+    QTest::mouseClick(w->ckPPrice, Qt::LeftButton);
+    msgs->clear();
+    w->Command8_Click();
+    EXPECT_EQ(msgs->texts(),
+              QStringList{"Pkg Price is ticked but no package price is entered. Enter the package "
+                          "price, or untick Pkg Price."});
+    EXPECT_EQ(header("Grand Total", key), "117.5000");
+}
+
+TEST_F(PurchaseOrderTest, ATypedStatusThatIsNoStatusIsRefused) {
+    pickOrder(1);
+    w->Status->lineEdit()->selectAll();
+    QTest::keyClicks(w->Status->lineEdit(), "Shipped maybe");
+    w->Command8_Click();
+    EXPECT_EQ(
+        msgs->texts(),
+        QStringList{"PO Status: \"Shipped maybe\" is not a status. Choose one from the list."});
+    EXPECT_EQ(header("Status", 1), "4");
+}
+
+TEST_F(PurchaseOrderTest, HeaderEditsSurviveALineEdit) {
+    qint64 key = makeOrder("KEEP/1", {{"10", "3", "0"}}, {"1008", 103, 2, 0, 20, QVariant()});
+    pickOrder(key);
+    w->CustomerName->setText("Typed, not saved");
+    w->ShippedTo->setText("Branch surgery");
+    w->Discount->setText("10");
+    ASSERT_TRUE(w->DataGrid1->editCell(0, 5, "20"));
+    settle();
+    EXPECT_EQ(w->CustomerName->text(), "Typed, not saved");
+    EXPECT_EQ(w->ShippedTo->text(), "Branch surgery");
+    EXPECT_EQ(w->Discount->text(), "10");
+    EXPECT_EQ(w->lblSubTotal->text(), "£60.00");
+    EXPECT_EQ(w->lblFinalTotal->text(), "£64.80"); // 60 less 10% plus 20%
+    EXPECT_TRUE(w->headerChanged());
+}
+
+TEST_F(PurchaseOrderTest, AKnownCodeTypedIntoANewLineFillsIt) {
+    pickOrder(1);
+    const int row = w->DataGrid1->rowCount();
+    ASSERT_TRUE(w->DataGrid1->editCell(row, 3, "hen-4480"));
+    settle();
+    RowSet l = gConn().select(
+        "SELECT * FROM `Order Details` WHERE `Order ID` = 1 ORDER BY `ID` DESC LIMIT 1");
+    EXPECT_EQ(l.at(0, "Product ID").toInt(), 1);
+    EXPECT_EQ(l.at(0, "Part Id").toString(), "HEN-4480");
+    EXPECT_EQ(l.at(0, "Quantity").toInt(), 1);
+    EXPECT_EQ(l.at(0, "Unit Price").toString(), "31.9500");
+    EXPECT_EQ(l.at(0, "Description").toString(),
+              "Universal nano-hybrid composite syringe 4g shade A2");
+    EXPECT_EQ(w->DataGrid1->model().text(row, 8), "31.95");
+}
+
+TEST_F(PurchaseOrderTest, PreviousFindsAnOrderAnotherWorkstationAdded) {
+    OtherWorkstation other;
+    const qint64 key =
+        other.db.insert("INSERT INTO `Order Information` (`Customer Ref`) VALUES ('ELSEWHERE/1')");
+    w->Command3_Click();
+    EXPECT_EQ(w->orderKey(), key);
+    EXPECT_EQ(w->CustRef->Text(), "ELSEWHERE/1");
+}
+
+TEST_F(PurchaseOrderTest, AWindowOpenedWithoutTheDatabaseReadsItsListsAtTheFirstAction) {
+    w.reset();
+    gConn().close();
+    w = std::make_unique<frmPurchaseOrder>();
+    w->show();
+    EXPECT_EQ(w->CustRef->count(), 0);
+    QTest::mouseClick(w->Command7, Qt::LeftButton); // Find
+    EXPECT_EQ(w->CustRef->count(), 40);
+    EXPECT_EQ(w->Status->count(), 6);
+}
+
+TEST_F(PurchaseOrderTest, ExitOffersToSaveUnsavedHeaderEdits) {
+    pickOrder(1);
+    w->CustomerName->setText("Renamed supplier");
+    msgs->choose(MessageService::Answer::Cancel);
+    w->Command6_Click();
+    EXPECT_EQ(msgs->texts(), QStringList{"Save the changes to order 1?"});
+    EXPECT_TRUE(gConn().isOpen()); // still running
+    msgs->choose(MessageService::Answer::Cancel);
+    w->close();
+    EXPECT_TRUE(w->isVisible());
+
+    msgs->clear();
+    msgs->choose(MessageService::Answer::Yes);
+    w->Command6_Click();
+    EXPECT_EQ(msgs->texts(), QStringList{"Save the changes to order 1?"});
+    EXPECT_FALSE(gConn().isOpen()); // ended
+    EXPECT_EQ(header("Customer Name", 1), "Renamed supplier");
 }
