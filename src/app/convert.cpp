@@ -7,27 +7,39 @@
 #include <QLocale>
 #include <QRegularExpression>
 
+#include <cmath>
+#include <limits>
+
 namespace zel {
 
 namespace {
 
 QString quoted(const QString& t) { return QStringLiteral("\"") + t + QStringLiteral("\""); }
 
-// A plain number as typed: optional sign, digits with an optional decimal mark.
+// A number as typed: one optional sign, ASCII digits with the locale's
+// decimal mark, no exponent; or a currency text as the totals show it.
+// Digits of other scripts are not read as digits. Gives the plain decimal
+// text ('.' as the decimal mark), or nothing.
 std::optional<QString> readNumber(const QString& raw) {
     QString text = raw.trimmed();
     QLocale loc;
     if (loc.decimalPoint() != QLatin1String("."))
         text.replace(loc.decimalPoint(), QLatin1String("."));
-    static const QRegularExpression number(
-        QStringLiteral("^[+-]?(\\d+(\\.\\d*)?|\\.\\d+)([eE][+-]?\\d+)?$"));
+    static const QRegularExpression number(QStringLiteral("^[+-]?([0-9]+(\\.[0-9]*)?|\\.[0-9]+)$"));
     if (number.match(text).hasMatch())
         return text;
-    // Currency texts (as the totals show them) are numbers too.
     if (auto m = parseCurrency(raw))
         return m->toPlainText();
     return std::nullopt;
 }
+
+[[noreturn]] void refuse(const QString& field, const QString& text, const QString& what) {
+    throw ConversionError(field, text, QStringLiteral("%1: %2 %3").arg(field, text, what));
+}
+
+// The largest magnitude a number column (a percentage, a rate) is given:
+// past it arithmetic on the column stops being exact.
+constexpr double kLargestNumber = 1e15;
 
 } // namespace
 
@@ -42,47 +54,53 @@ QVariant toColumnValue(Kind kind, const QString& text, const QString& field) {
         if (!n)
             throw ConversionError(field, text,
                                   QStringLiteral("%1: %2 is not a number.").arg(field, quoted(text)));
+        if (std::fabs(n->toDouble()) >= kLargestNumber)
+            refuse(field, text, QStringLiteral("is larger than the largest number that can be stored."));
         return *n;
     }
     case Kind::Integer: {
         auto n = readNumber(text);
-        bool ok = false;
-        qlonglong v = n ? n->toLongLong(&ok) : 0;
-        if (!ok && n) {
-            double d = n->toDouble(&ok);
-            ok = ok && d == roundHalfEven(d) && qAbs(d) < 9.0e15;
-            v = qlonglong(d);
-        }
-        if (!ok)
+        if (!n)
             throw ConversionError(field, text,
                                   QStringLiteral("%1: %2 is not a whole number.").arg(field, quoted(text)));
-        return v;
+        const double d = n->toDouble();
+        if (d != roundHalfEven(d))
+            throw ConversionError(field, text,
+                                  QStringLiteral("%1: %2 is not a whole number.").arg(field, quoted(text)));
+        // The whole-number columns are 32-bit.
+        if (d > double(std::numeric_limits<int32_t>::max()) || d < double(std::numeric_limits<int32_t>::min()))
+            refuse(field, text, QStringLiteral("is larger than the largest whole number that can be stored."));
+        return qlonglong(d);
     }
     case Kind::Money: {
         auto n = readNumber(text);
-        std::optional<Money> m = n ? Money::fromDecimalText(*n) : std::nullopt;
-        if (!m && n) {
-            bool ok = false;
-            double d = n->toDouble(&ok);
-            if (ok && qAbs(d) < 9.0e14)
-                m = Money::fromDouble(d);
-        }
-        if (!m)
+        if (!n)
             throw ConversionError(field, text,
                                   QStringLiteral("%1: %2 is not an amount of money.").arg(field, quoted(text)));
+        std::optional<Money> m = Money::fromDecimalText(*n);
+        if (!m)
+            refuse(field, text, QStringLiteral("is larger than the largest amount that can be stored."));
         return m->toPlainText();
     }
     case Kind::Date: {
-        auto d = parseUserDate(text);
-        if (!d)
-            throw ConversionError(
-                field, text,
-                QStringLiteral("%1: %2 is not a date (%3).")
-                    .arg(field, quoted(text), todayText(QDate(2000, 12, 31))
-                                                  .replace(QLatin1String("31"), QLatin1String("dd"))
-                                                  .replace(QLatin1String("12"), QLatin1String("mm"))
-                                                  .replace(QLatin1String("2000"), QLatin1String("yyyy"))));
-        return *d;
+        const TypedDate t = readUserDate(text);
+        const QString form = todayText(QDate(2000, 12, 31))
+                                 .replace(QLatin1String("31"), QLatin1String("dd"))
+                                 .replace(QLatin1String("12"), QLatin1String("mm"))
+                                 .replace(QLatin1String("2000"), QLatin1String("yyyy"));
+        if (!t.date)
+            throw ConversionError(field, text,
+                                  QStringLiteral("%1: %2 is not a date (%3).").arg(field, quoted(text), form));
+        if (!t.timeValid)
+            throw ConversionError(field, text,
+                                  QStringLiteral("%1: %2 has a time that is not a time of day.")
+                                      .arg(field, quoted(text)));
+        // The program keeps dates only: a time other than midnight would be lost.
+        if (t.hasTime && t.time != QTime(0, 0))
+            throw ConversionError(field, text,
+                                  QStringLiteral("%1: %2 has a time; this field holds a date only (%3).")
+                                      .arg(field, quoted(text), form));
+        return *t.date;
     }
     case Kind::Flag: {
         QString t = text.trimmed().toLower();
@@ -94,7 +112,7 @@ QVariant toColumnValue(Kind kind, const QString& text, const QString& field) {
         if (!n)
             throw ConversionError(field, text,
                                   QStringLiteral("%1: %2 is not yes or no.").arg(field, quoted(text)));
-        return qlonglong(Val(*n) != 0 ? 1 : 0);
+        return qlonglong(n->toDouble() != 0 ? 1 : 0);
     }
     }
     return text;

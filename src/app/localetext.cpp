@@ -31,17 +31,23 @@ std::optional<Money> parseCurrency(const QString& raw) {
     text = text.trimmed();
     // Grouping must be real grouping: "1,234.50" is an amount, "12,50" is not.
     if (text.contains(loc.groupSeparator())) {
-        static const QRegularExpression grouped(QStringLiteral("^[-+]?\\d{1,3}(?:%1\\d{3})+(?:%2\\d+)?$"));
+        static const QRegularExpression grouped(QStringLiteral("^[-+]?[0-9]{1,3}(?:%1[0-9]{3})+(?:%2[0-9]+)?$"));
         QString pattern = grouped.pattern().arg(QRegularExpression::escape(loc.groupSeparator()),
                                                 QRegularExpression::escape(loc.decimalPoint()));
         if (!QRegularExpression(pattern).match(text).hasMatch())
             return std::nullopt;
         text.remove(loc.groupSeparator());
     }
-    if (text.startsWith(loc.negativeSign()) || text.startsWith(u'-')) {
-        negative = !negative;
+    // One sign only, and not inside brackets: "--5", "-+5" and "(-5)" are not amounts.
+    if (text.startsWith(loc.negativeSign()) || text.startsWith(u'-') || text.startsWith(u'+')) {
+        if (negative)
+            return std::nullopt;
+        negative = text[0] != u'+';
         text = text.mid(1).trimmed();
     }
+    if (text.startsWith(u'-') || text.startsWith(u'+') || text.startsWith(loc.negativeSign()) ||
+        text.startsWith(u'('))
+        return std::nullopt;
     if (loc.decimalPoint() != QLatin1String("."))
         text.replace(loc.decimalPoint(), QLatin1String("."));
     auto m = Money::fromDecimalText(text);
@@ -77,20 +83,33 @@ QString shortDateText(const QDate& date) {
     return QLocale().toString(date, fmt);
 }
 
-std::optional<QDate> parseUserDate(const QString& raw) {
+TypedDate readUserDate(const QString& raw) {
+    TypedDate out;
     QString text = raw.trimmed();
     if (text.isEmpty())
-        return std::nullopt;
-    static const QRegularExpression iso(QStringLiteral("^(\\d{4})-(\\d{1,2})-(\\d{1,2})(?:[ T].*)?$"));
+        return out;
+    // The time after a date: hours, minutes and optional seconds, checked below.
+    auto readTime = [&out](const QString& h, const QString& m, const QString& sec) {
+        if (h.isEmpty())
+            return;
+        out.hasTime = true;
+        out.time = QTime(h.toInt(), m.toInt(), sec.isEmpty() ? 0 : sec.toInt());
+        out.timeValid = out.time.isValid();
+    };
+    static const QRegularExpression iso(QStringLiteral(
+        "^([0-9]{4})-([0-9]{1,2})-([0-9]{1,2})(?:[ T]([0-9]{1,2}):([0-9]{2})(?::([0-9]{2}))?)?$"));
     if (auto m = iso.match(text); m.hasMatch()) {
         QDate d(m.captured(1).toInt(), m.captured(2).toInt(), m.captured(3).toInt());
-        return d.isValid() ? std::optional(d) : std::nullopt;
+        if (d.isValid())
+            out.date = d;
+        readTime(m.captured(4), m.captured(5), m.captured(6));
+        return out;
     }
-    static const QRegularExpression parts(
-        QStringLiteral("^(\\d{1,2})[/.\\- ](\\d{1,2})[/.\\- ](\\d{2}|\\d{4})(?: +\\d{1,2}:\\d{2}(?::\\d{2})?)?$"));
+    static const QRegularExpression parts(QStringLiteral(
+        "^([0-9]{1,2})[/.\\- ]([0-9]{1,2})[/.\\- ]([0-9]{2}|[0-9]{4})(?: +([0-9]{1,2}):([0-9]{2})(?::([0-9]{2}))?)?$"));
     auto m = parts.match(text);
     if (!m.hasMatch())
-        return std::nullopt;
+        return out;
     // Field order from the locale's short date format.
     QString fmt = shortFormat();
     qsizetype dPos = fmt.indexOf(u'd'), mPos = fmt.indexOf(u'M'), yPos = fmt.indexOf(u'y');
@@ -102,14 +121,22 @@ std::optional<QDate> parseUserDate(const QString& raw) {
         day = second;
     }
     if (yPos >= 0 && yPos < dPos && yPos < mPos)
-        return std::nullopt; // year-first locales type ISO dates
+        return out; // year-first locales type ISO dates
     int year = yearText.toInt();
     if (yearText.size() == 2)
         year += year < 30 ? 2000 : 1900;
     QDate d(year, month, day);
-    if (!d.isValid())
+    if (d.isValid())
+        out.date = d;
+    readTime(m.captured(4), m.captured(5), m.captured(6));
+    return out;
+}
+
+std::optional<QDate> parseUserDate(const QString& raw) {
+    TypedDate t = readUserDate(raw);
+    if (!t.timeValid)
         return std::nullopt;
-    return d;
+    return t.date;
 }
 
 } // namespace zel

@@ -3,6 +3,7 @@
 #include "app/money.h"
 
 #include <QDate>
+#include <QTime>
 #include <QString>
 #include <optional>
 
@@ -26,6 +27,17 @@ QString shortDateText(const QDate& date);
 // A typed date read in the workstation's date order (day, month, year in the
 // UK); two-digit years fall in 1930..2029; "yyyy-mm-dd" is taken too. A text
 // that is no valid date gives nothing.
+// A time after the date ("05/03/2026 14:30", "14:30:15") must be a valid
+// time, or the text is no date.
 std::optional<QDate> parseUserDate(const QString& text);
+
+// What a typed date text holds, for messages that say what was wrong.
+struct TypedDate {
+    std::optional<QDate> date; // nothing when the date part is not a date
+    bool hasTime = false;      // a time followed the date
+    bool timeValid = true;     // that time is a real time of day
+    QTime time;
+};
+TypedDate readUserDate(const QString& text);
 
 } // namespace zel

@@ -5,9 +5,19 @@
 #include <compare>
 #include <cstdint>
 #include <optional>
+#include <stdexcept>
 
 namespace zel {
 
+// An amount, or a sum or product of amounts, beyond what the money type and
+// the money columns (DECIMAL(19,4)) can hold.
+class MoneyOverflow : public std::overflow_error {
+public:
+    MoneyOverflow();
+};
+
+// The range is that of 64-bit ten-thousandths: +-922,337,203,685,477.5807,
+// inside what a DECIMAL(19,4) column holds.
 class Money {
 public:
     constexpr Money() = default;
@@ -16,11 +26,15 @@ public:
         m.units_ = tenThousandths;
         return m;
     }
-    // Rounds to four decimals, halves to even.
+    // Rounds to four decimals, halves to even. Throws MoneyOverflow when the
+    // value is not finite or beyond the range.
     static Money fromDouble(double value);
-    // Plain decimal text ("12.5", "-3.14159"); more than four decimals are
-    // rounded half to even. Empty or malformed text gives nothing.
+    // Plain decimal text ("12.5", "-3.14159") of ASCII digits; more than four
+    // decimals are rounded half to even. Empty or malformed text, or an
+    // amount beyond the range, gives nothing.
     static std::optional<Money> fromDecimalText(QStringView text);
+    // True when the text is a plain decimal whose amount is beyond the range.
+    static bool tooLarge(QStringView text);
 
     int64_t units() const { return units_; }
     double toDouble() const { return double(units_) / 10000.0; }
@@ -30,13 +44,11 @@ public:
     QString toFixedText(int decimals) const;
     Money roundedTo(int decimals) const;
 
-    Money operator+(Money o) const { return fromUnits(units_ + o.units_); }
-    Money operator-(Money o) const { return fromUnits(units_ - o.units_); }
-    Money operator-() const { return fromUnits(-units_); }
-    Money& operator+=(Money o) {
-        units_ += o.units_;
-        return *this;
-    }
+    // Sums and differences throw MoneyOverflow instead of wrapping round.
+    Money operator+(Money o) const;
+    Money operator-(Money o) const;
+    Money operator-() const;
+    Money& operator+=(Money o) { return *this = *this + o; }
     auto operator<=>(const Money&) const = default;
 
 private:

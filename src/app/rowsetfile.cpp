@@ -30,6 +30,8 @@ const QString nsRow = QStringLiteral("#RowsetSchema");
 const QString dateFormat = QStringLiteral("yyyy-MM-ddThh:mm:ss");
 // What a long text column declares as its length.
 constexpr int longTextLength = std::numeric_limits<int>::max();
+// The largest file read: far beyond any settings file or printed order.
+constexpr qint64 maxRowSetFileBytes = 10LL * 1024 * 1024;
 
 QString quoted(const QString& t) {
     return u'"' + t + u'"';
@@ -567,6 +569,12 @@ RowSetFile readRowSetFile(const QString& path) {
     QFile file(path);
     if (!file.exists())
         throw failure(QStringLiteral("there is no such file"));
+    // A pipe or device named like the file would block or never end.
+    const QFileInfo info(path);
+    if (!info.isFile())
+        throw failure(QStringLiteral("it is not a regular file"));
+    if (info.size() > maxRowSetFileBytes)
+        throw failure(QStringLiteral("it is larger than %1 MB").arg(maxRowSetFileBytes / (1024 * 1024)));
     if (!file.open(QIODevice::ReadOnly))
         throw failure(file.errorString());
 
@@ -595,6 +603,11 @@ RowSetFile readRowSetFile(const QString& path) {
 
     while (!xml.atEnd()) {
         const auto token = xml.readNext();
+        // A document type may declare entities; a rowset file has none.
+        if (token == QXmlStreamReader::DTD || token == QXmlStreamReader::EntityReference)
+            throw failure(QStringLiteral("it declares a document type or entities"));
+        if (file.pos() > maxRowSetFileBytes)
+            throw failure(QStringLiteral("it is larger than %1 MB").arg(maxRowSetFileBytes / (1024 * 1024)));
         if (token == QXmlStreamReader::StartElement) {
             const QStringView ns = xml.namespaceUri();
             const QStringView name = xml.name();
@@ -604,8 +617,12 @@ RowSetFile readRowSetFile(const QString& path) {
                     throw failure(QStringLiteral("it is not a rowset file"));
                 seenRoot = true;
             } else if (ns == nsSchema && name == QLatin1String("Schema")) {
+                if (seenSchema)
+                    throw failure(QStringLiteral("it has more than one schema section"));
                 seenSchema = true;
             } else if (ns == nsSchema && name == QLatin1String("AttributeType")) {
+                if (seenData)
+                    throw failure(QStringLiteral("a column is declared after the data"));
                 RowSetFileColumn col;
                 const QString attrName = attrs.value(QLatin1String("name")).toString();
                 col.name = attrs.hasAttribute(nsRowset, QStringLiteral("name"))
@@ -631,6 +648,8 @@ RowSetFile readRowSetFile(const QString& path) {
             } else if (ns == nsRowset && name == QLatin1String("data")) {
                 if (!seenSchema)
                     throw failure(QStringLiteral("the data comes before the schema"));
+                if (seenData)
+                    throw failure(QStringLiteral("it has more than one data section"));
                 seenData = inData = true;
                 finishSchema();
             } else if (ns == nsRowset &&
@@ -693,7 +712,8 @@ std::optional<QString> readSetting(const QString& item) {
         if (itemColumn < 0 || valueColumn < 0)
             return std::nullopt;
         for (const auto& row : file.rows.rows)
-            if (row[itemColumn].toString().compare(item, Qt::CaseInsensitive) == 0)
+            if (row.size() > std::max(itemColumn, valueColumn) &&
+                row[itemColumn].toString().compare(item, Qt::CaseInsensitive) == 0)
                 return row[valueColumn].isNull() ? QStringLiteral("") : row[valueColumn].toString();
     } catch (const std::exception&) {
         // an unreadable settings file holds no settings

@@ -56,13 +56,16 @@ private:
 void writeRowSetFile(const QString& path, const QList<RowSetFileColumn>& cols, const RowSet& rows);
 
 // Reads a file written by writeRowSetFile or by another program in the same
-// layout. Throws RowSetFileError when the file is missing, unreadable or
-// malformed, or a value does not fit its column's type.
+// layout. Throws RowSetFileError when the file is missing, not a regular
+// file, larger than 10 MB, unreadable or malformed (a document type or
+// entity declaration, a repeated schema or data section), or a value does
+// not fit its column's type.
 RowSetFile readRowSetFile(const QString& path);
 
 // The suite's setting `item` (matched without regard to case) from
 // zelsysconfig.adtg in the workstation folder: its TextValue, empty when
-// that is NULL. A missing or unreadable file, or no such item, gives nothing.
+// that is NULL. A missing, unreadable or malformed file, one without the
+// Item and TextValue columns, or no such item, gives nothing.
 std::optional<QString> readSetting(const QString& item);
 
 // Column names as attribute names: characters an XML name cannot hold are

@@ -24,18 +24,21 @@ double Val(QStringView text) {
         if (radix) {
             i += 2;
             long long v = 0;
-            bool any = false;
+            bool any = false, overflow = false;
             while (i < n) {
-                int d = QString(text[i]).toInt(nullptr, radix);
-                bool ok = false;
-                QString(text[i]).toInt(&ok, radix);
-                if (!ok)
+                const char16_t c = text[i].unicode();
+                int d = c >= u'0' && c <= u'9'   ? c - u'0'
+                        : c >= u'a' && c <= u'f' ? c - u'a' + 10
+                        : c >= u'A' && c <= u'F' ? c - u'A' + 10
+                                                 : 99;
+                if (d >= radix)
                     break;
-                v = v * radix + d;
+                overflow = overflow || __builtin_mul_overflow(v, radix, &v) || __builtin_add_overflow(v, d, &v);
                 any = true;
                 ++i;
             }
-            return any ? double(v) : 0.0;
+            // A literal beyond 64 bits is no number (Basic stops with an overflow).
+            return any && !overflow ? double(v) : 0.0;
         }
     }
     QString digits;

@@ -9,7 +9,7 @@ namespace zel {
 // The leading number of a text: leading blanks are skipped, '.' is the decimal
 // mark, an optional sign and exponent are read, reading stops at the first
 // character that cannot continue a number, and a text without one gives 0.
-// "&H1F" and "&O17" read as hexadecimal and octal.
+// "&H1F" and "&O17" read as hexadecimal and octal; one beyond 64 bits gives 0.
 double Val(QStringView text);
 
 // Rounds to the nearest whole number, halves to the even one (2.5 -> 2, 3.5 -> 4).

@@ -217,6 +217,7 @@ bool GridModel::writeCell(int row, int column, const QString& typed) {
     const QString name = schema::columnName(table_, columnName(column));
     try {
         QVariant stored = toColumnValue(columnKind(column), typed, name);
+        schema::checkLength(table_, name, stored, typed, name);
         if (auto s = scale_.find(column); s != scale_.end() && !stored.isNull())
             stored = plainNumber(Val(stored.toString()) / s.value(), 12);
         const int keyCol = rows_.indexOf(keyColumn_);

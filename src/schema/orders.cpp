@@ -70,12 +70,13 @@ qint64 saveHeader(qint64 key, const QString& customerRef, const QList<HeaderFiel
     QStringList sets;
     QVariantList binds;
     sets << QStringLiteral("`Customer Ref` = ?");
+    schema::checkLength(schema::OrderInformation, QStringLiteral("Customer Ref"), customerRef, customerRef,
+                        QStringLiteral("Suppliers Reference"));
     binds << customerRef;
     for (const HeaderField& f : fields) {
         const QString column = schema::columnName(schema::OrderInformation, f.column);
-        auto kind = schema::columnKind(schema::OrderInformation, column);
         sets << schema::q(column) + QStringLiteral(" = ?");
-        binds << toColumnValue(kind.value_or(Kind::Text), f.text, f.label.isEmpty() ? column : f.label);
+        binds << schema::columnValue(schema::OrderInformation, column, f.text, f.label.isEmpty() ? column : f.label);
     }
     Database& db = gConn();
     qint64 saved = key;

@@ -1,4 +1,6 @@
 #include "schema/schema.h"
+#include "app/database.h"
+
 
 #include <QHash>
 #include <utility>
@@ -95,6 +97,72 @@ QString columnName(const QString& table, const QString& column) {
     if (auto* c = findColumn(table, column))
         return c->first;
     return column;
+}
+
+namespace {
+
+struct TextLimit {
+    qint64 characters = -1; // -1: no limit known
+    qint64 bytes = -1;
+};
+
+// The text columns' limits of a table, read from the server once per run.
+TextLimit textLimit(const QString& table, const QString& column) {
+    static QHash<QString, QHash<QString, TextLimit>> cache;
+    const QString t = table.toLower();
+    auto it = cache.find(t);
+    if (it == cache.end()) {
+        RowSet rs = gConn().select(
+            QStringLiteral("SELECT `COLUMN_NAME`, `CHARACTER_MAXIMUM_LENGTH`, `CHARACTER_OCTET_LENGTH` "
+                           "FROM `information_schema`.`COLUMNS` "
+                           "WHERE `TABLE_SCHEMA` = DATABASE() AND `TABLE_NAME` = ?"),
+            {table});
+        QHash<QString, TextLimit> limits;
+        for (const auto& row : rs.rows) {
+            TextLimit l;
+            if (!row[1].isNull())
+                l.characters = row[1].toLongLong();
+            if (!row[2].isNull())
+                l.bytes = row[2].toLongLong();
+            limits.insert(row[0].toString().toLower(), l);
+        }
+        // An unknown table (no rows) is not remembered, so a later read can find it.
+        if (limits.isEmpty())
+            return {};
+        it = cache.insert(t, limits);
+    }
+    return it->value(column.toLower());
+}
+
+} // namespace
+
+void checkLength(const QString& table, const QString& column, const QVariant& value, const QString& text,
+                 const QString& field) {
+    if (value.typeId() != QMetaType::QString)
+        return;
+    const TextLimit limit = textLimit(table, columnName(table, column));
+    const QString typed = value.toString();
+    const qint64 characters = typed.toUcs4().size();
+    if (limit.characters >= 0 && characters > limit.characters)
+        throw ConversionError(field, text,
+                              QStringLiteral("%1 is too long: it can hold %2 characters and %3 were typed.")
+                                  .arg(field)
+                                  .arg(limit.characters)
+                                  .arg(characters));
+    const qint64 bytes = typed.toUtf8().size();
+    if (limit.bytes >= 0 && bytes > limit.bytes)
+        throw ConversionError(field, text,
+                              QStringLiteral("%1 is too long: it can hold %2 bytes and the text typed takes %3.")
+                                  .arg(field)
+                                  .arg(limit.bytes)
+                                  .arg(bytes));
+}
+
+QVariant columnValue(const QString& table, const QString& column, const QString& text, const QString& field) {
+    const QString name = columnName(table, column);
+    QVariant v = toColumnValue(columnKind(table, name).value_or(Kind::Text), text, field);
+    checkLength(table, name, v, text, field);
+    return v;
 }
 
 QString q(const QString& name) {

@@ -28,6 +28,15 @@ std::optional<Kind> columnKind(const QString& table, const QString& column);
 // The column's name as the table spells it (`Payroll id` -> `Payroll ID`).
 QString columnName(const QString& table, const QString& column);
 
+// A box's text converted for a column of the table (toColumnValue by the
+// column's kind), and for a text column also checked against the column's
+// length as the server states it, trailing blanks included, so nothing is
+// cut on the way in. Throws ConversionError naming `field`.
+QVariant columnValue(const QString& table, const QString& column, const QString& text, const QString& field);
+// The length check alone, for a value already converted from `text`.
+void checkLength(const QString& table, const QString& column, const QVariant& value, const QString& text,
+                 const QString& field);
+
 // A name in back-quotes, for SQL built from fixed names.
 QString q(const QString& name);
 

@@ -7,6 +7,7 @@
 #include "app/val.h"
 
 #include <QDate>
+#include <limits>
 #include <gtest/gtest.h>
 
 using namespace zel;
@@ -125,6 +126,75 @@ TEST(Convert, EmptyIsNullAndBadTextIsRefusedNamingFieldAndText) {
     EXPECT_EQ(refused(Kind::Date, "31/02/2026"), "Quantity: \"31/02/2026\" is not a date (dd/mm/yyyy).");
     EXPECT_EQ(refused(Kind::Date, "tomorrow"), "Quantity: \"tomorrow\" is not a date (dd/mm/yyyy).");
     EXPECT_EQ(refused(Kind::Number, "ten"), "Quantity: \"ten\" is not a number.");
+}
+
+// What a typed value can never become: a different number than was typed.
+TEST(Convert, RefusesWhatItCannotStoreExactly) {
+    auto refused = [](Kind k, const QString& text, const QString& field = "Unit Price") -> QString {
+        try {
+            QVariant v = toColumnValue(k, text, field);
+            return "stored as " + v.toString();
+        } catch (const ConversionError& e) {
+            return e.message();
+        }
+    };
+    // Amounts past the money range are refused, not wrapped round.
+    EXPECT_EQ(refused(Kind::Money, "1000000000000000"),
+              "Unit Price: 1000000000000000 is larger than the largest amount that can be stored.");
+    EXPECT_EQ(refused(Kind::Money, "950000000000000"),
+              "Unit Price: 950000000000000 is larger than the largest amount that can be stored.");
+    EXPECT_EQ(refused(Kind::Money, "-950000000000000"),
+              "Unit Price: -950000000000000 is larger than the largest amount that can be stored.");
+    EXPECT_EQ(refused(Kind::Money, "922337203685477.5807"), "stored as 922337203685477.5807");
+    EXPECT_EQ(refused(Kind::Money, "922337203685477.58075"),
+              "Unit Price: 922337203685477.58075 is larger than the largest amount that can be stored.");
+    // One sign, ASCII digits, no exponent.
+    for (const char* bad : {"--5", "-+5", "+-5", "(-5)", "1e3", "1e400", "1e9999", "5-"})
+        for (Kind k : {Kind::Money, Kind::Number, Kind::Integer})
+            EXPECT_FALSE(refused(k, bad).startsWith("stored")) << bad << " " << int(k);
+    EXPECT_FALSE(refused(Kind::Number, QString::fromUtf8("1.\u0665")).startsWith("stored"));
+    EXPECT_FALSE(refused(Kind::Money, QString::fromUtf8("\u0661\u0662")).startsWith("stored"));
+    EXPECT_EQ(refused(Kind::Money, "-5"), "stored as -5");
+    EXPECT_EQ(refused(Kind::Money, "+5"), "stored as 5");
+    EXPECT_EQ(refused(Kind::Money, "-£5.25"), "stored as -5.25");
+    // Numbers and whole numbers have limits too: a discount that could not be read back.
+    EXPECT_EQ(refused(Kind::Number, "1" + QString(308, u'0'), "Discount"),
+              "Discount: 1" + QString(308, u'0') + " is larger than the largest number that can be stored.");
+    EXPECT_EQ(refused(Kind::Integer, "2147483648", "Quantity"),
+              "Quantity: 2147483648 is larger than the largest whole number that can be stored.");
+    EXPECT_EQ(refused(Kind::Integer, "-2147483648", "Quantity"), "stored as -2147483648");
+    // A time after a date must be a time; a real one is refused where only the date is kept.
+    EXPECT_EQ(refused(Kind::Date, "15/06/2026 25:61", "Date"),
+              "Date: \"15/06/2026 25:61\" has a time that is not a time of day.");
+    EXPECT_EQ(refused(Kind::Date, "15/06/2026 10:30", "Date"),
+              "Date: \"15/06/2026 10:30\" has a time; this field holds a date only (dd/mm/yyyy).");
+    EXPECT_EQ(refused(Kind::Date, "15/06/2026 00:00", "Date"), "stored as 2026-06-15");
+    EXPECT_FALSE(parseUserDate("15/06/2026 25:61"));
+    EXPECT_FALSE(parseUserDate("2026-06-15 12:60"));
+}
+
+TEST(Money, ArithmeticStopsAtTheEndOfTheRangeInsteadOfWrapping) {
+    const Money top = Money::fromUnits(INT64_MAX);
+    EXPECT_THROW(top + Money::fromUnits(1), MoneyOverflow);
+    EXPECT_THROW(Money::fromUnits(INT64_MIN) - Money::fromUnits(1), MoneyOverflow);
+    EXPECT_THROW(-Money::fromUnits(INT64_MIN), MoneyOverflow);
+    Money sum = top - Money::fromUnits(1);
+    EXPECT_THROW(sum += Money::fromUnits(2), MoneyOverflow);
+    EXPECT_THROW(Money::fromDouble(1e15), MoneyOverflow);
+    EXPECT_THROW(Money::fromDouble(std::numeric_limits<double>::infinity()), MoneyOverflow);
+    EXPECT_THROW(top.roundedTo(0), MoneyOverflow); // ...477.5807 rounds up past the end
+    EXPECT_EQ(Money::fromDouble(-105.75).toPlainText(), "-105.75");
+    EXPECT_FALSE(parseCurrency("--5"));
+    EXPECT_FALSE(parseCurrency("£1,000,000,000,000,000.00"));
+}
+
+TEST(Val, LongHexAndOctalLiteralsDoNotOverflow) {
+    EXPECT_EQ(Val(u"&H7FFFFFFFFFFFFFFF"), 9223372036854775807.0);
+    EXPECT_EQ(Val(u"&H7FFFFFFFFFFFFFFFFF"), 0); // beyond 64 bits: no number
+    EXPECT_EQ(Val(u"&O7777777777777777777777777"), 0);
+    EXPECT_EQ(Val(u"&O17"), 15);
+    EXPECT_EQ(Val(u"&Hff"), 255);
+    EXPECT_EQ(Val(u"&H1G"), 1);
 }
 
 TEST(Convert, DisplaysStoredValuesPlainly) {

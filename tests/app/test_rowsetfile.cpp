@@ -362,3 +362,40 @@ TEST_F(WorkstationSettings, AMissingOrUnreadableFileMeansNoSetting) {
     writeRowSetFile(settingsFile(), {{"Other", Kind::Text, 50}}, RowSet{});
     EXPECT_EQ(readSetting("StockControl"), std::nullopt);
 }
+
+// Hostile settings files: each is refused and the program acts as if there were none.
+TEST_F(WorkstationSettings, AHostileFileIsRefusedAndHoldsNoSetting) {
+    makeSettings({"StockControl", "/opt/stock"});
+    const QByteArray good = fileBytes(settingsFile());
+    ASSERT_EQ(readSetting("StockControl"), "/opt/stock");
+
+    // A second schema section with more columns once read past the end of the first rows.
+    QByteArray twice = good;
+    const int dataEnd = twice.indexOf("</rs:data>") + int(strlen("</rs:data>"));
+    const int schemaStart = twice.indexOf("<s:Schema");
+    twice.insert(dataEnd, twice.mid(schemaStart, dataEnd - schemaStart)
+                              .replace("name='TextValue'", "name='TextValue'/><s:AttributeType name='Extra'"));
+    putFile(settingsFile(), twice);
+    EXPECT_TRUE(errorOf([&] { readRowSetFile(settingsFile()); }).contains("more than one"));
+    EXPECT_EQ(readSetting("StockControl"), std::nullopt);
+
+    // Entity declarations are refused, not expanded.
+    QByteArray entities = good;
+    entities.prepend("<!DOCTYPE xml [<!ENTITY a 'aaaaaaaaaa'><!ENTITY b '&a;&a;&a;&a;&a;&a;&a;&a;'>]>\n");
+    entities.replace("/opt/stock", "&b;");
+    putFile(settingsFile(), entities);
+    EXPECT_TRUE(errorOf([&] { readRowSetFile(settingsFile()); }).contains("document type"));
+    EXPECT_EQ(readSetting("StockControl"), std::nullopt);
+
+    // Past 10 MB the file is not read.
+    QByteArray huge = good;
+    huge.insert(huge.indexOf("<rs:data>"), QByteArray(11 * 1024 * 1024, ' '));
+    putFile(settingsFile(), huge);
+    EXPECT_TRUE(errorOf([&] { readRowSetFile(settingsFile()); }).contains("larger than 10 MB"));
+
+    // A pipe named like the file is refused at once instead of blocking the reader.
+    QFile::remove(settingsFile());
+    ASSERT_EQ(QProcess::execute("mkfifo", {settingsFile()}), 0);
+    EXPECT_TRUE(errorOf([&] { readRowSetFile(settingsFile()); }).contains("not a regular file"));
+    EXPECT_EQ(readSetting("StockControl"), std::nullopt);
+}

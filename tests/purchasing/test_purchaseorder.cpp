@@ -162,8 +162,14 @@ TEST_F(PurchaseOrderTest, AnOverlongTextIsRefusedWithItsReasonAndNothingIsHalfWr
     w->Status->setBoundText("2");
     w->Title->setText(QString(25, 'x'));
     w->Command8_Click();
-    EXPECT_EQ(msgs->texts(), QStringList{"The text for Title is too long to be stored."});
+    EXPECT_EQ(msgs->texts(), QStringList{"Title is too long: it can hold 20 characters and 25 were typed."});
     EXPECT_EQ(count("Order Information"), before); // no bare header row
+    // Trailing blanks count: the server would cut them and call it saved.
+    msgs->clear();
+    w->Title->setText(QString("Dr") + QString(23, ' '));
+    w->Command8_Click();
+    EXPECT_EQ(msgs->texts(), QStringList{"Title is too long: it can hold 20 characters and 25 were typed."});
+    EXPECT_EQ(count("Order Information"), before);
 }
 
 TEST_F(PurchaseOrderTest, TotalsFollowTheLinesDiscountVatAndPackagePrice) {
