@@ -4,7 +4,11 @@
 #include "bound/datalist.h"
 #include "support/testdb.h"
 
+#include <QAbstractItemView>
+#include <QApplication>
+#include <QCompleter>
 #include <QLineEdit>
+#include <QWheelEvent>
 #include <QSignalSpy>
 #include <QTest>
 
@@ -73,16 +77,69 @@ TEST_F(BoundTest, OnlyAUserPickFromTheListRaisesArea2) {
     ASSERT_EQ(spy.count(), 1);
     EXPECT_EQ(spy.takeFirst().at(0).toInt(), DataCombo::EditPart);
 
-    combo.setFocus();
-    QTest::keyClick(&combo, Qt::Key_Down); // a pick with the keyboard is a pick from the list
-    ASSERT_EQ(spy.count(), 1);
-    EXPECT_EQ(spy.takeFirst().at(0).toInt(), DataCombo::List);
-    EXPECT_EQ(combo.BoundText(), "2");
-
     combo.pickKey("4");
     ASSERT_EQ(spy.count(), 1);
     EXPECT_EQ(spy.takeFirst().at(0).toInt(), DataCombo::List);
     EXPECT_EQ(combo.Text(), "Delivered");
+}
+
+TEST_F(BoundTest, AWheelNotchOrArrowKeyOverAClosedListPicksNothing) {
+    DataCombo combo;
+    combo.show();
+    ASSERT_TRUE(QTest::qWaitForWindowExposed(&combo));
+    combo.loadList(kStatusList, {}, "Status Description", "ID");
+    combo.setBoundText("3");
+    QSignalSpy spy(&combo, &DataCombo::Click);
+
+    for (QWidget* target : {static_cast<QWidget*>(&combo), static_cast<QWidget*>(combo.lineEdit())})
+        for (int notch : {-120, 120}) {
+            const QPointF at = QRectF(target->rect()).center();
+            QWheelEvent wheel(at, target->mapToGlobal(at), {}, {0, notch}, Qt::NoButton, Qt::NoModifier,
+                              Qt::NoScrollPhase, false);
+            QApplication::sendEvent(target, &wheel);
+        }
+    combo.setFocus();
+    for (Qt::Key key : {Qt::Key_Up, Qt::Key_PageDown, Qt::Key_PageUp}) {
+        QTest::keyClick(&combo, key);
+        QTest::keyClick(combo.lineEdit(), key);
+    }
+    QTest::keyClick(combo.lineEdit(), Qt::Key_Down);
+    settle();
+    EXPECT_EQ(combo.BoundText(), "3");
+    EXPECT_EQ(spy.count(), 0);
+    // The arrow down opens the list instead; Escape closes it unpicked.
+    EXPECT_TRUE(combo.view()->isVisible());
+    QTest::keyClick(combo.view(), Qt::Key_Escape);
+    EXPECT_EQ(combo.BoundText(), "3");
+    EXPECT_EQ(spy.count(), 0);
+
+    // Return on an entry of the open list is a pick.
+    combo.showPopup();
+    ASSERT_TRUE(combo.view()->isVisible());
+    combo.view()->setCurrentIndex(combo.model()->index(4, 0));
+    QTest::keyClick(combo.view(), Qt::Key_Return);
+    settle();
+    ASSERT_EQ(spy.count(), 1);
+    EXPECT_EQ(spy.takeFirst().at(0).toInt(), DataCombo::List);
+    EXPECT_EQ(combo.BoundText(), combo.listModel().key(4));
+
+    // So is a click on an entry of the open list.
+    combo.showPopup();
+    const QRect item = combo.view()->visualRect(combo.model()->index(1, 0));
+    QTest::mouseClick(combo.view()->viewport(), Qt::LeftButton, {}, item.center());
+    settle();
+    ASSERT_EQ(spy.count(), 1);
+    EXPECT_EQ(spy.takeFirst().at(0).toInt(), DataCombo::List);
+    EXPECT_EQ(combo.BoundText(), combo.listModel().key(1));
+
+    // Return in the edit part of a closed list is no pick, even on a listed text.
+    combo.lineEdit()->selectAll();
+    QTest::keyClicks(combo.lineEdit(), combo.listModel().listText(2));
+    if (QWidget* popup = combo.completer()->popup(); popup->isVisible())
+        QTest::keyClick(popup, Qt::Key_Escape);
+    QTest::keyClick(combo.lineEdit(), Qt::Key_Return);
+    settle();
+    EXPECT_EQ(spy.count(), 0);
 }
 
 TEST_F(BoundTest, ListPicksAndKeys) {
