@@ -10,7 +10,9 @@ std::shared_ptr<MessageService>& current() {
     static std::shared_ptr<MessageService> service = std::make_shared<BoxMessages>();
     return service;
 }
-QWidget* parentWindow() { return QApplication::activeWindow(); }
+QWidget* parentWindow() {
+    return QApplication::activeWindow();
+}
 } // namespace
 
 void BoxMessages::info(const QString& text, const QString& title) {
@@ -26,6 +28,14 @@ void BoxMessages::error(const QString& text, const QString& title) {
 bool BoxMessages::question(const QString& text, const QString& title) {
     QMessageBox box(QMessageBox::NoIcon, title, text, QMessageBox::Yes | QMessageBox::No,
                     parentWindow());
+    return box.exec() == QMessageBox::Yes;
+}
+
+bool BoxMessages::questionDefaultNo(const QString& text, const QString& title) {
+    QMessageBox box(QMessageBox::NoIcon, title, text, QMessageBox::Yes | QMessageBox::No,
+                    parentWindow());
+    box.setDefaultButton(QMessageBox::No);
+    box.setEscapeButton(QMessageBox::No);
     return box.exec() == QMessageBox::Yes;
 }
 
@@ -46,6 +56,12 @@ bool RecordingMessages::question(const QString& text, const QString& title) {
     return yes;
 }
 
+bool RecordingMessages::questionDefaultNo(const QString& text, const QString& title) {
+    const bool yes = question(text, title);
+    messages.back().defaultNo = true;
+    return yes;
+}
+
 QStringList RecordingMessages::texts() const {
     QStringList out;
     for (const auto& m : messages)
@@ -53,7 +69,9 @@ QStringList RecordingMessages::texts() const {
     return out;
 }
 
-MessageService& messages() { return *current(); }
+MessageService& messages() {
+    return *current();
+}
 
 void setMessageService(std::shared_ptr<MessageService> service) {
     current() = service ? std::move(service) : std::make_shared<BoxMessages>();

@@ -21,6 +21,11 @@ public:
     virtual void error(const QString& text, const QString& title = kAppTitle) = 0;
     // A Yes/No question; true for Yes.
     virtual bool question(const QString& text, const QString& title) = 0;
+    // A Yes/No question whose default button is No, for a step that cannot
+    // be undone: Enter alone answers No. True for Yes.
+    virtual bool questionDefaultNo(const QString& text, const QString& title) {
+        return question(text, title);
+    }
 };
 
 // Message boxes on screen.
@@ -29,6 +34,7 @@ public:
     void info(const QString& text, const QString& title) override;
     void error(const QString& text, const QString& title) override;
     bool question(const QString& text, const QString& title) override;
+    bool questionDefaultNo(const QString& text, const QString& title) override;
 };
 
 // The test double: records every message and answers questions from a queue
@@ -38,10 +44,13 @@ public:
     struct Message {
         enum Kind { Info, Error, Question } kind;
         QString text, title;
+        // A question whose default button is No.
+        bool defaultNo = false;
     };
     void info(const QString& text, const QString& title) override;
     void error(const QString& text, const QString& title) override;
     bool question(const QString& text, const QString& title) override;
+    bool questionDefaultNo(const QString& text, const QString& title) override;
 
     void answer(bool yes) { answers.push_back(yes); }
     void clear() { messages.clear(); }
