@@ -10,7 +10,9 @@ std::shared_ptr<MessageService>& current() {
     static std::shared_ptr<MessageService> service = std::make_shared<BoxMessages>();
     return service;
 }
-QWidget* parentWindow() { return QApplication::activeWindow(); }
+QWidget* parentWindow() {
+    return QApplication::activeWindow();
+}
 } // namespace
 
 void BoxMessages::info(const QString& text, const QString& title) {
@@ -47,6 +49,14 @@ MessageService::Answer BoxMessages::ask(const QString& text, const QString& titl
     }
 }
 
+bool BoxMessages::questionDefaultNo(const QString& text, const QString& title) {
+    QMessageBox box(QMessageBox::NoIcon, title, text, QMessageBox::Yes | QMessageBox::No,
+                    parentWindow());
+    box.setDefaultButton(QMessageBox::No);
+    box.setEscapeButton(QMessageBox::No);
+    return box.exec() == QMessageBox::Yes;
+}
+
 void RecordingMessages::info(const QString& text, const QString& title) {
     messages.push_back({Message::Info, text, title});
 }
@@ -73,6 +83,12 @@ MessageService::Answer RecordingMessages::ask(const QString& text, const QString
     return a;
 }
 
+bool RecordingMessages::questionDefaultNo(const QString& text, const QString& title) {
+    const bool yes = question(text, title);
+    messages.back().defaultNo = true;
+    return yes;
+}
+
 QStringList RecordingMessages::texts() const {
     QStringList out;
     for (const auto& m : messages)
@@ -80,7 +96,9 @@ QStringList RecordingMessages::texts() const {
     return out;
 }
 
-MessageService& messages() { return *current(); }
+MessageService& messages() {
+    return *current();
+}
 
 void setMessageService(std::shared_ptr<MessageService> service) {
     current() = service ? std::move(service) : std::make_shared<BoxMessages>();

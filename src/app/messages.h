@@ -30,6 +30,12 @@ public:
         (void)defaultButton;
         return question(text, title) ? Answer::Yes : Answer::No;
     }
+
+    // A Yes/No question whose default button is No, for a step that cannot
+    // be undone: Enter alone answers No. True for Yes.
+    virtual bool questionDefaultNo(const QString& text, const QString& title) {
+        return question(text, title);
+    }
 };
 
 // Message boxes on screen.
@@ -39,6 +45,7 @@ public:
     void error(const QString& text, const QString& title) override;
     bool question(const QString& text, const QString& title) override;
     Answer ask(const QString& text, const QString& title, Answer defaultButton) override;
+    bool questionDefaultNo(const QString& text, const QString& title) override;
 };
 
 // The test double: records every message and answers questions from a queue
@@ -48,12 +55,15 @@ public:
     struct Message {
         enum Kind { Info, Error, Question } kind;
         QString text, title;
+        // A question whose default button is No.
+        bool defaultNo = false;
     };
     void info(const QString& text, const QString& title) override;
     void error(const QString& text, const QString& title) override;
     bool question(const QString& text, const QString& title) override;
     // Recorded as a question; answered from `choices` (Cancel when it is empty).
     Answer ask(const QString& text, const QString& title, Answer defaultButton) override;
+    bool questionDefaultNo(const QString& text, const QString& title) override;
 
     void answer(bool yes) { answers.push_back(yes); }
     void choose(Answer a) { choices.push_back(a); }

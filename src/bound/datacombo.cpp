@@ -1,8 +1,12 @@
 #include "bound/datacombo.h"
 
+#include <QAbstractItemView>
 #include <QCompleter>
+#include <QKeyEvent>
 #include <QLineEdit>
 #include <QMouseEvent>
+#include <QTimer>
+#include <QWheelEvent>
 
 namespace zel {
 
@@ -15,7 +19,12 @@ DataCombo::DataCombo(QWidget* parent) : QComboBox(parent), model_(new RowSetList
     completer()->setFilterMode(Qt::MatchContains);
     completer()->setCompletionMode(QCompleter::PopupCompletion);
     lineEdit()->installEventFilter(this);
-    connect(this, &QComboBox::activated, this, [this](int) { emit Click(List); });
+    // Only an entry taken from the open list is a pick: a closed list also
+    // reports Return in its edit part as a choice.
+    connect(this, &QComboBox::activated, this, [this](int) {
+        if (listOpen_)
+            emit Click(List);
+    });
     // Typing changes the edit text; the selection follows an exact match only.
     connect(lineEdit(), &QLineEdit::textEdited, this, [this](const QString& t) { syncToText(t); });
     connect(completer(), qOverload<const QString&>(&QCompleter::activated), this,
@@ -60,7 +69,9 @@ void DataCombo::clearList() {
     setEditText(QString());
 }
 
-QString DataCombo::BoundText() const { return model_->key(currentIndex()); }
+QString DataCombo::BoundText() const {
+    return model_->key(currentIndex());
+}
 
 void DataCombo::setBoundText(const QString& key) {
     int row = key.isEmpty() ? -1 : model_->rowOfKey(key);
@@ -69,7 +80,9 @@ void DataCombo::setBoundText(const QString& key) {
         setEditText(QString());
 }
 
-QString DataCombo::Text() const { return currentText(); }
+QString DataCombo::Text() const {
+    return currentText();
+}
 
 void DataCombo::setText(const QString& text) {
     if (text.isEmpty()) {
@@ -104,7 +117,51 @@ void DataCombo::pickKey(const QString& key) {
     if (row < 0)
         return;
     setCurrentIndex(row);
-    emit activated(row);
+    emit Click(List);
+}
+
+void DataCombo::showPopup() {
+    listOpen_ = true;
+    QComboBox::showPopup();
+}
+
+void DataCombo::hidePopup() {
+    QComboBox::hidePopup();
+    // The entry picked is reported right after the list closes.
+    QTimer::singleShot(0, this, [this] {
+        if (!view()->isVisible())
+            listOpen_ = false;
+    });
+}
+
+void DataCombo::wheelEvent(QWheelEvent* e) {
+    // The wheel scrolls the window under a closed list, never its choice.
+    e->ignore();
+}
+
+void DataCombo::keyPressEvent(QKeyEvent* e) {
+    switch (e->key()) {
+    case Qt::Key_Down:
+        // Opens the list to choose from.
+        showPopup();
+        e->accept();
+        return;
+    case Qt::Key_Up:
+    case Qt::Key_PageUp:
+    case Qt::Key_PageDown:
+        e->accept();
+        return;
+    case Qt::Key_Home:
+    case Qt::Key_End:
+        if (!isEditable()) {
+            e->accept();
+            return;
+        }
+        break;
+    default:
+        break;
+    }
+    QComboBox::keyPressEvent(e);
 }
 
 void DataCombo::mousePressEvent(QMouseEvent* e) {

@@ -40,6 +40,9 @@ public:
     // Acts as a user's pick of the entry with that key from the list (area 2).
     void pickKey(const QString& key);
 
+    void showPopup() override;
+    void hidePopup() override;
+
 signals:
     // The user clicked: 0 the button, 1 the edit part, 2 an entry of the list.
     void Click(int area);
@@ -47,11 +50,17 @@ signals:
 protected:
     void mousePressEvent(QMouseEvent* e) override;
     bool eventFilter(QObject* watched, QEvent* e) override;
+    // A closed list never changes its choice by the wheel or an arrow key.
+    void wheelEvent(QWheelEvent* e) override;
+    void keyPressEvent(QKeyEvent* e) override;
 
 private:
     void syncToText(const QString& text);
 
     RowSetListModel* model_;
+    // True from the list's opening until just after it closed: an entry
+    // taken then was picked from the open list.
+    bool listOpen_ = false;
     QString sql_, listField_, boundColumn_;
     QVariantList binds_;
 };

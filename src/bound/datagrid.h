@@ -1,10 +1,13 @@
 #pragma once
 // A grid over a GridModel, with the column layout and notifications the
 // windows use: widths in twips (0 hides), captions, the current cell, after
-// a cell edit, double click, current cell changed.
+// a cell edit, double click, current cell changed, after a line was deleted.
 #include "bound/gridmodel.h"
 
+#include <QPersistentModelIndex>
 #include <QTableView>
+#include <QTimer>
+#include <functional>
 
 namespace zel {
 
@@ -25,6 +28,13 @@ public:
     void setAllowUpdate(bool allow);
     void setAllowAddNew(bool allow, std::function<std::optional<QVariantMap>()> defaults = {});
     void setAllowDelete(bool allow) { model_->setAllowDelete(allow); }
+    // Return or Enter on a cell that is not being edited opens its editor.
+    void setEditOnEnter(bool on) { editOnEnter_ = on; }
+    // Names a line for the delete question ("IMP-100 Alginate 500g"); the
+    // window knows which columns say what a line is.
+    void setRowDescriber(std::function<QString(int row)> describe) {
+        describeRow_ = std::move(describe);
+    }
 
     int currentRow() const;
     int currentColumn() const { return col_; }
@@ -33,9 +43,14 @@ public:
     QVariant value(int column) const;
     QString text(int column) const;
     int rowCount() const { return model_->rowSet().size(); }
+    // A cell editor is open.
+    bool isEditing() const { return state() == QAbstractItemView::EditingState; }
 
     // Edits a cell as the user would: writes, then raises the after-edit notification.
     bool editCell(int row, int column, const QString& text);
+    // Asks "Delete line N, <line>?" (default No) and on Yes removes the
+    // stored line; true when it was removed.
+    bool deleteLine(int row);
 
 signals:
     // The user finished editing a cell and it was written (column index).
@@ -43,14 +58,32 @@ signals:
     void DblClick();
     // The current cell moved.
     void RowColChange();
+    // A line was deleted from its table.
+    void AfterDelete();
 
 protected:
+    bool edit(const QModelIndex& index, EditTrigger trigger, QEvent* event) override;
     void keyPressEvent(QKeyEvent* e) override;
+    void mousePressEvent(QMouseEvent* e) override;
     void mouseDoubleClickEvent(QMouseEvent* e) override;
+    void contextMenuEvent(QContextMenuEvent* e) override;
 
 private:
+    void tellRefusal();
+    bool isStoredRow(int row) const { return row >= 0 && row < rowCount(); }
+
     GridModel* model_;
     int col_ = 0;
+    bool editOnEnter_ = false;
+    std::function<QString(int)> describeRow_;
+    // A click on the selected cell opens its editor once no double click
+    // follows; meanwhile typing opens it at once.
+    QTimer clickEdit_;
+    QPersistentModelIndex clickEditIndex_;
+    bool afterDoubleClick_ = false;
+    // A refusal from the cell editor, told once the editor has closed.
+    QString refusal_;
+    bool refusalIsError_ = false;
 };
 
 } // namespace zel

@@ -5,6 +5,8 @@
 
 #include <QDate>
 #include <QDateTime>
+#include <QMetaMethod>
+#include <utility>
 
 namespace zel {
 
@@ -78,7 +80,9 @@ void GridModel::setRows(RowSet rows) {
     endResetModel();
 }
 
-void GridModel::clear() { setRows(RowSet{}); }
+void GridModel::clear() {
+    setRows(RowSet{});
+}
 
 void GridModel::setWriteTarget(const QString& table, const QString& keyColumn) {
     table_ = table;
@@ -142,9 +146,13 @@ int GridModel::columnCount(const QModelIndex& parent) const {
     return parent.isValid() ? 0 : int(rows_.columns.size());
 }
 
-QString GridModel::columnName(int column) const { return rows_.columns.value(column); }
+QString GridModel::columnName(int column) const {
+    return rows_.columns.value(column);
+}
 
-Kind GridModel::columnKind(int column) const { return kinds_.value(column, Kind::Text); }
+Kind GridModel::columnKind(int column) const {
+    return kinds_.value(column, Kind::Text);
+}
 
 QVariant GridModel::value(int row, int column) const {
     if (row < 0 || row >= rows_.rows.size() || column < 0 || column >= rows_.columns.size())
@@ -208,7 +216,10 @@ bool GridModel::setData(const QModelIndex& index, const QVariant& value, int rol
     // An edit that changes nothing is not written.
     if (value.toString() == text(index.row(), index.column()))
         return false;
-    return writeCell(index.row(), index.column(), value.toString());
+    const bool was = std::exchange(fromEditor_, true);
+    const bool written = writeCell(index.row(), index.column(), value.toString());
+    fromEditor_ = was;
+    return written;
 }
 
 bool GridModel::writeCell(int row, int column, const QString& typed) {
@@ -221,8 +232,21 @@ bool GridModel::writeCell(int row, int column, const QString& typed) {
         if (auto s = scale_.find(column); s != scale_.end() && !stored.isNull())
             stored = plainNumber(Val(stored.toString()) / s.value(), 12);
         const int keyCol = rows_.indexOf(keyColumn_);
+        if (writeQuestion_ && !confirmed_ && !isNewRow(row) && keyCol >= 0) {
+            const QString question = writeQuestion_(row, column, stored);
+            if (!question.isEmpty()) {
+                if (fromEditor_ &&
+                    isSignalConnected(QMetaMethod::fromSignal(&GridModel::editNeedsConfirming))) {
+                    emit editNeedsConfirming(rows_.rows[row][keyCol], column, typed, question);
+                    return false;
+                }
+                if (!messages().questionDefaultNo(question, QString()))
+                    return false;
+            }
+        }
         if (isNewRow(row)) {
-            std::optional<QVariantMap> defaults = newRowDefaults_ ? newRowDefaults_() : QVariantMap{};
+            std::optional<QVariantMap> defaults =
+                newRowDefaults_ ? newRowDefaults_() : QVariantMap{};
             if (!defaults)
                 return false; // refused, and the reason already told
             QVariantMap values = *defaults;
@@ -234,9 +258,10 @@ bool GridModel::writeCell(int row, int column, const QString& typed) {
                 marks << QStringLiteral("?");
                 binds << it.value();
             }
-            qint64 key = gConn().insert(QStringLiteral("INSERT INTO %1 (%2) VALUES (%3)")
-                                            .arg(schema::q(table_), cols.join(u','), marks.join(u',')),
-                                        binds);
+            qint64 key =
+                gConn().insert(QStringLiteral("INSERT INTO %1 (%2) VALUES (%3)")
+                                   .arg(schema::q(table_), cols.join(u','), marks.join(u',')),
+                               binds);
             QVector<QVariant> newRow(rows_.columns.size());
             for (int c = 0; c < rows_.columns.size(); ++c)
                 for (auto it = values.cbegin(); it != values.cend(); ++it)
@@ -256,21 +281,50 @@ bool GridModel::writeCell(int row, int column, const QString& typed) {
                                 .arg(schema::q(table_), schema::q(name), schema::q(keyColumn_)),
                             {stored, key});
             // Keep what the server stored (its rounding, its date form).
-            RowSet back = gConn().select(QStringLiteral("SELECT %1 FROM %2 WHERE %3 = ?")
-                                             .arg(schema::q(name), schema::q(table_), schema::q(keyColumn_)),
-                                         {key});
+            RowSet back =
+                gConn().select(QStringLiteral("SELECT %1 FROM %2 WHERE %3 = ?")
+                                   .arg(schema::q(name), schema::q(table_), schema::q(keyColumn_)),
+                               {key});
             rows_.rows[row][column] = back.isEmpty() ? stored : back.rows[0][0];
             emit dataChanged(index(row, column), index(row, column));
         }
     } catch (const ConversionError& e) {
-        messages().info(e.message());
+        tellRefusal(e.message(), false);
         return false;
     } catch (const DbError& e) {
-        messages().error(e.userMessage());
+        tellRefusal(e.userMessage(), true);
         return false;
     }
     emit cellWritten(row, column);
     return true;
+}
+
+bool GridModel::writeConfirmedCell(int row, int column, const QString& text) {
+    const bool was = std::exchange(confirmed_, true);
+    const bool written = writeCell(row, column, text);
+    confirmed_ = was;
+    return written;
+}
+
+int GridModel::rowOfKey(const QVariant& key) const {
+    const int keyCol = rows_.indexOf(keyColumn_);
+    if (keyCol < 0 || key.isNull())
+        return -1;
+    for (int r = 0; r < rows_.rows.size(); ++r)
+        if (rows_.rows[r][keyCol] == key)
+            return r;
+    return -1;
+}
+
+void GridModel::tellRefusal(const QString& reason, bool isError) {
+    if (fromEditor_ && isSignalConnected(QMetaMethod::fromSignal(&GridModel::editRefused))) {
+        emit editRefused(reason, isError);
+        return;
+    }
+    if (isError)
+        messages().error(reason);
+    else
+        messages().info(reason);
 }
 
 void GridModel::setShownValue(int row, int column, const QVariant& value) {

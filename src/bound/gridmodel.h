@@ -67,6 +67,18 @@ public:
     // Writes `text` to the cell as the user's edit would; false (with the
     // reason told) when refused.
     bool writeCell(int row, int column, const QString& text);
+    // A question to answer Yes before a value is stored (booking in more than
+    // was ordered): the hook gives its text, or "" when none is needed. No
+    // keeps the old value.
+    void setWriteQuestion(std::function<QString(int row, int column, const QVariant& stored)> ask) {
+        writeQuestion_ = std::move(ask);
+    }
+    // Writes a value whose question was answered Yes.
+    bool writeConfirmedCell(int row, int column, const QString& text);
+    // The row holding that key, -1 when none does.
+    int rowOfKey(const QVariant& key) const;
+    QString keyColumn() const { return keyColumn_; }
+
     // Shows `value` in a cell without writing it anywhere (a computed column
     // brought up to date after an edit).
     void setShownValue(int row, int column, const QVariant& value);
@@ -74,8 +86,20 @@ public:
 signals:
     // A cell's value was written to the database.
     void cellWritten(int row, int column);
+    // An edit from a cell editor was refused: the reason, for the view to
+    // tell once the editor has closed (a message box shown while the editor
+    // is closing would run in the middle of the user's next click or key).
+    void editRefused(const QString& reason, bool isError);
+    // An edit from a cell editor waits for a Yes to `question`; the view asks
+    // once the editor has closed and writes it with writeConfirmedCell.
+    void editNeedsConfirming(const QVariant& key, int column, const QString& text,
+                             const QString& question);
 
 private:
+    // Tells why an edit was refused: at once, or through editRefused for an
+    // edit from a cell editor when a view listens.
+    void tellRefusal(const QString& reason, bool isError);
+
     QString sql_;
     QVariantList binds_;
     RowSet rows_;
@@ -83,6 +107,8 @@ private:
     QVector<bool> numeric_;
     QString table_, keyColumn_, kindTable_;
     bool allowUpdate_ = false, allowAddNew_ = false, allowDelete_ = false;
+    bool fromEditor_ = false, confirmed_ = false;
+    std::function<QString(int, int, const QVariant&)> writeQuestion_;
     std::function<std::optional<QVariantMap>()> newRowDefaults_;
     QSet<int> readOnly_;
     QHash<int, double> scale_;

@@ -92,10 +92,17 @@ void frmGoodsIn::buildUi() {
     DataGrid1 = new DataGrid(central);
     DataGrid1->setObjectName(QStringLiteral("DataGrid1"));
     DataGrid1->setAccessibleName(QStringLiteral("Order lines"));
-    // A double click hands the line to stock control; typing edits a cell.
+    // A double click hands the line to stock control and opens no editor; a
+    // cell is edited by typing, F2 or Enter.
     DataGrid1->setEditTriggers(QAbstractItemView::EditKeyPressed |
-                               QAbstractItemView::AnyKeyPressed |
-                               QAbstractItemView::SelectedClicked);
+                               QAbstractItemView::AnyKeyPressed);
+    DataGrid1->setEditOnEnter(true);
+    // The delete question names the line by its part code and description.
+    DataGrid1->setRowDescriber([this](int row) { return describeLine(row); });
+    // Booking in more than was ordered is asked first.
+    DataGrid1->model().setWriteQuestion([this](int row, int column, const QVariant& stored) {
+        return overBookingQuestion(row, column, stored);
+    });
     DataGrid1->setMinimumHeight(180);
 
     // Totals
@@ -137,6 +144,8 @@ void frmGoodsIn::buildUi() {
     connect(DataGrid1, &DataGrid::AfterColEdit, this,
             [this](int column) { guarded([&] { DataGrid1_AfterColEdit(column); }); });
     on(DataGrid1, &DataGrid::DblClick, &frmGoodsIn::DataGrid1_DblClick);
+    // A deleted line no longer counts in the totals.
+    connect(DataGrid1, &DataGrid::AfterDelete, this, [this] { guarded([&] { ReCalc(); }); });
     connect(&DataGrid1->model(), &GridModel::cellWritten, this,
             [this](int row, int) { lastEditRow_ = row; });
 
@@ -259,7 +268,7 @@ void frmGoodsIn::Disp_DataList() {
     // Narrow number columns, so what is outstanding shows without scrolling.
     const std::pair<int, int> widths[] = {
         {colPartId, 1400}, {colDescription, 3600}, {colUnitPrice, 950}, {colQuantity, 850},
-        {colQtyBI, 750},   {colDateBI, 1150},      {colDiscount, 1100},  {colExtendedPrice, 1450},
+        {colQtyBI, 750},   {colDateBI, 1150},      {colDiscount, 1100}, {colExtendedPrice, 1450},
         {colNotes, 1800},  {colQtyOS, 750},        {colGoodsDel, 900},  {colGoodsDelNotes, 2400},
         {colDueDate, 1150}};
     for (auto [column, twips] : widths)
@@ -298,6 +307,22 @@ void frmGoodsIn::DataGrid1_AfterColEdit(int column) {
                                      qty.isNull() || booked.isNull()
                                          ? QVariant()
                                          : QVariant(qty.toLongLong() - booked.toLongLong()));
+}
+
+QString frmGoodsIn::describeLine(int row) const {
+    const GridModel& m = DataGrid1->model();
+    return (m.text(row, colPartId) + u' ' + m.text(row, colDescription)).trimmed();
+}
+
+QString frmGoodsIn::overBookingQuestion(int row, int column, const QVariant& booked) const {
+    const QVariant ordered = DataGrid1->model().value(row, colQuantity);
+    if (column != colQtyBI || booked.isNull() || ordered.isNull() ||
+        Val(booked.toString()) <= Val(ordered.toString()))
+        return {};
+    return QStringLiteral("Book in %1 on line %2, %3? Only %4 were ordered.")
+        .arg(booked.toString())
+        .arg(row + 1)
+        .arg(describeLine(row), ordered.toString());
 }
 
 void frmGoodsIn::DataGrid1_DblClick() {

@@ -115,6 +115,10 @@ private:
     // Header fields in the order they are saved: the goods inward subset.
     QList<orders::HeaderField> headerFields() const;
     std::optional<QVariantMap> newLineDefaults();
+    // A line as the delete question names it: part code and description.
+    QString describeLine(int row) const;
+    // The question before booking in more than was ordered, "" when none.
+    QString overBookingQuestion(int row, int column, const QVariant& booked) const;
     void open(const std::function<void(OrderHub&)>& opener);
 
     QString lastSaveError_;

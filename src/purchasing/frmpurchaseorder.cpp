@@ -117,6 +117,11 @@ void frmPurchaseOrder::buildUi() {
     DataGrid1->setEditTriggers(QAbstractItemView::EditKeyPressed | QAbstractItemView::AnyKeyPressed |
                                QAbstractItemView::SelectedClicked);
     DataGrid1->setMinimumHeight(180);
+    // The delete question names the line by its product code and description.
+    DataGrid1->setRowDescriber([this](int row) {
+        return (DataGrid1->model().text(row, 3) + u' ' + DataGrid1->model().text(row, 4)).trimmed();
+    });
+    connect(DataGrid1, &DataGrid::AfterDelete, this, [this] { guarded([&] { ReCalc(); }); });
 
     // Totals
     buildTotalsBlock(central);

@@ -11,14 +11,17 @@
 #include <QFile>
 #include <QHeaderView>
 #include <QLineEdit>
+#include <QMenu>
+#include <QMessageBox>
 #include <QTemporaryDir>
 #include <QTest>
+#include <QTimer>
 
 using namespace zel;
 using zel::test::count;
 using zel::test::one;
-using zel::test::snapshot;
 using zel::test::settle;
+using zel::test::snapshot;
 
 namespace {
 
@@ -436,7 +439,19 @@ protected:
 
 TEST_F(StockControlTest, StartsTheConfiguredProgramWithThePartCodeAsItsOneParameter) {
     putFile(settingsPath(), settingsFile(script));
+    // The line's cell is already the selected one, clicked a moment before.
+    for (int r = 0; r < w->DataGrid1->rowCount(); ++r)
+        if (w->DataGrid1->model().text(r, frmGoodsIn::colPartId) == "GL 2000") {
+            const QModelIndex cell = w->DataGrid1->model().index(r, frmGoodsIn::colDescription);
+            QTest::mouseClick(w->DataGrid1->viewport(), Qt::LeftButton, {},
+                              w->DataGrid1->visualRect(cell).center());
+        }
+    QTest::qWait(QApplication::doubleClickInterval() + 50);
     doubleClickPart("GL 2000");
+    QTest::qWait(QApplication::doubleClickInterval() + 150);
+    // No cell editor opens besides.
+    auto* editor = w->DataGrid1->viewport()->findChild<QLineEdit*>();
+    EXPECT_TRUE(editor == nullptr || !editor->isVisible());
     const auto args = awaitLines(record);
     ASSERT_TRUE(args.has_value()) << "the stock control program was not started";
     EXPECT_EQ(*args, QStringList{"GL 2000"});
@@ -464,4 +479,185 @@ TEST_F(StockControlTest, AMissingFileItemOrProgramDoesNothingVisible) {
     // The window still answers.
     pickOrder(1);
     EXPECT_EQ(w->CustRef->Text(), "PEN/24/0535");
+}
+
+namespace {
+// Messages shown as real modal boxes, each closed a moment later by the
+// user: the window runs the same nested event loops as on a desk.
+class ModalMessages : public RecordingMessages {
+public:
+    void info(const QString& text, const QString& title) override {
+        RecordingMessages::info(text, title);
+        QMessageBox box(QMessageBox::Information, title, text, QMessageBox::Ok,
+                        QApplication::activeWindow());
+        QTimer::singleShot(100, &box, [&box] { box.accept(); });
+        box.exec();
+    }
+};
+} // namespace
+
+class GridTypingTest : public GoodsInTest {
+protected:
+    void SetUp() override {
+        GoodsInTest::SetUp();
+        pickOrder(22); // lines 108 to 111, nothing booked in on the first two
+        ASSERT_TRUE(QTest::qWaitForWindowActive(w.get()));
+        g = w->DataGrid1;
+        g->setFocus();
+    }
+    void clickCell(int row, int column) {
+        QTest::mouseClick(g->viewport(), Qt::LeftButton, {},
+                          g->visualRect(g->model().index(row, column)).center());
+    }
+    // Keys go where the keyboard focus is, as a user's would.
+    void type(const QString& keys) {
+        for (QChar c : keys) {
+            QWidget* target = QApplication::focusWidget();
+            ASSERT_NE(target, nullptr);
+            QTest::keyClicks(target, QString(c));
+        }
+    }
+    void key(Qt::Key k) {
+        QWidget* target = QApplication::focusWidget();
+        ASSERT_NE(target, nullptr);
+        QTest::keyClick(target, k);
+    }
+    // The message box has closed and the window is active again.
+    void afterMessage() {
+        QTest::qWait(250);
+        w->activateWindow();
+        ASSERT_TRUE(QTest::qWaitForWindowActive(w.get()));
+    }
+    QLineEdit* editor() const {
+        for (auto* e : g->viewport()->findChildren<QLineEdit*>())
+            if (e->isVisible())
+                return e;
+        return nullptr;
+    }
+    DataGrid* g = nullptr;
+};
+
+TEST_F(GridTypingTest, AfterARefusedValueTheNextValueGoesToTheCellTheUserChose) {
+    auto modal = std::make_shared<ModalMessages>();
+    setMessageService(modal);
+    const QString shortName = w->CustomerShortname->text();
+
+    // A bad value on line 2, ended with Return: the message, then the value
+    // typed next goes to line 2 still, not to a box of the header.
+    clickCell(1, frmGoodsIn::colQtyBI);
+    type("x");
+    key(Qt::Key_Return);
+    afterMessage();
+    EXPECT_EQ(modal->texts(), QStringList{"Qty BI: \"x\" is not a whole number."});
+    type("1");
+    key(Qt::Key_Return);
+    settle();
+    EXPECT_EQ(lineValue("Qty BI", 109).toInt(), 1);
+    EXPECT_EQ(w->CustomerShortname->text(), shortName);
+
+    // A bad value on line 2 left by clicking line 4: what is typed then is line 4's.
+    clickCell(1, frmGoodsIn::colQtyBI);
+    type("y");
+    clickCell(3, frmGoodsIn::colQtyBI);
+    afterMessage();
+    EXPECT_EQ(modal->messages.size(), 2u);
+    type("5");
+    key(Qt::Key_Return);
+    settle();
+    EXPECT_EQ(lineValue("Qty BI", 111).toInt(), 5);
+    EXPECT_EQ(lineValue("Qty BI", 109).toInt(), 1);
+    EXPECT_EQ(g->model().text(3, frmGoodsIn::colQtyOS), "5");
+    EXPECT_EQ(g->model().text(1, frmGoodsIn::colQtyOS), "0");
+    EXPECT_EQ(w->CustomerShortname->text(), shortName);
+    setMessageService(msgs);
+}
+
+TEST_F(GridTypingTest, CellsAreEditedByTypingF2OrEnterNotByAClickOnTheSelectedCell) {
+    clickCell(3, frmGoodsIn::colQtyBI);
+    clickCell(3, frmGoodsIn::colQtyBI);
+    QTest::qWait(QApplication::doubleClickInterval() + 150);
+    EXPECT_EQ(editor(), nullptr);
+    // Typing at once after the click keeps every keystroke.
+    type("12");
+    ASSERT_NE(editor(), nullptr);
+    EXPECT_EQ(editor()->text(), "12");
+    key(Qt::Key_Escape);
+    key(Qt::Key_F2);
+    ASSERT_NE(editor(), nullptr);
+    key(Qt::Key_Escape);
+    key(Qt::Key_Return);
+    ASSERT_NE(editor(), nullptr);
+    editor()->selectAll();
+    type("2");
+    key(Qt::Key_Return);
+    settle();
+    EXPECT_EQ(lineValue("Qty BI", 111).toInt(), 2);
+}
+
+TEST_F(GridTypingTest, BookingInMoreThanWasOrderedAsksFirst) {
+    const int row = rowOfLine(111); // Quantity 10
+    clickCell(row, frmGoodsIn::colQtyBI);
+    type("12");
+    key(Qt::Key_Return);
+    settle();
+    ASSERT_EQ(msgs->messages.size(), 1u);
+    EXPECT_EQ(msgs->last(),
+              "Book in 12 on line 4, ORF-1252 Elastics 1/4in 3.5oz? Only 10 were ordered.");
+    EXPECT_TRUE(msgs->messages[0].defaultNo);
+    EXPECT_EQ(lineValue("Qty BI", 111).toInt(), 0);
+    EXPECT_EQ(g->model().text(row, frmGoodsIn::colQtyBI), "0");
+
+    msgs->answer(true);
+    type("12");
+    key(Qt::Key_Return);
+    settle();
+    EXPECT_EQ(msgs->messages.size(), 2u);
+    EXPECT_EQ(lineValue("Qty BI", 111).toInt(), 12);
+    EXPECT_EQ(g->model().text(row, frmGoodsIn::colQtyOS), "-2");
+
+    // Booking in no more than ordered asks nothing.
+    msgs->clear();
+    ASSERT_TRUE(g->editCell(row, frmGoodsIn::colQtyBI, "10"));
+    EXPECT_TRUE(msgs->messages.empty());
+    EXPECT_FALSE(g->editCell(row, frmGoodsIn::colQtyBI, "11")); // answered No
+    EXPECT_EQ(lineValue("Qty BI", 111).toInt(), 10);
+}
+
+TEST_F(GridTypingTest, ALineIsDeletedOnlyFromItsMenuOrHeaderAfterANamedQuestion) {
+    const int lines = count("Order Details", "`Order ID` = 22");
+    const QString total = w->lblSubTotal->text();
+    // Delete in a cell does nothing.
+    clickCell(0, frmGoodsIn::colDescription);
+    key(Qt::Key_Delete);
+    EXPECT_EQ(count("Order Details", "`Order ID` = 22"), lines);
+    EXPECT_TRUE(msgs->messages.empty());
+
+    // The context menu asks, naming the line; No keeps it.
+    auto deleteFromMenu = [&](int row) {
+        QTimer::singleShot(100, [] {
+            auto* menu = qobject_cast<QMenu*>(QApplication::activePopupWidget());
+            ASSERT_NE(menu, nullptr);
+            ASSERT_EQ(menu->actions().size(), 1);
+            EXPECT_EQ(menu->actions()[0]->text(), "Delete line");
+            QTest::keyClick(menu, Qt::Key_Down);
+            QTest::keyClick(menu, Qt::Key_Return);
+        });
+        const QPoint at = g->visualRect(g->model().index(row, frmGoodsIn::colDescription)).center();
+        QContextMenuEvent ev(QContextMenuEvent::Mouse, at, g->viewport()->mapToGlobal(at));
+        QApplication::sendEvent(g->viewport(), &ev);
+        settle();
+    };
+    deleteFromMenu(0);
+    EXPECT_EQ(msgs->texts(), QStringList{"Delete line 1, ORF-1279 Buccal tubes UL6?"});
+    EXPECT_TRUE(msgs->messages[0].defaultNo);
+    EXPECT_EQ(count("Order Details", "`Order ID` = 22"), lines);
+
+    // Yes removes it, and the totals no longer count it.
+    msgs->answer(true);
+    deleteFromMenu(0);
+    EXPECT_EQ(count("Order Details", "`ID` = 108"), 0);
+    EXPECT_EQ(count("Order Details", "`Order ID` = 22"), lines - 1);
+    EXPECT_EQ(g->rowCount(), lines - 1);
+    EXPECT_NE(w->lblSubTotal->text(), total);
+    EXPECT_EQ(w->lblSubTotal->text(), w->lblFinalTotal->text());
 }
