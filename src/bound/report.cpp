@@ -4,6 +4,7 @@
 #include <QFileInfo>
 #include <QFont>
 #include <QFontMetricsF>
+#include <QHash>
 #include <QImage>
 #include <QLocale>
 #include <QPagedPaintDevice>
@@ -214,7 +215,17 @@ QString resolve(QString text, int page, int pages, const QString& longDate) {
 double textHeightTwips(const Font& font, const QString& text, int width, bool anywhere,
                        double* widest) {
     registerFontSubstitutes();
-    const QFontMetricsF fm(qfont(font), &twipsDevice());
+    // Every line of a long report measures with the same few fonts.
+    static QHash<QString, QFontMetricsF> metrics;
+    const QString key = QStringLiteral("%1|%2|%3|%4")
+                            .arg(font.family)
+                            .arg(font.pointSize)
+                            .arg(font.bold)
+                            .arg(font.italic);
+    auto it = metrics.find(key);
+    if (it == metrics.end())
+        it = metrics.insert(key, QFontMetricsF(qfont(font), &twipsDevice()));
+    const QFontMetricsF& fm = *it;
     int flags = Qt::TextWordWrap | Qt::AlignTop | Qt::AlignLeft;
     if (anywhere)
         flags |= Qt::TextWrapAnywhere;
