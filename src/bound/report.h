@@ -38,6 +38,13 @@ struct Control {
     Align align = Align::Left;
     Font font;
     bool visible = true;
+    // Text that does not fit its box is printed smaller, down to
+    // minPointSize, wrapping at word breaks within the box; what still does
+    // not fit at that size wraps (anywhere, if need be) and the box grows
+    // downwards with its section, so every character prints. Controls below a
+    // grown box move down with it; nothing moves sideways.
+    bool shrinkToFit = false;
+    double minPointSize = 6.0;
 };
 
 struct Section {
@@ -49,8 +56,9 @@ struct Section {
 
 class Design {
 public:
-    QString name;    // e.g. rptPOSchedule
-    QString caption; // the preview window's caption
+    QString name;     // e.g. rptPOSchedule
+    QString caption;  // the preview window's caption
+    QString fileName; // proposed name of a saved copy, without ".pdf" (the caption when empty)
     QList<Section> sections;
     QPageSize pageSize = QPageSize(QPageSize::A4);
     int marginTwips = 360;
@@ -60,8 +68,12 @@ public:
     const Section* section(SectionKind kind) const;
     // The control of that name in any section; throws std::out_of_range when absent.
     Control& control(const QString& name);
-    void setCaption(const QString& controlName, const QString& caption) { control(controlName).caption = caption; }
-    void setDataField(const QString& controlName, const QString& field) { control(controlName).dataField = field; }
+    void setCaption(const QString& controlName, const QString& caption) {
+        control(controlName).caption = caption;
+    }
+    void setDataField(const QString& controlName, const QString& field) {
+        control(controlName).dataField = field;
+    }
     // The widest right edge of any control, in twips.
     int extentTwips() const;
 };
@@ -83,7 +95,8 @@ struct Placed {
     QRect rect;
     QString text;
     Align align;
-    Font font;
+    Font font;                 // the size it prints at, after any shrinking
+    bool wrapAnywhere = false; // a word wider than the box breaks within it
 };
 
 struct Page {
@@ -98,9 +111,10 @@ struct Page {
 
 struct Document {
     QString caption;
+    QString fileName;
     QPageSize pageSize;
     int marginTwips = 360;
-    double scale = 1.0;         // design twips to paper twips
+    double scale = 1.0;           // design twips to paper twips
     int printableHeightTwips = 0; // in design twips
     QList<Page> pages;
 };
@@ -112,15 +126,23 @@ struct ReportData {
     QVector<Kind> kinds; // empty: everything shown as its text
 };
 
-// Lays the design out over the rows: the page header and footer on every page,
-// a detail band per row, the report header and footer once; %p, %P and %D
-// (today's date in the long form) resolved.
+// Lays the design out over the rows: the report header once at the top of the
+// first page, then the page header (on every page), a detail band per row,
+// the report footer once after the last row and the page footer at the foot
+// of every page; %p, %P and %D (today's date in the long form) resolved.
+// Boxes marked shrinkToFit are fitted to their text.
 Document layout(const Design& design, const ReportData& data, QDate today = QDate::currentDate());
 
 // Paints the pages onto a printer or PDF writer (page size and margins set here).
 void paint(const Document& doc, QPagedPaintDevice& device);
 // Writes a PDF; throws std::runtime_error with the path when it cannot.
 void writePdf(const Document& doc, const QString& path);
+
+// The height in twips that `text` takes in a box `width` twips wide at the
+// font's size, wrapped at word breaks (or anywhere, when `anywhere`); and,
+// through `widest`, the width of its widest line.
+double textHeightTwips(const Font& font, const QString& text, int width, bool anywhere,
+                       double* widest = nullptr);
 
 // Arial and Times New Roman map to their metric-compatible Liberation fonts.
 void registerFontSubstitutes();

@@ -3,6 +3,7 @@
 #include "app/guard.h"
 #include "app/messages.h"
 
+#include <QDir>
 #include <QFileDialog>
 #include <QLabel>
 #include <QPrintDialog>
@@ -40,13 +41,15 @@ ReportPreview::ReportPreview(report::Document doc, QWidget* parent)
         [this] { view_->setCurrentPage(std::max(1, view_->currentPage() - 1)); });
     add(QStringLiteral("Next"), QStringLiteral("actNext"),
         [this] { view_->setCurrentPage(std::min(view_->pageCount(), view_->currentPage() + 1)); });
-    add(QStringLiteral("Last"), QStringLiteral("actLast"), [this] { view_->setCurrentPage(view_->pageCount()); });
+    add(QStringLiteral("Last"), QStringLiteral("actLast"),
+        [this] { view_->setCurrentPage(view_->pageCount()); });
     pageLabel_ = new QLabel(this);
     bar->addWidget(pageLabel_);
     bar->addSeparator();
     add(QStringLiteral("Zoom in"), QStringLiteral("actZoomIn"), [this] { view_->zoomIn(); });
     add(QStringLiteral("Zoom out"), QStringLiteral("actZoomOut"), [this] { view_->zoomOut(); });
-    add(QStringLiteral("Fit width"), QStringLiteral("actFitWidth"), [this] { view_->fitToWidth(); });
+    add(QStringLiteral("Fit width"), QStringLiteral("actFitWidth"),
+        [this] { view_->fitToWidth(); });
     add(QStringLiteral("Whole page"), QStringLiteral("actFitPage"), [this] { view_->fitInView(); });
     bar->addSeparator();
     add(QStringLiteral("Close"), QStringLiteral("actClose"), [this] { close(); });
@@ -61,7 +64,8 @@ ReportPreview::ReportPreview(report::Document doc, QWidget* parent)
 }
 
 void ReportPreview::updatePageLabel() {
-    pageLabel_->setText(QStringLiteral("  Page %1 of %2  ").arg(view_->currentPage()).arg(view_->pageCount()));
+    pageLabel_->setText(
+        QStringLiteral("  Page %1 of %2  ").arg(view_->currentPage()).arg(view_->pageCount()));
 }
 
 void ReportPreview::print() {
@@ -73,14 +77,43 @@ void ReportPreview::print() {
         report::paint(doc_, printer);
 }
 
+QString safeFileName(const QString& name) {
+    QString out;
+    out.reserve(name.size());
+    for (const QChar c : name) {
+        const bool unsafe =
+            c.unicode() < 0x20 || c.unicode() == 0x7f || QStringView(u"/\\:*?\"<>|").contains(c);
+        out += unsafe ? u'-' : c;
+    }
+    while (!out.isEmpty() && (out.front().isSpace() || out.front() == u'.'))
+        out.remove(0, 1);
+    while (!out.isEmpty() && (out.back().isSpace() || out.back() == u'.'))
+        out.chop(1);
+    out = out.left(120);
+    return out.isEmpty() ? QStringLiteral("Report") : out;
+}
+
+QString ReportPreview::proposedPdfPath() const {
+    QString dir = QStandardPaths::writableLocation(QStandardPaths::DocumentsLocation);
+    if (dir.isEmpty())
+        dir = QDir::homePath();
+    return QDir(dir).filePath(safeFileName(doc_.fileName.isEmpty() ? doc_.caption : doc_.fileName) +
+                              QStringLiteral(".pdf"));
+}
+
 void ReportPreview::saveAsPdf() {
-    const QString dir = QStandardPaths::writableLocation(QStandardPaths::DocumentsLocation);
-    const QString path = QFileDialog::getSaveFileName(this, QStringLiteral("Save as PDF"),
-                                                      dir + u'/' + doc_.caption + QStringLiteral(".pdf"),
-                                                      QStringLiteral("PDF files (*.pdf)"));
+    const QString path =
+        QFileDialog::getSaveFileName(this, QStringLiteral("Save as PDF"), proposedPdfPath(),
+                                     QStringLiteral("PDF files (*.pdf)"));
     if (path.isEmpty())
         return;
+    savePdfTo(path);
+}
+
+void ReportPreview::savePdfTo(const QString& path) {
     report::writePdf(doc_, path);
+    messages().info(
+        QStringLiteral("%1 was saved as %2").arg(doc_.caption, QDir::toNativeSeparators(path)));
 }
 
 ReportPreview* showReport(const report::Document& doc) {
@@ -90,8 +123,7 @@ ReportPreview* showReport(const report::Document& doc) {
         dialogs().forget(kind);
         open->close();
     }
-    return dialogs().show<ReportPreview>(kind,
-                                         [&] { return new ReportPreview(doc); });
+    return dialogs().show<ReportPreview>(kind, [&] { return new ReportPreview(doc); });
 }
 
 } // namespace zel

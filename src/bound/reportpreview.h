@@ -19,8 +19,12 @@ public:
     const report::Document& document() const { return doc_; }
     QPrintPreviewWidget* view() const { return view_; }
     void print();
-    // Asks for a file name and writes the PDF there.
+    // Asks for a file name, proposing proposedPdfPath(), and writes the PDF there.
     void saveAsPdf();
+    // The documents folder and the report's file name, made safe for a file name.
+    QString proposedPdfPath() const;
+    // Writes the PDF to `path` and says where it went.
+    void savePdfTo(const QString& path);
 
 private:
     void updatePageLabel();
@@ -29,6 +33,11 @@ private:
     QPrinter* printer_;
     QLabel* pageLabel_;
 };
+
+// `name` as a file name: characters that file systems refuse or treat
+// specially (/ \\ : * ? " < > | and control characters) become "-", and
+// leading and trailing blanks and dots go. "Report" when nothing is left.
+QString safeFileName(const QString& name);
 
 // Shows a preview of the document (one preview window per report caption).
 ReportPreview* showReport(const report::Document& doc);

@@ -167,9 +167,34 @@ void AddressEditor::InitForm(bool withList) {
 }
 
 void AddressEditor::cmbLoadData() {
-    comboShort->loadList(QStringLiteral("SELECT `Forenames`, `Payroll ID` FROM `Employee Data` "
-                                        "WHERE (Type=?) Order By `Forenames`"),
-                         {design_.type}, QStringLiteral("Forenames"), QStringLiteral("Payroll ID"));
+    // A row saved without a name is listed by its short name, never as a blank entry.
+    comboShort->loadList(
+        QStringLiteral("SELECT %1 AS `Forenames`, `Payroll ID` FROM `Employee Data` "
+                       "WHERE (Type=?) Order By 1")
+            .arg(listName()),
+        {design_.type}, QStringLiteral("Forenames"), QStringLiteral("Payroll ID"));
+}
+
+QString AddressEditor::listName() {
+    return QStringLiteral("COALESCE(NULLIF(`Forenames`,''), NULLIF(`Previous Surname`,''), "
+                          "CONCAT('Account ', `Payroll ID`))");
+}
+
+qint64 AddressEditor::ordersReferringTo(qint64 accountNo) {
+    // Orders name a supplier by its account number and its row number, a
+    // purchaser by its code.
+    if (design_.type == QLatin1String("Supplier"))
+        return gConn()
+            .scalar(
+                QStringLiteral("SELECT COUNT(*) FROM `Order Information` WHERE `Account No` = ? "
+                               "OR `CUSTOMER ID` IN (SELECT `Employee ID` FROM `Employee Data` "
+                               "WHERE `Payroll ID` = ? AND `Type` = ?)"),
+                {QString::number(accountNo), accountNo, design_.type})
+            .toLongLong();
+    return gConn()
+        .scalar(QStringLiteral("SELECT COUNT(*) FROM `Order Information` WHERE `Sales Rep` = ?"),
+                {QString::number(accountNo)})
+        .toLongLong();
 }
 
 void AddressEditor::comboShort_Click(int area) {
@@ -177,10 +202,10 @@ void AddressEditor::comboShort_Click(int area) {
         return;
     InitForm(false);
     const qint64 n = qint64(Val(comboShort->BoundText()));
-    showRow(gConn().select(
-        QStringLiteral(
-            "Select * From `Employee Data` Where `Payroll id` = ? ORDER BY `Employee ID` LIMIT 1"),
-        {n}));
+    // Only a row of this editor's kind, even where another kind shares the number.
+    showRow(gConn().select(QStringLiteral("Select * From `Employee Data` Where `Payroll id` = ? "
+                                          "AND `Type` = ? ORDER BY `Employee ID` LIMIT 1"),
+                           {n, design_.type}));
 }
 
 void AddressEditor::showRow(const RowSet& rs) {
@@ -210,7 +235,24 @@ void AddressEditor::Command2_Click() {
             "No record is shown: choose a name from the list first. Nothing was deleted."));
         return;
     }
-    if (!messages().question(QStringLiteral("Are you sure?"), QStringLiteral("Delete record")))
+    const QVariant stored = gConn().scalar(
+        QStringLiteral("SELECT %1 FROM `Employee Data` WHERE `Payroll id` = ? AND `Type` = ? "
+                       "ORDER BY `Employee ID` LIMIT 1")
+            .arg(listName()),
+        {n, design_.type});
+    const QString what =
+        QStringLiteral("%1 %2 (account number %3)")
+            .arg(design_.type.toLower(), stored.isNull() ? CustomerName->text() : stored.toString(),
+                 QString::number(n));
+    const qint64 orders = stored.isNull() ? 0 : ordersReferringTo(n);
+    const QString question =
+        orders == 0 ? QStringLiteral("Are you sure? This deletes the %1.").arg(what)
+                    : QStringLiteral("The %1 is used by %2 %3. The orders keep the name and "
+                                     "address they were saved with.\n\nAre you sure you want "
+                                     "to delete it?")
+                          .arg(what, QString::number(orders),
+                               orders == 1 ? QStringLiteral("order") : QStringLiteral("orders"));
+    if (!messages().question(question, QStringLiteral("Delete record")))
         return;
     // Only a row of this editor's kind is ever deleted.
     const qint64 removed = gConn().execute(

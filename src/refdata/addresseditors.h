@@ -75,6 +75,10 @@ private:
     };
     QList<Field> fields() const;
     void showRow(const RowSet& rs);
+    // The SQL expression a row is listed by: its name, else its short name.
+    static QString listName();
+    // How many orders name the row with that account number.
+    qint64 ordersReferringTo(qint64 accountNo);
 
     Design design_;
 };

@@ -31,6 +31,41 @@ QVariantList statusesWithLetter(Database& db, const QString& letter, bool lock) 
     return ids;
 }
 
+// The letters stored that differ from `letter` only by letter case or by
+// blanks around it ("b" beside "B").
+QStringList lookAlikeLetters(Database& db, const QString& letter) {
+    const RowSet rs =
+        db.select(QStringLiteral("SELECT DISTINCT `Status Letter` FROM `Status Table` "
+                                 "WHERE UPPER(TRIM(`Status Letter`)) = UPPER(TRIM(?))"),
+                  {letter});
+    QStringList out;
+    for (const auto& row : rs.rows)
+        if (row[0].toString() != letter)
+            out << row[0].toString();
+    return out;
+}
+
+// How many orders carry one of these statuses, on the order or on its lines.
+qint64 ordersWithStatus(Database& db, const QVariantList& ids) {
+    if (ids.isEmpty())
+        return 0;
+    const QString marks = QStringList(ids.size(), QStringLiteral("?")).join(u',');
+    return db
+        .scalar(
+            QStringLiteral("SELECT COUNT(*) FROM `Order Information` o WHERE o.`Status` IN (%1) "
+                           "OR EXISTS (SELECT 1 FROM `Order Details` d WHERE d.`Order ID` = "
+                           "o.`Quote ID` AND d.`Parts Status` IN (%1))")
+                .arg(marks),
+            ids + ids)
+        .toLongLong();
+}
+
+QString inUseMessage(const QString& letter, qint64 orders) {
+    return QStringLiteral("Status %1 is used by %2 %3 and cannot be deleted.")
+        .arg(letter, QString::number(orders),
+             orders == 1 ? QStringLiteral("order") : QStringLiteral("orders"));
+}
+
 } // namespace
 
 frmEditStatus::frmEditStatus(QWidget* parent) : QWidget(parent, Qt::Window) {
@@ -145,15 +180,30 @@ void frmEditStatus::Command2_Click() {
             "No status is shown: choose a status from the list first. Nothing was deleted."));
         return;
     }
+    Database& db = gConn();
+    // A status that orders carry stays: deleting it would leave them without one.
+    if (const qint64 used = ordersWithStatus(db, statusesWithLetter(db, letter, false))) {
+        messages().info(inUseMessage(letter, used));
+        return;
+    }
     if (!messages().question(QStringLiteral("Are you sure?"), QStringLiteral("Delete record")))
         return;
-    Database& db = gConn();
     qint64 removed = 0;
+    qint64 used = 0;
     db.transaction([&] {
-        for (const QVariant& id : statusesWithLetter(db, letter, true))
+        const QVariantList ids = statusesWithLetter(db, letter, true);
+        // Checked again: another workstation may have used it meanwhile.
+        used = ordersWithStatus(db, ids);
+        if (used > 0)
+            return;
+        for (const QVariant& id : ids)
             removed +=
                 db.execute(QStringLiteral("Delete From `Status Table` Where `ID` = ?"), {id});
     });
+    if (used > 0) {
+        messages().info(inUseMessage(letter, used));
+        return;
+    }
     if (removed == 0) {
         messages().info(
             QStringLiteral("No status with the letter \"%1\" is stored. Nothing was deleted.")
@@ -173,7 +223,8 @@ void frmEditStatus::Command4_Click() {
 }
 
 bool frmEditStatus::SaveData() {
-    if (StatusLetter->text().isEmpty()) {
+    // A letter of blanks only is as good as none.
+    if (StatusLetter->text().trimmed().isEmpty()) {
         messages().info(QStringLiteral("Please provide a Status Letter 'B to Z'"));
         return false;
     }
@@ -183,6 +234,7 @@ bool frmEditStatus::SaveData() {
     }
     const QString letter = StatusLetter->text();
     Database& db = gConn();
+    QStringList lookAlikes;
     try {
         const QVariantList values = columnValues(
             db, schema::StatusTable,
@@ -191,6 +243,9 @@ bool frmEditStatus::SaveData() {
               QStringLiteral("Status Description")}});
         db.transaction([&] {
             const QVariantList ids = statusesWithLetter(db, letter, true);
+            // "b" beside "B" would be a second status that reads as the same one.
+            if (ids.isEmpty() && !(lookAlikes = lookAlikeLetters(db, letter)).isEmpty())
+                return;
             if (ids.isEmpty())
                 db.insert(QStringLiteral(
                               "INSERT INTO `Status Table` (`Status Letter`, `Status Description`) "
@@ -206,6 +261,15 @@ bool frmEditStatus::SaveData() {
         return false;
     } catch (const DbError& e) {
         messages().error(e.userMessage());
+        return false;
+    }
+    if (!lookAlikes.isEmpty()) {
+        messages().info(
+            QStringLiteral(
+                "Status Letter \"%1\" differs only by letter case or blanks from the status "
+                "\"%2\" already stored. Type \"%2\" to change that status, or choose "
+                "another letter. Nothing was saved.")
+                .arg(letter, lookAlikes.first()));
         return false;
     }
     messages().info(QStringLiteral("Information saved successfully"));

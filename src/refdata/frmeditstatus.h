@@ -1,7 +1,9 @@
 #pragma once
 // The order status editor: statuses listed by description, added, changed and
-// deleted by their letter. Status "A" (approved) cannot be deleted. Letters
-// are matched exactly, letter case and blanks included.
+// deleted by their letter. Status "A" (approved) cannot be deleted, nor any
+// status that orders carry. Letters are matched exactly, letter case and
+// blanks included, and a new letter that differs from a stored one only by
+// case or blanks is refused.
 #include "bound/datacombo.h"
 
 #include <QGroupBox>

@@ -3,6 +3,7 @@
 #include "app/val.h"
 #include "bound/orderhub.h"
 #include "refdata/formparts.h"
+#include "schema/orders.h"
 
 #include <QGridLayout>
 #include <QVBoxLayout>
@@ -12,12 +13,14 @@ namespace zel {
 using namespace refdata;
 
 QString frmSalesRep::dentistQuery() {
-    return QStringLiteral(
-        "SELECT `Employee Data`.`Employee ID` AS id, `Employee Data`.`Payroll ID` AS `Rep Code`, "
-        "`Employee Data`.`Cost Centre`, CONCAT(`Forenames`,'  ',`Surname`) AS Name, `Employee "
-        "Data`.Type "
-        "From `Employee Data` "
-        "WHERE (((`Employee Data`.Type)='Dentist'))");
+    // A dentist with a part of the name missing is listed by what is known.
+    return QStringLiteral("SELECT `Employee Data`.`Employee ID` AS id, `Employee Data`.`Payroll "
+                          "ID` AS `Rep Code`, "
+                          "`Employee Data`.`Cost Centre`, ") +
+           orders::purchaserNameSql() +
+           QStringLiteral(" AS Name, `Employee Data`.Type "
+                          "From `Employee Data` "
+                          "WHERE (((`Employee Data`.Type)='Dentist'))");
 }
 
 frmSalesRep::frmSalesRep(OrderHub& hub, QWidget* parent)

@@ -6,6 +6,13 @@ using namespace zel::report;
 
 namespace {
 const Font kTitle{QStringLiteral("Arial"), 15.75, true};
+
+// A box filled from the order: what a supplier needs is never cut, so text
+// that does not fit is printed smaller or wrapped.
+Control fitted(Control c) {
+    c.shrinkToFit = true;
+    return c;
+}
 } // namespace
 
 Design rptPOSchedule() {
@@ -15,15 +22,16 @@ Design rptPOSchedule() {
     d.addSection(QStringLiteral("Section4"), SectionKind::ReportHeader, 0);
 
     Section& ph = d.addSection(QStringLiteral("Section2"), SectionKind::PageHeader, 3075);
-    ph.controls << label("Label1", "Purchase Order Schedule", 4155, 0, 4110, 480, Align::Left, kTitle)
-                << label("lblAddress", "lblAddress", 150, 570, 3435, 1710)
+    ph.controls << label("Label1", "Purchase Order Schedule", 4155, 0, 4110, 480, Align::Left,
+                         kTitle)
+                << fitted(label("lblAddress", "lblAddress", 150, 570, 3435, 1710))
                 << label("Label2", "Invoice Address", 4080, 570, 1410, 195, Align::Right)
-                << label("lblInvAddress", "lblInvAddress", 5700, 570, 2880, 1410)
+                << fitted(label("lblInvAddress", "lblInvAddress", 5700, 570, 2880, 1410))
                 << label("Label3", "Delivery Address", 8715, 570, 1455, 240, Align::Right)
-                << label("lblDelAddress", "Label4", 10305, 570, 2325, 1365)
+                << fitted(label("lblDelAddress", "Label4", 10305, 570, 2325, 1365))
                 << label("Label13", "%D", 10155, 2340, 2325, 270)
                 << label("Label7", "Our Re:", 165, 2355, 735, 240, Align::Right)
-                << label("lblCustRef", "lblCustRef", 1035, 2370, 1485, 240)
+                << fitted(label("lblCustRef", "lblCustRef", 1035, 2370, 1485, 240))
                 << label("Label14", "Item", 45, 2805, 870, 270, Align::Center)
                 << label("Label15", "Product", 1020, 2805, 945, 270)
                 << label("Label16", "Quantity", 2355, 2805, 750, 270)
@@ -32,25 +40,27 @@ Design rptPOSchedule() {
                 << label("Label19", "Total Cost", 10230, 2805, 990, 270, Align::Right);
 
     Section& det = d.addSection(QStringLiteral("Section1"), SectionKind::Detail, 270);
-    det.controls << textBox("txtItem", "Item", 15, 0, 1020, 270, Align::Center)
-                 << textBox("txtProduct", "Part Id", 1020, 0, 1335, 270)
-                 << textBox("txtQty", "Quantity", 2355, 0, 810, 270)
-                 << textBox("txtDesc", "Description", 3195, 0, 5325, 270)
-                 << textBox("txtUnitCost", "Unit Price", 8550, 0, 1410, 270, Align::Right)
-                 << textBox("txtTotalCost", "Extended Price", 9960, 0, 1305, 270, Align::Right);
+    det.controls << fitted(textBox("txtItem", "Item", 15, 0, 1020, 270, Align::Center))
+                 << fitted(textBox("txtProduct", "Part Id", 1020, 0, 1335, 270))
+                 << fitted(textBox("txtQty", "Quantity", 2355, 0, 810, 270))
+                 << fitted(textBox("txtDesc", "Description", 3195, 0, 5325, 270))
+                 << fitted(textBox("txtUnitCost", "Unit Price", 8550, 0, 1410, 270, Align::Right))
+                 << fitted(textBox("txtTotalCost", "Extended Price", 9960, 0, 1305, 270,
+                                   Align::Right));
 
     Section& pf = d.addSection(QStringLiteral("Section3"), SectionKind::PageFooter, 1725);
     pf.controls << label("Label4", "Sub Total:", 7680, 60, 2010, 195, Align::Right)
                 << label("Label5", "VAT @", 8100, 405, 1605, 195, Align::Right)
                 << label("Label6", "Totals:", 7695, 720, 1995, 210, Align::Right)
-                << label("lblSubTotal", "lblSubTotal", 9870, 75, 1335, 225, Align::Right)
-                << label("lblVAT", "lblVAT", 9900, 465, 1335, 210, Align::Right)
-                << label("lblTotals", "lblTotals", 9900, 795, 1305, 210, Align::Right)
+                << fitted(label("lblSubTotal", "lblSubTotal", 9870, 75, 1335, 225, Align::Right))
+                << fitted(label("lblVAT", "lblVAT", 9900, 465, 1335, 210, Align::Right))
+                << fitted(label("lblTotals", "lblTotals", 9900, 795, 1305, 210, Align::Right))
                 << label("Label12", "Pages %p of %P", 9660, 1365, 1935, 315);
 
     Section& rf = d.addSection(QStringLiteral("Section5"), SectionKind::ReportFooter, 2310);
-    rf.controls << label("lblHeadOffice", "lblHeadOffice", 15, 15, 4080, 1590)
-                << label("ibiPOInstruct", "ibiPOInstruct", 345, 1815, 9105, 345, Align::Center)
+    rf.controls << fitted(label("lblHeadOffice", "lblHeadOffice", 15, 15, 4080, 1590))
+                << fitted(
+                       label("ibiPOInstruct", "ibiPOInstruct", 345, 1815, 9105, 345, Align::Center))
                 << label("Label9", "Authorised Signature", 4245, 60, 2790, 225)
                 << label("Label11", "Comments", 7365, 60, 4395, 255)
                 << rectangle("Shape1", 4170, 375, 2955, 1230)
@@ -66,15 +76,15 @@ Design rptGoodsInward() {
 
     Section& ph = d.addSection(QStringLiteral("Section2"), SectionKind::PageHeader, 3435);
     ph.controls << label("Label1", "Goods In Schedule", 5490, 135, 4110, 480, Align::Left, kTitle)
-                << label("lblAddress", "lblAddress", 60, 780, 3435, 1710)
+                << fitted(label("lblAddress", "lblAddress", 60, 780, 3435, 1710))
                 << label("Label2", "Supplier Account No:", 4395, 1173, 2280, 285, Align::Right)
                 << label("Label3", "Our ref:", 4365, 1548, 2340, 210, Align::Right)
                 << label("Label4", "Date Ordered:", 4395, 1818, 2235, 240, Align::Right)
                 << label("Label5", "Order Placed by:", 4395, 2148, 2220, 255, Align::Right)
-                << label("lblAccountNo", "lblAccountNo", 6885, 1233, 1425, 225)
-                << label("lblCustRef", "lblCustRef", 6930, 1533, 1425, 225)
-                << label("lblOrderDate", "lblOrderDate", 6930, 1848, 1410, 225)
-                << label("lblOrderBy", "lblOrderBy", 6915, 2193, 2460, 210)
+                << fitted(label("lblAccountNo", "lblAccountNo", 6885, 1233, 1425, 225))
+                << fitted(label("lblCustRef", "lblCustRef", 6930, 1533, 1425, 225))
+                << fitted(label("lblOrderDate", "lblOrderDate", 6930, 1848, 1410, 225))
+                << fitted(label("lblOrderBy", "lblOrderBy", 6915, 2193, 2460, 210))
                 << label("Label6", "%D", 9645, 2505, 2325, 270)
                 << label("Label11", "Item", 30, 3120, 825, 270, Align::Center)
                 << label("Label12", "Quantity", 930, 3135, 765, 255, Align::Center)
@@ -84,20 +94,21 @@ Design rptGoodsInward() {
                 << label("Label16", "Quantity Booked In", 9990, 3150, 1560, 195);
 
     Section& det = d.addSection(QStringLiteral("Section1"), SectionKind::Detail, 270);
-    det.controls << textBox("txtItem", "Item", 15, 0, 825, 270)
-                 << textBox("txtQty", "Quantity", 870, 0, 870, 270)
-                 << textBox("txtDesc", "Description", 1740, 0, 5250, 270)
-                 << textBox("txtUnitCost", "Unit Price", 7035, 0, 1725, 270, Align::Right)
-                 << textBox("txtTotalCost", "Extended Price", 8790, 0, 1035, 270, Align::Right)
-                 << textBox("txtQtyBI", "Qty BI", 9870, 0, 1500, 270, Align::Center);
+    det.controls << fitted(textBox("txtItem", "Item", 15, 0, 825, 270))
+                 << fitted(textBox("txtQty", "Quantity", 870, 0, 870, 270))
+                 << fitted(textBox("txtDesc", "Description", 1740, 0, 5250, 270))
+                 << fitted(textBox("txtUnitCost", "Unit Price", 7035, 0, 1725, 270, Align::Right))
+                 << fitted(
+                        textBox("txtTotalCost", "Extended Price", 8790, 0, 1035, 270, Align::Right))
+                 << fitted(textBox("txtQtyBI", "Qty BI", 9870, 0, 1500, 270, Align::Center));
 
     Section& pf = d.addSection(QStringLiteral("Section3"), SectionKind::PageFooter, 1278);
     pf.controls << label("Label7", "Sub Total:", 7995, 120, 2010, 198, Align::Right)
                 << label("Label8", "VAT @", 8415, 465, 1605, 198, Align::Right)
                 << label("Label9", "Totals:", 8010, 780, 1995, 213, Align::Right)
-                << label("lblSubTotal", "lblSubTotal", 10185, 135, 1335, 228, Align::Right)
-                << label("lblVAT", "lblVAT", 10215, 525, 1335, 213, Align::Right)
-                << label("lblTotals", "lblTotals", 10215, 855, 1305, 213, Align::Right);
+                << fitted(label("lblSubTotal", "lblSubTotal", 10185, 135, 1335, 228, Align::Right))
+                << fitted(label("lblVAT", "lblVAT", 10215, 525, 1335, 213, Align::Right))
+                << fitted(label("lblTotals", "lblTotals", 10215, 855, 1305, 213, Align::Right));
 
     Section& rf = d.addSection(QStringLiteral("Section5"), SectionKind::ReportFooter, 597);
     rf.controls << label("Label10", "Page %p of %P", 9405, 135, 2205, 225);

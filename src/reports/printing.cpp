@@ -14,12 +14,15 @@
 #include <QDir>
 #include <QFile>
 #include <QTextStream>
+#include <memory>
 
 namespace zel::reports {
 
 namespace {
 
-QString box(const QVariant& v) { return v.isNull() ? QString() : v.toString(); }
+QString box(const QVariant& v) {
+    return v.isNull() ? QString() : v.toString();
+}
 
 const RowSet& noRows() {
     static const RowSet none;
@@ -62,7 +65,8 @@ PrintInputs inputsFromHub(OrderHub& hub) {
 }
 
 std::optional<PrintInputs> inputsFromDatabase(Schedule schedule, qint64 orderKey) {
-    RowSet rs = gConn().select(QStringLiteral("Select * From `Order Information` Where `Quote ID` = ?"), {orderKey});
+    RowSet rs = gConn().select(
+        QStringLiteral("Select * From `Order Information` Where `Quote ID` = ?"), {orderKey});
     if (rs.isEmpty())
         return std::nullopt;
     auto text = [&](const char* column, Kind kind = Kind::Text) {
@@ -90,7 +94,8 @@ std::optional<PrintInputs> inputsFromDatabase(Schedule schedule, qint64 orderKey
         in.vat = text("VAT", Kind::Number);
     }
     const Money S = orders::subTotal(orderKey);
-    const orders::Totals t = orders::computeTotals(S.toDouble(), Val(discount), Val(in.vat), Val(in.packagePrice));
+    const orders::Totals t =
+        orders::computeTotals(S.toDouble(), Val(discount), Val(in.vat), Val(in.packagePrice));
     in.subTotal = currencyText(S);
     in.finalTotal = currencyText(Money::fromDouble(t.finalTotal));
     in.calcPkg = currencyText(Money::fromDouble(t.packageTotal), 2);
@@ -118,30 +123,32 @@ QString rtnCustomerAddress(const PrintInputs& in) {
 }
 
 QString rtnEmployeeIdAddress(qint64 payrollId) {
-    return employeeBlock(
-        gConn().select(QStringLiteral("Select * From `Employee Data` Where `Payroll ID` = ? ORDER BY `Employee ID` LIMIT 1"),
-                       {payrollId}));
+    return employeeBlock(gConn().select(
+        QStringLiteral(
+            "Select * From `Employee Data` Where `Payroll ID` = ? ORDER BY `Employee ID` LIMIT 1"),
+        {payrollId}));
 }
 
 QString rtnInvoiceToAddress(qint64 employeeId) {
-    return employeeBlock(
-        gConn().select(QStringLiteral("Select * From `Employee Data` Where `Employee ID` = ?"), {employeeId}));
+    return employeeBlock(gConn().select(
+        QStringLiteral("Select * From `Employee Data` Where `Employee ID` = ?"), {employeeId}));
 }
 
 QString rtnHeadOfficeAddress() {
-    return employeeBlock(gConn().select(
-        QStringLiteral("Select * From `Employee Data` Where `Type` = 'Practice' ORDER BY `Employee ID` LIMIT 1")));
+    return employeeBlock(gConn().select(QStringLiteral(
+        "Select * From `Employee Data` Where `Type` = 'Practice' ORDER BY `Employee ID` LIMIT 1")));
 }
 
 QString rtnPOInstruction() {
-    return box(gConn().scalar(
-        QStringLiteral("Select `TextValue` From `tblGlobalSysConfig` Where `Item` = 'POSuppliersAdditionalText'")));
+    return box(gConn().scalar(QStringLiteral("Select `TextValue` From `tblGlobalSysConfig` Where "
+                                             "`Item` = 'POSuppliersAdditionalText'")));
 }
 
 QString exportPath(Schedule schedule) {
     return QDir(workstationFolder())
-        .filePath(schedule == Schedule::PurchaseOrder ? QStringLiteral("ExportOrderDetails.adtg")
-                                                      : QStringLiteral("ExportOrderDetailsGI.adtg"));
+        .filePath(schedule == Schedule::PurchaseOrder
+                      ? QStringLiteral("ExportOrderDetails.adtg")
+                      : QStringLiteral("ExportOrderDetailsGI.adtg"));
 }
 
 namespace {
@@ -160,7 +167,8 @@ QList<RowSetFileColumn> exportColumns(Schedule schedule) {
 
 void removeOld(const QString& path) {
     if (QFile::exists(path) && !QFile::remove(path))
-        throw RowSetFileError(path, QStringLiteral("The export file %1 cannot be replaced.").arg(path));
+        throw RowSetFileError(path,
+                              QStringLiteral("The export file %1 cannot be replaced.").arg(path));
 }
 
 } // namespace
@@ -168,10 +176,11 @@ void removeOld(const QString& path) {
 bool ExportOrderDetails(Schedule schedule, qint64 orderKey) {
     if (orderKey == 0)
         return false;
-    QString sql = QStringLiteral(
-        "SELECT 1 AS Item, `Order Details`.`Part Id`, `Order Details`.Quantity, `Order Details`.Description, "
-        "`Order Details`.`Unit Price`, CAST(((`Order Details`.`Unit Price`*`Quantity`*(1-`Discount`)*100)/100) AS "
-        "DECIMAL(10,2)) AS `Extended Price` ");
+    QString sql = QStringLiteral("SELECT 1 AS Item, `Order Details`.`Part Id`, `Order "
+                                 "Details`.Quantity, `Order Details`.Description, "
+                                 "`Order Details`.`Unit Price`, CAST(((`Order Details`.`Unit "
+                                 "Price`*`Quantity`*(1-`Discount`)*100)/100) AS "
+                                 "DECIMAL(10,2)) AS `Extended Price` ");
     if (schedule == Schedule::GoodsIn)
         sql += QStringLiteral(", `Order Details`.`Qty BI` ");
     sql += QStringLiteral("FROM `Order Details` Where `Order ID` = ? ORDER BY `Order Details`.ID");
@@ -187,7 +196,8 @@ void AmendExportOrderDetails(Schedule schedule) {
     RowSetFile file = readRowSetFile(path);
     const int item = file.rows.indexOf(QStringLiteral("Item"));
     if (item < 0)
-        throw RowSetFileError(path, QStringLiteral("The export file %1 has no Item column.").arg(path));
+        throw RowSetFileError(path,
+                              QStringLiteral("The export file %1 has no Item column.").arg(path));
     for (int r = 0; r < file.rows.size(); ++r)
         file.rows.rows[r][item] = qlonglong(r + 1);
     writeRowSetFile(path, file.columns, file.rows);
@@ -203,12 +213,15 @@ report::Document PrintData(Schedule schedule, const PrintInputs& in, QDate today
     report::Design d;
     if (schedule == Schedule::PurchaseOrder) {
         d = rptPOSchedule();
+        d.fileName = QStringLiteral("PO ") + in.custRef;
         d.setCaption(QStringLiteral("lblCustRef"), in.custRef);
         d.setCaption(QStringLiteral("lblAddress"), rtnCustomerAddress(in));
         // The practice's own addresses: invoices to the invoice-to row, goods
         // to the ship-to row.
-        d.setCaption(QStringLiteral("lblInvAddress"), rtnInvoiceToAddress(qint64(Val(in.invoiceTo))));
-        d.setCaption(QStringLiteral("lblDelAddress"), rtnEmployeeIdAddress(qint64(Val(in.shipToId))));
+        d.setCaption(QStringLiteral("lblInvAddress"),
+                     rtnInvoiceToAddress(qint64(Val(in.invoiceTo))));
+        d.setCaption(QStringLiteral("lblDelAddress"),
+                     rtnEmployeeIdAddress(qint64(Val(in.shipToId))));
         d.setCaption(QStringLiteral("lblHeadOffice"), rtnHeadOfficeAddress());
         d.setCaption(QStringLiteral("ibiPOInstruct"), rtnPOInstruction());
         if (!in.packageMode) {
@@ -224,6 +237,7 @@ report::Document PrintData(Schedule schedule, const PrintInputs& in, QDate today
         }
     } else {
         d = rptGoodsInward();
+        d.fileName = QStringLiteral("Goods In ") + in.custRef;
         d.setCaption(QStringLiteral("lblAddress"), rtnCustomerAddress(in));
         d.setCaption(QStringLiteral("lblAccountNo"), in.accountNo);
         d.setCaption(QStringLiteral("lblCustRef"), in.custRef);
@@ -261,7 +275,44 @@ void printFromHub(OrderHub& hub, Schedule schedule) {
     }
 }
 
+namespace {
+
+// Without a window nobody can answer a message box: each message goes to
+// standard error instead, and a question is answered No.
+class StderrMessages : public MessageService {
+public:
+    void info(const QString& text, const QString&) override { say(text); }
+    void error(const QString& text, const QString&) override { say(text); }
+    bool question(const QString& text, const QString&) override {
+        say(text + QStringLiteral(" (answered No: there is no window to ask in)"));
+        return false;
+    }
+    int told = 0;
+
+private:
+    void say(const QString& text) {
+        ++told;
+        QTextStream(stderr) << "zel-purchasing: " << text << "\n";
+    }
+};
+
+} // namespace
+
+std::optional<QString> printRefusal(Schedule schedule, const PrintInputs& in) {
+    if (schedule == Schedule::PurchaseOrder) {
+        if (Val(in.accountNo) == 0)
+            return QStringLiteral("Please click the Start button");
+        if (in.custRef.isEmpty())
+            return QStringLiteral("Please select a Suppliers Reference");
+    } else if (Val(in.accountNo) == 0 || in.custRef.isEmpty()) {
+        return QStringLiteral("Please select a Suppliers Reference");
+    }
+    return std::nullopt;
+}
+
 int printWithoutWindow(Schedule schedule, qint64 orderKey, const QString& pdfPath) {
+    auto said = std::make_shared<StderrMessages>();
+    setMessageService(said);
     QTextStream err(stderr);
     try {
         auto in = inputsFromDatabase(schedule, orderKey);
@@ -269,10 +320,21 @@ int printWithoutWindow(Schedule schedule, qint64 orderKey, const QString& pdfPat
             err << "zel-purchasing: there is no order " << orderKey << "\n";
             return 3;
         }
+        if (auto refusal = printRefusal(schedule, *in)) {
+            err << "zel-purchasing: order " << orderKey << " cannot be printed: " << *refusal
+                << (Val(in->accountNo) == 0 ? " (it has no Account No)"
+                                            : " (it has no Customer Ref)")
+                << "\n";
+            return 5;
+        }
         auto doc = prepare(schedule, *in);
         if (!doc) {
             err << "zel-purchasing: order " << orderKey << " has no lines to print\n";
             return 4;
+        }
+        if (said->told > 0) {
+            err << "zel-purchasing: order " << orderKey << " was not printed\n";
+            return 5;
         }
         report::writePdf(*doc, pdfPath);
         return 0;

@@ -52,7 +52,8 @@ bool ExportOrderDetails(Schedule schedule, qint64 orderKey);
 // Numbers the exported lines 1, 2, 3 ... in file order and saves the file again.
 void AmendExportOrderDetails(Schedule schedule);
 // Reads the export file and lays the report out with the window's values.
-report::Document PrintData(Schedule schedule, const PrintInputs& in, QDate today = QDate::currentDate());
+report::Document PrintData(Schedule schedule, const PrintInputs& in,
+                           QDate today = QDate::currentDate());
 
 // The whole print: delete the old file, export, renumber, lay out. Nothing
 // when the order has no lines. Throws RowSetFileError / DbError.
@@ -62,8 +63,14 @@ std::optional<report::Document> prepare(Schedule schedule, const PrintInputs& in
 // cannot be written is told, never replaced by the previous order's.
 void printFromHub(OrderHub& hub, Schedule schedule);
 
+// The message the print command gives instead of printing (no Account No,
+// no Customer Ref), or nothing when the order can be printed.
+std::optional<QString> printRefusal(Schedule schedule, const PrintInputs& in);
+
 // Printing without a window: writes the PDF of the stored order. Returns the
-// exit code; says what went wrong on standard error.
+// exit code (0 printed, 3 no such order, 4 no lines, 5 refused as the print
+// command would refuse it, 1 other failures); says why on standard error.
+// Never waits on a message box: every message goes to standard error.
 int printWithoutWindow(Schedule schedule, qint64 orderKey, const QString& pdfPath);
 
 } // namespace zel::reports

@@ -10,6 +10,12 @@ QString refListStatement() {
                           "ORDER BY `Order Information`.`Customer Ref`;");
 }
 
+QString purchaserNameSql() {
+    return QStringLiteral(
+        "COALESCE(CONCAT(NULLIF(`Forenames`,''),'  ',NULLIF(`Surname`,'')), NULLIF(`Forenames`,''), "
+        "NULLIF(`Surname`,''), NULLIF(`Previous Surname`,''), CONCAT('Purchaser ', `Payroll ID`))");
+}
+
 QString statusListStatement() { return QStringLiteral("SELECT * FROM `Status Table`"); }
 
 QString poLinesStatement() {

@@ -15,6 +15,10 @@ namespace zel::orders {
 
 // The orders listed by supplier reference (key `Quote ID`).
 QString refListStatement();
+// The SQL expression that names a purchaser (an `Employee Data` row) in a
+// list: forenames, two blanks and surname; or whichever of them is known; or
+// the short name; or, failing all, "Purchaser" and the code. Never NULL.
+QString purchaserNameSql();
 // The statuses (list `Status Description`, key `ID`).
 QString statusListStatement();
 // An order's lines in the purchase order window's column order; one bound key.

@@ -13,6 +13,7 @@ Design rptPrintResult() {
     Design d;
     d.name = QStringLiteral("rptPrintResult");
     d.caption = QStringLiteral("Find Quotation Report");
+    d.fileName = QStringLiteral("Purchase Order Search");
     Section& rh = d.addSection(QStringLiteral("Section4"), SectionKind::ReportHeader, 1275);
     rh.controls << label("Label1", "Purchase Order Search", 90, 120, 3165, 525, Align::Left, title)
                 << label("Label2", "%D", 120, 825, 3045, 345, Align::Left, body);
@@ -22,12 +23,16 @@ Design rptPrintResult() {
     Section& det = d.addSection(QStringLiteral("Section1"), SectionKind::Detail, 495);
     det.controls << textBox("CustRef", "Customer Ref", 135, 75, 2220, 285, Align::Left, body)
                  << textBox("GrandTotal", "Grand Total", 5115, 75, 1905, 285, Align::Right, body);
+    // A long reference or total prints smaller rather than cut.
+    for (Control& c : det.controls)
+        c.shrinkToFit = true;
     Section& pf = d.addSection(QStringLiteral("Section3"), SectionKind::PageFooter, 720);
     pf.controls << label("Label5", "Page %p of %P", 5370, 105, 1710, 330, Align::Left, body);
     Section& rf = d.addSection(QStringLiteral("Section5"), SectionKind::ReportFooter, 1050);
     rf.controls << line("Line1", 5130, 330, 2265, 0) << line("Line2", 5145, 360, 2280, 0)
                 << label("Label7", "Grand Total:", 3795, 570, 1215, 270, Align::Right, body)
                 << label("Label6", QString(), 5370, 525, 1635, 255, Align::Right, body);
+    rf.controls.last().shrinkToFit = true;
     return d;
 }
 

@@ -57,6 +57,80 @@ TEST_F(EditorTest, EachEditorListsAndLoadsItsOwnKindOfRow) {
     snapshot(*p, "frmEditPurchaser");
 }
 
+TEST_F(EditorTest, APickLoadsOnlyARowOfTheEditorsOwnKind) {
+    // A practice row that shares a dentist's and a supplier's number, and comes first.
+    gConn().execute("UPDATE `Employee Data` SET `Payroll ID` = 2001 WHERE `Employee ID` = 1");
+    gConn().execute("UPDATE `Employee Data` SET `Payroll ID` = 1001 WHERE `Employee ID` = 2");
+    auto* p = purchasers();
+    p->comboShort->pickKey("2001");
+    EXPECT_EQ(p->CustomerShortname->text(), "WHITFIELD");
+    EXPECT_EQ(p->CustomerName->text(), "Sarah");
+    auto* s = suppliers();
+    s->comboShort->pickKey("1001");
+    EXPECT_EQ(s->CustomerShortname->text(), "HENLEY");
+    EXPECT_EQ(s->BusinessNo->text(), "01491 570 210");
+}
+
+TEST_F(EditorTest, ARowWithoutANameIsListedByItsShortName) {
+    gConn().execute(
+        "INSERT INTO `Employee Data` (`Payroll ID`, `Previous Surname`, `Forenames`, `Type`) "
+        "VALUES (2010, 'KHAN', NULL, 'Dentist'), (2011, 'LEE', '', 'Dentist')");
+    auto* p = purchasers();
+    ASSERT_EQ(p->comboShort->count(), 7);
+    EXPECT_EQ(p->comboShort->itemText(p->comboShort->listModel().rowOfKey("2010")), "KHAN");
+    EXPECT_EQ(p->comboShort->itemText(p->comboShort->listModel().rowOfKey("2011")), "LEE");
+    EXPECT_EQ(p->comboShort->itemText(0), "Eleanor"); // still by name
+}
+
+TEST_F(EditorTest, DeletingARowThatOrdersNameSaysHowManyAndNoKeepsIt) {
+    const int supplierOrders =
+        count("Order Information", "`Account No` = '1001' OR `CUSTOMER ID` = 4");
+    ASSERT_GT(supplierOrders, 1);
+    auto* s = suppliers();
+    s->comboShort->pickKey("1001");
+    msgs->answer(false);
+    s->Command2->click();
+    ASSERT_EQ(msgs->messages.size(), 1u);
+    EXPECT_EQ(msgs->messages[0].kind, RecordingMessages::Message::Question);
+    EXPECT_EQ(msgs->messages[0].title, "Delete record");
+    EXPECT_EQ(msgs->last(),
+              QStringLiteral(
+                  "The supplier Henley Dental Supplies Ltd (account number 1001) is used by %1 "
+                  "orders. The orders keep the name and address they were saved with.\n\n"
+                  "Are you sure you want to delete it?")
+                  .arg(supplierOrders));
+    EXPECT_EQ(count("Employee Data", "`Payroll ID` = 1001"), 1);
+
+    const int repOrders = count("Order Information", "`Sales Rep` = '2001'");
+    ASSERT_GT(repOrders, 0);
+    auto* p = purchasers();
+    p->comboShort->pickKey("2001");
+    msgs->clear();
+    msgs->answer(true);
+    p->Command2->click();
+    EXPECT_TRUE(msgs->texts().first().startsWith(
+        QStringLiteral("The dentist Sarah (account number 2001) is used by %1 order")
+            .arg(repOrders)))
+        << msgs->texts().first().toStdString();
+    EXPECT_EQ(msgs->last(), "Record deleted successfully");
+    EXPECT_EQ(count("Employee Data", "`Payroll ID` = 2001"), 0);
+    EXPECT_EQ(count("Order Information", "`Sales Rep` = '2001'"), repOrders); // orders untouched
+
+    // A row no order names is asked about by name.
+    p->Command1->click();
+    p->CustomerShortname->setText("TEMP");
+    p->CustomerName->setText("Temporary");
+    p->Command3->click();
+    msgs->clear();
+    msgs->answer(false);
+    p->Command2->click();
+    EXPECT_EQ(
+        msgs->texts(),
+        QStringList{
+            QStringLiteral("Are you sure? This deletes the dentist Temporary (account number %1).")
+                .arg(p->AccountNo->text())});
+}
+
 TEST_F(EditorTest, NewHandsOutANumberEachPressAndSaveStoresTheRowUnderIt) {
     auto* s = suppliers();
     s->Command1->click();

@@ -143,24 +143,26 @@ TEST_F(PickerTest, ShipToAndInvoiceToHandOverTheirKeys) {
 }
 
 TEST_F(PickerTest, APurchaserPickFillsTheOrderAndClosesInTheSameClick) {
-    gConn().execute("INSERT INTO `Employee Data` (`Payroll ID`, `Previous Surname`, `Forenames`, "
-                    "`Surname`, `Type`) "
-                    "VALUES (2010, 'ANN', 'Ann', NULL, 'Dentist')");
+    gConn().execute(
+        "INSERT INTO `Employee Data` (`Payroll ID`, `Previous Surname`, `Forenames`, "
+        "`Surname`, `Type`) "
+        "VALUES (2010, 'ANN', 'Ann', NULL, 'Dentist'), (2011, 'NONAME', NULL, '', 'Dentist')");
     auto* rep = openVia<frmSalesRep>(refdata::openPurchaserPicker, "frmSalesRep");
     ASSERT_NE(rep, nullptr);
-    EXPECT_EQ(rep->RepID->count(), 6);
+    EXPECT_EQ(rep->RepID->count(), 7);
     EXPECT_EQ(rep->RepID->itemText(rep->RepID->listModel().rowOfKey("2001")), "Sarah  Whitfield");
-    EXPECT_EQ(rep->RepID->itemText(rep->RepID->listModel().rowOfKey("2010")),
-              ""); // NULL surname, NULL name
+    // What is known of a name is shown, never a blank entry.
+    EXPECT_EQ(rep->RepID->itemText(rep->RepID->listModel().rowOfKey("2010")), "Ann");
+    EXPECT_EQ(rep->RepID->itemText(rep->RepID->listModel().rowOfKey("2011")), "NONAME");
     snapshot(*rep, "frmSalesRep");
     rep->RepID->pickKey("2001");
     EXPECT_EQ(hub->SalesRep->text(), "2001");
     EXPECT_EQ(hub->lblFullName->text(), "Sarah  Whitfield");
     EXPECT_EQ(open<QWidget>("frmSalesRep"), nullptr);
 
-    // The nameless dentist still hands over the code, and clears the old name.
+    // A dentist with forenames only hands over the code and the forenames.
     openVia<frmSalesRep>(refdata::openPurchaserPicker, "frmSalesRep")->RepID->pickKey("2010");
     EXPECT_EQ(hub->SalesRep->text(), "2010");
-    EXPECT_EQ(hub->lblFullName->text(), "");
+    EXPECT_EQ(hub->lblFullName->text(), "Ann");
     EXPECT_EQ(open<QWidget>("frmSalesRep"), nullptr);
 }

@@ -65,14 +65,10 @@ TEST_F(StatusTest, SaveUpdatesTheExactLetterOrAddsOneAndKeepsQuotes) {
               "Approved by the practice");
     EXPECT_EQ(count("Status Table"), 6);
 
-    // A lower-case letter is a status of its own, not status A.
-    type(e, "a", "archived");
-    e->Command3->click();
     type(e, "Q'\"", "Won't \"ship\"");
     e->Command3->click();
-    EXPECT_EQ(count("Status Table"), 8);
+    EXPECT_EQ(count("Status Table"), 7);
     EXPECT_EQ(description("A").toString(), "Approved by the practice");
-    EXPECT_EQ(description("a").toString(), "archived");
     EXPECT_EQ(description("Q'\"").toString(), "Won't \"ship\"");
 
     // Found again by its letter after reopening.
@@ -88,7 +84,72 @@ TEST_F(StatusTest, SaveUpdatesTheExactLetterOrAddsOneAndKeepsQuotes) {
     e->Command3->click();
     EXPECT_EQ(msgs->texts(),
               QStringList{"Status Letter is too long: it can hold 5 characters and 6 were typed."});
-    EXPECT_EQ(count("Status Table"), 8);
+    EXPECT_EQ(count("Status Table"), 7);
+}
+
+TEST_F(StatusTest, ALetterDifferingOnlyByCaseOrBlanksIsRefusedAndSoIsABlankOne) {
+    auto* e = editor();
+    for (const char* letter : {"b", "B ", " b"}) {
+        msgs->clear();
+        type(e, letter, "Backorder, second copy");
+        e->Command3->click();
+        ASSERT_EQ(msgs->messages.size(), 1u) << letter;
+        EXPECT_EQ(msgs->last(),
+                  QStringLiteral(
+                      "Status Letter \"%1\" differs only by letter case or blanks from the status "
+                      "\"B\" already stored. Type \"B\" to change that status, or choose another "
+                      "letter. Nothing was saved.")
+                      .arg(letter));
+    }
+    msgs->clear();
+    type(e, "   ", "Blank");
+    e->Command3->click();
+    EXPECT_EQ(msgs->texts(), QStringList{"Please provide a Status Letter 'B to Z'"});
+    EXPECT_EQ(count("Status Table"), 6);
+    EXPECT_EQ(description("B").toString(), "Back Ordered");
+    // The letter as stored still updates, and a new one is added.
+    type(e, "B", "Back ordered by supplier");
+    e->Command3->click();
+    type(e, "Z", "Zero-rated");
+    e->Command3->click();
+    EXPECT_EQ(description("B").toString(), "Back ordered by supplier");
+    EXPECT_EQ(count("Status Table"), 7);
+}
+
+TEST_F(StatusTest, AStatusThatOrdersCarryIsNeverDeleted) {
+    const int used =
+        count("Order Information", "`Status` = 2 OR `Quote ID` IN (SELECT `Order ID` FROM "
+                                   "`Order Details` WHERE `Parts Status` = 2)");
+    ASSERT_GT(used, 1);
+    auto* e = editor();
+    e->cmbStatus->pickKey("P");
+    msgs->answer(true);
+    e->Command2->click();
+    EXPECT_EQ(
+        msgs->texts(),
+        QStringList{
+            QStringLiteral("Status P is used by %1 orders and cannot be deleted.").arg(used)});
+    EXPECT_EQ(count("Status Table", "`ID` = 2"), 1);
+
+    // One order on its lines alone still counts; once none is left, it goes after the question.
+    gConn().execute(
+        "INSERT INTO `Status Table` (`Status Letter`, `Status Description`) VALUES ('X', 'Extra')");
+    const QVariant x = one("SELECT `ID` FROM `Status Table` WHERE `Status Letter` = 'X'");
+    gConn().execute(
+        "UPDATE `Order Details` SET `Parts Status` = ? WHERE `ID` = (SELECT MIN(`ID`) FROM "
+        "(SELECT `ID` FROM `Order Details`) t)",
+        {x});
+    msgs->clear();
+    e->StatusLetter->setText("X");
+    e->Command2->click();
+    EXPECT_EQ(msgs->texts(), QStringList{"Status X is used by 1 order and cannot be deleted."});
+    gConn().execute("UPDATE `Order Details` SET `Parts Status` = NULL WHERE `Parts Status` = ?",
+                    {x});
+    msgs->clear();
+    msgs->answer(true);
+    e->Command2->click();
+    EXPECT_EQ(msgs->texts(), (QStringList{"Are you sure?", "Record deleted successfully"}));
+    EXPECT_EQ(count("Status Table", "`Status Letter` = 'X'"), 0);
 }
 
 TEST_F(StatusTest, StatusAIsNeverDeletedAndAnyOtherDeleteAsksFirst) {

@@ -7,11 +7,14 @@
 #include "bound/reportpreview.h"
 #include "purchasing/frmpurchaseorder.h"
 #include "reports/printing.h"
+#include "search/rptprintresult.h"
 #include "support/testdb.h"
 
 #include <QApplication>
 #include <QDir>
+#include <QElapsedTimer>
 #include <QFile>
+#include <QFileInfo>
 #include <QProcess>
 #include <QTemporaryDir>
 
@@ -21,18 +24,30 @@ using namespace zel::reports;
 namespace {
 
 qint64 makeOrder(int lines, const QString& ref = "PRN/1") {
-    qint64 key = gConn().insert(
-        "INSERT INTO `Order Information` (`Customer Ref`, `Account No`, `Customer Name`, `Street`, `Town`, "
-        "`County/Postcode`, `InvoiceTo`, `Shipto id`, `VAT`, `Discount`, `Status`, `Name`, `Quoted Date`) "
-        "VALUES (?, '1001', 'Henley Dental', '1 High St', 'Leeds', 'LS1 1AA', 1, 101, 20, 0, 2, 'Ann  Smith', "
-        "'2026-03-05')",
-        {ref});
+    qint64 key = gConn().insert("INSERT INTO `Order Information` (`Customer Ref`, `Account No`, "
+                                "`Customer Name`, `Street`, `Town`, "
+                                "`County/Postcode`, `InvoiceTo`, `Shipto id`, `VAT`, `Discount`, "
+                                "`Status`, `Name`, `Quoted Date`) "
+                                "VALUES (?, '1001', 'Henley Dental', '1 High St', 'Leeds', 'LS1 "
+                                "1AA', 1, 101, 20, 0, 2, 'Ann  Smith', "
+                                "'2026-03-05')",
+                                {ref});
     // Stored in reverse of their numbering, to show the renumbering follows the export.
     for (int i = lines; i >= 1; --i)
-        gConn().insert("INSERT INTO `Order Details` (`Order ID`, `Part Id`, `Description`, `Unit Price`, `Quantity`, "
+        gConn().insert("INSERT INTO `Order Details` (`Order ID`, `Part Id`, `Description`, `Unit "
+                       "Price`, `Quantity`, "
                        "`Discount`, `Qty BI`) VALUES (?, ?, ?, 2.5, ?, 0, 1)",
                        {key, QStringLiteral("P-%1").arg(i), QStringLiteral("Line %1").arg(i), i});
     return key;
+}
+
+// The text of a PDF as pdftotext lays it out, line by line.
+QString pdfText(const QString& path) {
+    QProcess p;
+    p.start("pdftotext", {"-layout", path, "-"});
+    if (!p.waitForFinished(30000))
+        return {};
+    return QString::fromUtf8(p.readAllStandardOutput());
 }
 
 QStringList column(const RowSetFile& f, const QString& name) {
@@ -61,27 +76,33 @@ protected:
 
 TEST_F(PrintingTest, ExportNumbersTheLinesInExportOrderAndTheServerRounds) {
     qint64 key = makeOrder(3);
-    gConn().execute("UPDATE `Order Details` SET `Unit Price` = 10.005, `Quantity` = 1 WHERE `Order ID` = ? "
-                    "AND `Part Id` = 'P-2'",
-                    {key});
+    gConn().execute(
+        "UPDATE `Order Details` SET `Unit Price` = 10.005, `Quantity` = 1 WHERE `Order ID` = ? "
+        "AND `Part Id` = 'P-2'",
+        {key});
     ASSERT_TRUE(ExportOrderDetails(Schedule::PurchaseOrder, key));
     AmendExportOrderDetails(Schedule::PurchaseOrder);
     RowSetFile f = readRowSetFile(exportPath(Schedule::PurchaseOrder));
-    EXPECT_EQ(f.rows.columns,
-              (QStringList{"Item", "Part Id", "Quantity", "Description", "Unit Price", "Extended Price"}));
+    EXPECT_EQ(f.rows.columns, (QStringList{"Item", "Part Id", "Quantity", "Description",
+                                           "Unit Price", "Extended Price"}));
     EXPECT_EQ(column(f, "Item"), (QStringList{"1", "2", "3"}));
     EXPECT_EQ(column(f, "Part Id"), (QStringList{"P-3", "P-2", "P-1"}));
     const QString serverRounding =
-        gConn().scalar("SELECT CAST(((`Unit Price`*`Quantity`*(1-`Discount`)*100)/100) AS DECIMAL(10,2)) FROM "
-                       "`Order Details` WHERE `Order ID` = ? AND `Part Id` = 'P-2'",
-                       {key}).toString();
+        gConn()
+            .scalar("SELECT CAST(((`Unit Price`*`Quantity`*(1-`Discount`)*100)/100) AS "
+                    "DECIMAL(10,2)) FROM "
+                    "`Order Details` WHERE `Order ID` = ? AND `Part Id` = 'P-2'",
+                    {key})
+            .toString();
     EXPECT_EQ(column(f, "Extended Price")[1], serverRounding);
     EXPECT_EQ(serverRounding.size(), 5); // two decimals
 
     // No lines: no file.
-    qint64 empty = gConn().insert("INSERT INTO `Order Information` (`Customer Ref`) VALUES ('EMPTY')");
+    qint64 empty =
+        gConn().insert("INSERT INTO `Order Information` (`Customer Ref`) VALUES ('EMPTY')");
     QFile::remove(exportPath(Schedule::PurchaseOrder));
-    EXPECT_FALSE(prepare(Schedule::PurchaseOrder, *inputsFromDatabase(Schedule::PurchaseOrder, empty)));
+    EXPECT_FALSE(
+        prepare(Schedule::PurchaseOrder, *inputsFromDatabase(Schedule::PurchaseOrder, empty)));
     EXPECT_FALSE(QFile::exists(exportPath(Schedule::PurchaseOrder)));
 }
 
@@ -97,13 +118,17 @@ TEST_F(PrintingTest, AddressBlocksSkipEmptyFieldsButKeepEmptyStrings) {
     EXPECT_EQ(rtnCustomerAddress(in), "");
     EXPECT_EQ(msgs->texts(), QStringList{"Please select a supplier"});
 
-    gConn().execute("UPDATE `Employee Data` SET `Address2` = '', `County` = NULL WHERE `Payroll ID` = 101");
+    gConn().execute(
+        "UPDATE `Employee Data` SET `Address2` = '', `County` = NULL WHERE `Payroll ID` = 101");
     const QString block = rtnEmployeeIdAddress(101);
     EXPECT_EQ(block.count("\r\n"), 5);
     EXPECT_TRUE(block.contains("\r\n\r\n")); // the empty string's line
     EXPECT_EQ(rtnEmployeeIdAddress(999999), "");
     EXPECT_TRUE(rtnHeadOfficeAddress().startsWith(
-        gConn().scalar("SELECT `Forenames` FROM `Employee Data` WHERE `Employee ID` = 1").toString() + "\r\n"));
+        gConn()
+            .scalar("SELECT `Forenames` FROM `Employee Data` WHERE `Employee ID` = 1")
+            .toString() +
+        "\r\n"));
     EXPECT_EQ(rtnInvoiceToAddress(1), rtnHeadOfficeAddress());
     EXPECT_FALSE(rtnPOInstruction().isEmpty());
 }
@@ -159,7 +184,8 @@ TEST_F(PrintingTest, PagesFootersAndTheGoodsInSchedule) {
         return f.readAll();
     }();
 
-    gConn().execute("UPDATE `Order Details` SET `Quantity` = 10, `Qty BI` = 4 WHERE `Order ID` = ? AND `Part Id` = 'P-1'",
+    gConn().execute("UPDATE `Order Details` SET `Quantity` = 10, `Qty BI` = 4 WHERE `Order ID` = ? "
+                    "AND `Part Id` = 'P-1'",
                     {key});
     auto gi = prepare(Schedule::GoodsIn, *inputsFromDatabase(Schedule::GoodsIn, key));
     ASSERT_TRUE(gi);
@@ -196,7 +222,9 @@ TEST_F(PrintingTest, TheWindowsPrintReplacesTheFileOrSaysWhyItCannot) {
     qint64 a = makeOrder(3, "FIRST/1");
     qint64 b = makeOrder(2, "SECOND/1");
     frmPurchaseOrder w;
-    frmPurchaseOrder::openers().print = [](OrderHub& hub) { printFromHub(hub, Schedule::PurchaseOrder); };
+    frmPurchaseOrder::openers().print = [](OrderHub& hub) {
+        printFromHub(hub, Schedule::PurchaseOrder);
+    };
     w.CustRef->pickKey(QString::number(a));
     w.Command5_Click();
     auto* preview = qobject_cast<ReportPreview*>(dialogs().find("report:Purchase Order Schedule"));
@@ -241,20 +269,130 @@ TEST_F(PrintingTest, PrintingWithoutAWindowWritesThePdfOrSaysWhy) {
         return p.exitCode();
     };
     const QString pdf = dir.filePath("order.pdf");
-    EXPECT_EQ(run({"--database", test::testDatabaseUrl(), "--print-order", QString::number(key), "--pdf", pdf}), 0);
+    EXPECT_EQ(run({"--database", test::testDatabaseUrl(), "--print-order", QString::number(key),
+                   "--pdf", pdf}),
+              0);
     QFile f(pdf);
     ASSERT_TRUE(f.open(QIODevice::ReadOnly));
     EXPECT_EQ(f.read(5), "%PDF-");
-    EXPECT_EQ(run({"--database", test::testDatabaseUrl(), "--print-goods-in", QString::number(key), "--pdf",
-                   dir.filePath("gi.pdf")}),
+    EXPECT_EQ(run({"--database", test::testDatabaseUrl(), "--print-goods-in", QString::number(key),
+                   "--pdf", dir.filePath("gi.pdf")}),
               0);
     EXPECT_TRUE(QFile::exists(dir.filePath("gi.pdf")));
     QString err;
-    EXPECT_NE(run({"--database", test::testDatabaseUrl(), "--print-order", "999999", "--pdf", pdf}, &err), 0);
+    EXPECT_NE(
+        run({"--database", test::testDatabaseUrl(), "--print-order", "999999", "--pdf", pdf}, &err),
+        0);
     EXPECT_TRUE(err.contains("no order 999999"));
-    EXPECT_NE(run({"--database", "mysql://x:y@localhost/none?socket=/nonexistent.sock", "--print-order", "1", "--pdf",
-                   pdf},
+    EXPECT_NE(run({"--database", "mysql://x:y@localhost/none?socket=/nonexistent.sock",
+                   "--print-order", "1", "--pdf", pdf},
                   &err),
               0);
     EXPECT_TRUE(err.contains("cannot be reached"));
+}
+
+TEST_F(PrintingTest, NothingASupplierNeedsIsCutFromThePurchaseOrder) {
+    qint64 key = makeOrder(3, "PEN-24-0535");
+    const QString longDesc = "Impression material, light body, fast set, 2 x 50 ml cartridges with "
+                             "12 mixing tips and 12 "
+                             "intraoral tips, for the Kerr dispenser gun only, FINALWORD";
+    gConn().execute(
+        "UPDATE `Order Details` SET `Part Id` = 'KERR-35671-BULK-10', `Description` = ? WHERE "
+        "`Order ID` = ? AND `Part Id` = 'P-2'",
+        {longDesc, key});
+    const QString instruction =
+        "Please quote our order number on all delivery notes and invoices.\n"
+        "Deliver to the address shown, 9am to 5pm Monday to Friday.\n"
+        "No substitutions or part deliveries without our written approval.";
+    gConn().execute("UPDATE `tblGlobalSysConfig` SET `TextValue` = ? WHERE `Item` = "
+                    "'POSuppliersAdditionalText'",
+                    {instruction});
+    auto doc = prepare(Schedule::PurchaseOrder, *inputsFromDatabase(Schedule::PurchaseOrder, key));
+    ASSERT_TRUE(doc);
+    const report::Page& p = doc->pages[0];
+    const auto codes = p.find("txtProduct");
+    ASSERT_EQ(codes.size(), 3);
+    EXPECT_EQ(codes[1]->text, "KERR-35671-BULK-10");
+    EXPECT_LT(codes[1]->font.pointSize, 8.25);
+    EXPECT_GE(codes[1]->font.pointSize, 6.0);
+    const auto descs = p.find("txtDesc");
+    EXPECT_EQ(descs[1]->text, longDesc);
+    EXPECT_GE(descs[1]->font.pointSize, 6.0);
+    // The next line starts below the grown one; the columns stay put.
+    EXPECT_EQ(descs[2]->rect.top(), descs[1]->rect.top() + std::max(270, descs[1]->rect.height()));
+    for (const auto* d : descs)
+        EXPECT_EQ(d->rect.left(), 3195);
+    const report::Placed* instr = p.find("ibiPOInstruct").first();
+    EXPECT_EQ(instr->text, instruction);
+    EXPECT_GE(instr->font.pointSize, 6.0);
+
+    // The real PDF has the whole code on one line and every line of the instruction.
+    const QString shots = qEnvironmentVariable("ZEL_SCREENSHOT_DIR");
+    const QString pdf = shots.isEmpty() ? dir.filePath("long-code.pdf")
+                                        : (QDir().mkpath(shots),
+                                           QDir(shots).filePath("purchase-order-long-code.pdf"));
+    report::writePdf(*doc, pdf);
+    const QString text = pdfText(pdf);
+    ASSERT_FALSE(text.isEmpty()) << "pdftotext gave nothing";
+    const QStringList printed = text.split('\n');
+    auto lineWith = [&](const QString& what) {
+        for (const QString& l : printed)
+            if (l.contains(what))
+                return true;
+        return false;
+    };
+    EXPECT_TRUE(lineWith("KERR-35671-BULK-10")) << text.toStdString();
+    EXPECT_TRUE(lineWith("FINALWORD")) << text.toStdString();
+    for (const QString& l : instruction.split('\n'))
+        EXPECT_TRUE(text.simplified().contains(l)) << l.toStdString();
+    EXPECT_EQ(doc->fileName, "PO PEN-24-0535");
+}
+
+TEST_F(PrintingTest, TheSearchResultPrintsItsTitleAboveTheColumnHeadings) {
+    RowSet rows;
+    rows.columns = {"Customer Ref", "Grand Total"};
+    for (int i = 0; i < 60; ++i)
+        rows.rows.push_back({QStringLiteral("REF-%1").arg(i), "10.0000"});
+    auto doc = search::printResult(rows, QDate(2026, 3, 5));
+    ASSERT_TRUE(doc);
+    ASSERT_GE(doc->pages.size(), 2);
+    const report::Page& first = doc->pages[0];
+    EXPECT_LT(first.find("Label1").first()->rect.top(), first.find("Label3").first()->rect.top());
+    EXPECT_LT(first.find("Label2").first()->rect.bottom(),
+              first.find("Label3").first()->rect.top());
+    EXPECT_LT(first.find("Label3").first()->rect.bottom(),
+              first.find("CustRef").first()->rect.top());
+    EXPECT_FALSE(doc->pages[1].has("Label1"));
+    EXPECT_EQ(doc->pages[1].find("Label3").first()->rect.top(), 75);
+}
+
+TEST_F(PrintingTest, PrintingWithoutAWindowNeverWaitsOnAMessage) {
+    qint64 key = makeOrder(2, "NOACC/1");
+    gConn().execute("UPDATE `Order Information` SET `Account No` = NULL WHERE `Quote ID` = ?",
+                    {key});
+    for (const char* option : {"--print-order", "--print-goods-in"}) {
+        QProcess p;
+        QProcessEnvironment env = QProcessEnvironment::systemEnvironment();
+        env.remove("QT_QPA_PLATFORM");
+        p.setProcessEnvironment(env);
+        QElapsedTimer clock;
+        clock.start();
+        p.start(qEnvironmentVariable("ZEL_BINARY"),
+                {"--data-dir", dir.path(), "--database", test::testDatabaseUrl(), option,
+                 QString::number(key), "--pdf", dir.filePath("noacc.pdf")});
+        const bool finished = p.waitForFinished(15000);
+        if (!finished) {
+            p.kill();
+            p.waitForFinished(5000);
+        }
+        ASSERT_TRUE(finished) << option << " still waiting after " << clock.elapsed() << " ms";
+        EXPECT_NE(p.exitCode(), 0);
+        const QString err = p.readAllStandardError();
+        EXPECT_TRUE(err.contains(QString(option) == "--print-order"
+                                     ? "Please click the Start button"
+                                     : "Please select a Suppliers Reference"))
+            << err.toStdString();
+        EXPECT_TRUE(err.contains("Account No")) << err.toStdString();
+        EXPECT_FALSE(QFile::exists(dir.filePath("noacc.pdf")));
+    }
 }
