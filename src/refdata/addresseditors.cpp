@@ -66,10 +66,10 @@ QString saveAccountRow(Database& db, qint64 n, const QString& type,
         db.scalar(QStringLiteral(
                       "SELECT `NumberValue` FROM `tblGlobalSysConfig` WHERE `Item` = ? FOR UPDATE"),
                   {QStringLiteral("PatNo")});
-        const RowSet rs = db.select(
-            QStringLiteral("SELECT `Employee ID`, `Type` FROM `Employee Data` "
-                           "WHERE `Payroll id` = ? ORDER BY `Employee ID` FOR UPDATE"),
-            {n});
+        const RowSet rs =
+            db.select(QStringLiteral("SELECT `Employee ID`, `Type` FROM `Employee Data` "
+                                     "WHERE `Payroll id` = ? ORDER BY `Employee ID` FOR UPDATE"),
+                      {n});
         for (const auto& row : rs.rows)
             if (row[1].toString().compare(type, Qt::CaseInsensitive) != 0) {
                 otherType = row[1].isNull() ? QStringLiteral("an unnamed kind of")
@@ -78,9 +78,10 @@ QString saveAccountRow(Database& db, qint64 n, const QString& type,
             }
         if (rs.isEmpty()) {
             QStringList marks(columns.size() + 2, QStringLiteral("?"));
-            db.insert(QStringLiteral("INSERT INTO `Employee Data` (`Payroll ID`, %1, `Type`) VALUES (%2)")
-                          .arg(columns.join(QStringLiteral(", ")), marks.join(QStringLiteral(", "))),
-                      QVariantList{n} + binds + QVariantList{type});
+            db.insert(
+                QStringLiteral("INSERT INTO `Employee Data` (`Payroll ID`, %1, `Type`) VALUES (%2)")
+                    .arg(columns.join(QStringLiteral(", ")), marks.join(QStringLiteral(", "))),
+                QVariantList{n} + binds + QVariantList{type});
         } else {
             db.execute(QStringLiteral("UPDATE `Employee Data` SET `Payroll ID` = ?, %1, `Type` = ? "
                                       "WHERE `Employee ID` = ?")
