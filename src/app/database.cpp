@@ -1,19 +1,41 @@
 #include "app/database.h"
 
+#include <QRandomGenerator>
+#include <QRegularExpression>
 #include <QSqlError>
 #include <QSqlQuery>
 #include <QSqlRecord>
-#include <QRegularExpression>
+#include <QThread>
 #include <QUrl>
 #include <QUrlQuery>
 
 namespace zel {
 
-DbError::DbError(int number, QString text, QString statement)
+DbError::DbError(int number, QString text, QString statement, bool lost)
     : std::runtime_error(text.toStdString()), number_(number), text_(std::move(text)),
-      statement_(std::move(statement)) {}
+      statement_(std::move(statement)), lost_(lost) {}
+
+bool DbError::lostConnectionNumber(int number) {
+    switch (number) {
+    case 1053: // the server is shutting down
+    case 1927: // the session was killed
+    case 2002: // cannot connect through the socket
+    case 2003: // cannot connect to the host
+    case 2006: // the server has gone away
+    case 2013: // lost during a statement
+    case 2055: // lost while reading
+    case 4031: // closed by the server after inactivity
+        return true;
+    default:
+        return false;
+    }
+}
 
 QString DbError::userMessage() const {
+    if (conflict())
+        return QStringLiteral(
+            "Another workstation was changing the same records at the same moment, "
+            "so this was not saved. Please try again.");
     // Strict mode refuses what a column cannot hold; say which column.
     static const QRegularExpression tooLong(QStringLiteral("Data too long for column '([^']+)'"));
     if (auto m = tooLong.match(text_); m.hasMatch())
@@ -86,7 +108,9 @@ const QVariant& RowSet::at(int row, const QString& column) const {
 
 Database::Database(QString connectionName) : name_(std::move(connectionName)) {}
 
-Database::~Database() { release(); }
+Database::~Database() {
+    release();
+}
 
 void Database::release() {
     close();
@@ -94,7 +118,9 @@ void Database::release() {
         QSqlDatabase::removeDatabase(name_);
 }
 
-QSqlDatabase Database::handle() const { return QSqlDatabase::database(name_, false); }
+QSqlDatabase Database::handle() const {
+    return QSqlDatabase::database(name_, false);
+}
 
 bool Database::open(const ConnectionSettings& settings) {
     close();
@@ -104,7 +130,8 @@ bool Database::open(const ConnectionSettings& settings) {
     if (QSqlDatabase::contains(name_))
         QSqlDatabase::removeDatabase(name_);
     if (!QSqlDatabase::isDriverAvailable(settings.driver)) {
-        lastOpenError_ = QStringLiteral("the %1 database driver is not installed").arg(settings.driver);
+        lastOpenError_ =
+            QStringLiteral("the %1 database driver is not installed").arg(settings.driver);
         return false;
     }
     QSqlDatabase db = QSqlDatabase::addDatabase(settings.driver, name_);
@@ -132,7 +159,8 @@ bool Database::open(const ConnectionSettings& settings) {
     lastOpenError_.clear();
     // Strict mode for this session too, so nothing is silently truncated.
     QSqlQuery q(db);
-    q.exec(QStringLiteral("SET SESSION sql_mode = CONCAT_WS(',', @@sql_mode, 'STRICT_ALL_TABLES')"));
+    q.exec(
+        QStringLiteral("SET SESSION sql_mode = CONCAT_WS(',', @@sql_mode, 'STRICT_ALL_TABLES')"));
     if (settings.driver == QLatin1String("QMYSQL"))
         q.exec(QStringLiteral("SET NAMES utf8mb4"));
     return true;
@@ -150,12 +178,13 @@ void Database::close() {
         if (db.isOpen())
             db.close();
     }
-    depth_ = 0;
+    resetTransaction();
 }
 
 void Database::ensureOpen() {
     if (!configured_)
-        throw DbError(0, QStringLiteral("The database cannot be reached: no connection is set up."));
+        throw DbError(0,
+                      QStringLiteral("The database cannot be reached: no connection is set up."));
     if (isOpen())
         return;
     if (!open(settings_))
@@ -164,23 +193,58 @@ void Database::ensureOpen() {
 }
 
 void Database::fail(const QSqlError& e, const QString& sql) {
-    bool ok = false;
-    int number = e.nativeErrorCode().toInt(&ok);
-    if (!ok)
-        number = -1;
-    // Lost connections: reported now, reopened on the next action.
-    if (number == 2006 || number == 2013 || number == 2002 || number == 4031)
-        lost_ = true;
+    // The driver may give several native codes; the first is the server's.
+    static const QRegularExpression leading(QStringLiteral("^\\s*(-?\\d+)"));
+    const auto m = leading.match(e.nativeErrorCode());
+    const int number = m.hasMatch() ? m.captured(1).toInt() : -1;
+    const bool lost =
+        DbError::lostConnectionNumber(number) || e.type() == QSqlError::ConnectionError;
     QString text = e.databaseText().trimmed();
     if (text.isEmpty())
         text = e.text().trimmed();
-    if (lost_)
-        text = QStringLiteral("The connection to the database was lost: %1").arg(text);
-    throw DbError(number, text, sql);
+    if (lost) {
+        // Reported now; the next action opens the connection again.
+        lost_ = true;
+        if (committing_) {
+            text = QStringLiteral(
+                       "The connection to the database was lost while the changes were being "
+                       "saved, so they may not have been stored: check them. The next action "
+                       "connects again. (%1)")
+                       .arg(text);
+        } else if (depth_ > 0) {
+            broken_ = true;
+            text = lostInTransaction().text() + QStringLiteral(" (%1)").arg(text);
+        } else {
+            text = QStringLiteral("The connection to the database was lost (%1). The next action "
+                                  "connects again.")
+                       .arg(text);
+        }
+    }
+    throw DbError(number, text, sql, lost);
+}
+
+DbError Database::lostInTransaction() const {
+    return DbError(
+        2013,
+        QStringLiteral("The connection to the database was lost, so this action was not saved. "
+                       "The next action connects again."),
+        {}, true);
+}
+
+void Database::resetTransaction() {
+    depth_ = 0;
+    doomed_ = false;
+    broken_ = false;
+    committing_ = false;
 }
 
 QSqlQuery Database::run(const QString& sql, const QVariantList& binds) {
+    // Nothing of a transaction whose connection was lost may run on a new one.
+    if (depth_ > 0 && broken_)
+        throw lostInTransaction();
     ensureOpen();
+    if (hook_)
+        hook_(sql);
     QSqlQuery q(handle());
     q.setForwardOnly(true);
     q.setNumericalPrecisionPolicy(QSql::HighPrecision);
@@ -240,27 +304,92 @@ qint64 Database::insert(const QString& sql, const QVariantList& binds) {
 }
 
 void Database::begin() {
-    if (depth_++ > 0)
-        return; // nested: the outer transaction decides
-    ensureOpen();
+    if (depth_ > 0) {
+        // Nested: joins the open transaction; the outermost decides.
+        if (broken_)
+            throw lostInTransaction();
+        ++depth_;
+        return;
+    }
+    ensureOpen(); // a reopened connection has no transaction open
+    resetTransaction();
+    depth_ = 1;
+    if (hook_)
+        hook_(QStringLiteral("START TRANSACTION"));
     if (!handle().transaction()) {
-        depth_ = 0;
-        fail(handle().lastError(), QStringLiteral("START TRANSACTION"));
+        const QSqlError e = handle().lastError();
+        try {
+            fail(e, QStringLiteral("START TRANSACTION"));
+        } catch (...) {
+            resetTransaction();
+            throw;
+        }
     }
 }
 
 void Database::commit() {
-    if (depth_ == 0 || --depth_ > 0)
+    if (depth_ == 0)
+        throw DbError(0, QStringLiteral("Nothing was saved: no transaction was open to commit."),
+                      QStringLiteral("COMMIT"));
+    if (depth_ > 1) {
+        --depth_;
         return;
-    if (!handle().commit())
-        fail(handle().lastError(), QStringLiteral("COMMIT"));
+    }
+    if (broken_) {
+        resetTransaction();
+        throw lostInTransaction();
+    }
+    if (doomed_) {
+        rollback();
+        throw DbError(0, QStringLiteral("Part of this action failed, so none of it was saved."),
+                      QStringLiteral("COMMIT"));
+    }
+    if (hook_)
+        hook_(QStringLiteral("COMMIT"));
+    committing_ = true;
+    if (!handle().commit()) {
+        const QSqlError e = handle().lastError();
+        try {
+            fail(e, QStringLiteral("COMMIT"));
+        } catch (const DbError& failed) {
+            if (!failed.connectionLost())
+                handle().rollback();
+            resetTransaction();
+            throw;
+        }
+    }
+    resetTransaction();
 }
 
 void Database::rollback() {
     if (depth_ == 0)
         return;
-    depth_ = 0;
-    handle().rollback();
+    if (depth_ > 1) {
+        // A nested part failed: the outermost rolls everything back.
+        --depth_;
+        doomed_ = true;
+        return;
+    }
+    const bool usable = !lost_ && !broken_;
+    resetTransaction();
+    // A lost connection took its transaction with it.
+    if (usable && !handle().rollback()) {
+        bool ok = false;
+        if (DbError::lostConnectionNumber(handle().lastError().nativeErrorCode().toInt(&ok)) && ok)
+            lost_ = true;
+    }
+}
+
+bool Database::retryAfter(const DbError& e, int attempt,
+                          std::chrono::steady_clock::time_point started) {
+    // A lock wait can last the server's whole timeout: once ten seconds have
+    // gone by the user is told rather than kept waiting.
+    constexpr int kAttempts = 5;
+    if (!e.conflict() || attempt >= kAttempts ||
+        std::chrono::steady_clock::now() - started > std::chrono::seconds(10))
+        return false;
+    QThread::msleep(QRandomGenerator::global()->bounded(10 * attempt, 40 * attempt + 1));
+    return true;
 }
 
 Database& gConn() {

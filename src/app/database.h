@@ -7,6 +7,8 @@
 #include <QStringList>
 #include <QVariant>
 #include <QVector>
+#include <chrono>
+#include <functional>
 #include <stdexcept>
 
 namespace zel {
@@ -15,16 +17,23 @@ namespace zel {
 // error number (0 when there is none, e.g. no connection).
 class DbError : public std::runtime_error {
 public:
-    DbError(int number, QString text, QString statement = {});
+    DbError(int number, QString text, QString statement = {}, bool lost = false);
     int number() const { return number_; }
     const QString& text() const { return text_; }
     const QString& statement() const { return statement_; }
     // What the user is told: the server's text, made plain where it is cryptic.
     QString userMessage() const;
+    // The connection was lost (the server went away, the session was killed).
+    bool connectionLost() const { return lost_ || lostConnectionNumber(number_); }
+    // The server and client error numbers that mean the connection is gone.
+    static bool lostConnectionNumber(int number);
+    // Another session held the same rows: a deadlock or a lock wait timeout.
+    bool conflict() const { return number_ == 1213 || number_ == 1205; }
 
 private:
     int number_;
     QString text_, statement_;
+    bool lost_;
 };
 
 struct ConnectionSettings {
@@ -79,36 +88,74 @@ public:
     // An insert; returns the key the server assigned.
     qint64 insert(const QString& sql, const QVariantList& binds = {});
 
-    // Runs `work` in one transaction: committed when it returns, rolled back
-    // when it throws (the exception passes on).
+    // Runs `work` in one transaction: committed when it returns (and the
+    // server confirmed the commit), rolled back when it throws (the exception
+    // passes on). When another session deadlocks with it or keeps a row
+    // locked too long (server errors 1213, 1205), the whole transaction is
+    // rolled back and `work` is run again, a few times with a short random
+    // pause, before the failure is passed on; so `work` must be re-runnable:
+    // it sets its results afresh on every run and has no effect outside the
+    // database before it returns. Nested inside another transaction() it
+    // joins that one, and a failure goes to the outermost, which decides.
+    // A connection lost on the way is never retried: the action was not
+    // saved, and the next action connects again.
     template <class F> void transaction(F&& work) {
-        begin();
-        try {
-            work();
-        } catch (...) {
-            rollback();
-            throw;
+        const auto started = std::chrono::steady_clock::now();
+        for (int attempt = 1;; ++attempt) {
+            const bool outermost = depth_ == 0;
+            begin();
+            try {
+                work();
+                commit();
+                return;
+            } catch (const DbError& e) {
+                rollback();
+                if (!outermost || !retryAfter(e, attempt, started))
+                    throw;
+            } catch (...) {
+                rollback();
+                throw;
+            }
         }
-        commit();
     }
     void begin();
     void commit();
     void rollback();
+    // True while a transaction is open on this connection.
+    bool inTransaction() const { return depth_ > 0; }
 
     QSqlDatabase handle() const;
+
+    // Called with each statement just before it goes to the server (also
+    // START TRANSACTION and COMMIT); tests use it to cut the connection at a
+    // chosen moment. Empty to stop.
+    void setStatementHook(std::function<void(const QString&)> hook) { hook_ = std::move(hook); }
 
 private:
     // Makes sure the connection is open, trying once to reopen a lost one.
     void ensureOpen();
     QSqlQuery run(const QString& sql, const QVariantList& binds);
     [[noreturn]] void fail(const class QSqlError& e, const QString& sql);
+    // After a failure of the given attempt of a transaction first begun at
+    // `started`: for a conflict with another session, waits a moment and
+    // returns true when the transaction should be run again.
+    bool retryAfter(const DbError& e, int attempt, std::chrono::steady_clock::time_point started);
+    // Forgets the transaction state: no transaction open.
+    void resetTransaction();
+    // What is thrown when a statement belongs to a transaction whose
+    // connection was lost.
+    DbError lostInTransaction() const;
 
     QString name_;
     ConnectionSettings settings_;
     bool configured_ = false;
     bool lost_ = false;
-    int depth_ = 0;
+    int depth_ = 0;       // nesting of begin()
+    bool doomed_ = false; // a nested part failed: the whole transaction rolls back
+    bool broken_ = false; // the connection was lost inside the open transaction
+    bool committing_ = false;
     QString lastOpenError_;
+    std::function<void(const QString&)> hook_;
 };
 
 // The connection of the run.

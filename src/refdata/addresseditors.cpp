@@ -48,6 +48,50 @@ qint64 allocateAccountNumber(Database& db) {
     return n;
 }
 
+QString saveAccountRow(Database& db, qint64 n, const QString& type,
+                       const QList<QPair<QString, QVariant>>& values) {
+    QStringList sets, columns;
+    QVariantList binds;
+    for (const auto& [column, value] : values) {
+        columns << schema::q(schema::columnName(schema::EmployeeData, column));
+        sets << columns.last() + QStringLiteral(" = ?");
+        binds << value;
+    }
+    QString otherType;
+    db.transaction([&] {
+        otherType.clear();
+        // Account numbers are written under the counter's lock, the one lock
+        // allocation takes too: saves and allocations of every workstation
+        // queue on it instead of deadlocking on the gaps of `Payroll ID`.
+        db.scalar(QStringLiteral(
+                      "SELECT `NumberValue` FROM `tblGlobalSysConfig` WHERE `Item` = ? FOR UPDATE"),
+                  {QStringLiteral("PatNo")});
+        const RowSet rs =
+            db.select(QStringLiteral("SELECT `Employee ID`, `Type` FROM `Employee Data` "
+                                     "WHERE `Payroll id` = ? ORDER BY `Employee ID` FOR UPDATE"),
+                      {n});
+        for (const auto& row : rs.rows)
+            if (row[1].toString().compare(type, Qt::CaseInsensitive) != 0) {
+                otherType = row[1].isNull() ? QStringLiteral("an unnamed kind of")
+                                            : QStringLiteral("a ") + row[1].toString().toLower();
+                return;
+            }
+        if (rs.isEmpty()) {
+            QStringList marks(columns.size() + 2, QStringLiteral("?"));
+            db.insert(
+                QStringLiteral("INSERT INTO `Employee Data` (`Payroll ID`, %1, `Type`) VALUES (%2)")
+                    .arg(columns.join(QStringLiteral(", ")), marks.join(QStringLiteral(", "))),
+                QVariantList{n} + binds + QVariantList{type});
+        } else {
+            db.execute(QStringLiteral("UPDATE `Employee Data` SET `Payroll ID` = ?, %1, `Type` = ? "
+                                      "WHERE `Employee ID` = ?")
+                           .arg(sets.join(QStringLiteral(", "))),
+                       QVariantList{n} + binds + QVariantList{type, rs.rows[0][0]});
+        }
+    });
+    return otherType;
+}
+
 } // namespace refdata
 
 AddressEditor::AddressEditor(Design design, QWidget* parent)
@@ -293,40 +337,13 @@ bool AddressEditor::SaveData() {
     QString otherType; // set when the number belongs to a row of another kind
     try {
         QList<BoxValue> boxes;
-        QStringList sets, columns;
-        for (const Field& f : fields()) {
+        for (const Field& f : fields())
             boxes.append({f.column, f.box->text(), f.label});
-            columns << schema::q(schema::columnName(schema::EmployeeData, f.column));
-            sets << columns.last() + QStringLiteral(" = ?");
-        }
         const QVariantList values = columnValues(db, schema::EmployeeData, boxes);
-        db.transaction([&] {
-            const RowSet rs = db.select(
-                QStringLiteral("SELECT `Employee ID`, `Type` FROM `Employee Data` "
-                               "WHERE `Payroll id` = ? ORDER BY `Employee ID` FOR UPDATE"),
-                {n});
-            for (const auto& row : rs.rows)
-                if (row[1].toString().compare(design_.type, Qt::CaseInsensitive) != 0) {
-                    otherType = row[1].isNull()
-                                    ? QStringLiteral("an unnamed kind of")
-                                    : QStringLiteral("a ") + row[1].toString().toLower();
-                    return;
-                }
-            if (rs.isEmpty()) {
-                QStringList marks(columns.size() + 2, QStringLiteral("?"));
-                db.insert(
-                    QStringLiteral(
-                        "INSERT INTO `Employee Data` (`Payroll ID`, %1, `Type`) VALUES (%2)")
-                        .arg(columns.join(QStringLiteral(", ")), marks.join(QStringLiteral(", "))),
-                    QVariantList{n} + values + QVariantList{design_.type});
-            } else {
-                db.execute(
-                    QStringLiteral("UPDATE `Employee Data` SET `Payroll ID` = ?, %1, `Type` = ? "
-                                   "WHERE `Employee ID` = ?")
-                        .arg(sets.join(QStringLiteral(", "))),
-                    QVariantList{n} + values + QVariantList{design_.type, rs.rows[0][0]});
-            }
-        });
+        QList<QPair<QString, QVariant>> columns;
+        for (int i = 0; i < boxes.size(); ++i)
+            columns.append({boxes[i].column, values[i]});
+        otherType = saveAccountRow(db, n, design_.type, columns);
     } catch (const ConversionError& e) {
         messages().info(e.message());
         return false;

@@ -22,6 +22,15 @@ namespace refdata {
 // passed over. Returns 0 when there is no counter to allocate from.
 qint64 allocateAccountNumber(Database& db);
 
+// Writes the row of account number `n` as a row of kind `type` with the given
+// column values: updated when a row of that kind carries the number, else
+// inserted, in one transaction that holds the allocation counter's lock, so
+// saves and allocations on several workstations never deadlock and two rows
+// never share a number. Returns, in words, the kind of row the number already
+// belongs to when that is another kind ("a dentist"); nothing is written then.
+QString saveAccountRow(Database& db, qint64 n, const QString& type,
+                       const QList<QPair<QString, QVariant>>& values);
+
 } // namespace refdata
 
 class AddressEditor : public QWidget {
