@@ -301,10 +301,9 @@ bool frmPurchaseOrder::headerChanged() const {
 }
 
 void frmPurchaseOrder::showStored() {
-    if (orderKey() == 0) {
-        showStoredStatus();
+    // A new order has nothing stored to show: what was typed stays for the next try.
+    if (orderKey() == 0)
         return;
-    }
     try {
         loadLines();
         Disp_MainData();
