@@ -215,6 +215,7 @@ void frmGoodsIn::Disp_MainData() {
         // No order: nothing is shown in package mode.
         ckPPrice->setChecked(false);
         PackagePriceFlg();
+        orderform::rememberLoaded(*this, rs, headerFields());
         return;
     }
     showSupplier(rs);
@@ -233,6 +234,7 @@ void frmGoodsIn::Disp_MainData() {
     ckPPrice->setChecked(Val(PackagePrice->text()) > 0);
     PackagePriceFlg();
     ReCalc();
+    orderform::rememberLoaded(*this, rs, headerFields());
 }
 
 void frmGoodsIn::Disp_DataList() {

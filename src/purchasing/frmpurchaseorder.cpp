@@ -422,6 +422,7 @@ void frmPurchaseOrder::Disp_MainData() {
         PackagePriceFlg();
         showWhichOrder();
         rememberHeader();
+        orderform::rememberLoaded(*this, rs, headerFields());
         return;
     }
     showSupplier(rs);
@@ -443,6 +444,7 @@ void frmPurchaseOrder::Disp_MainData() {
     ReCalc();
     showWhichOrder();
     rememberHeader();
+    orderform::rememberLoaded(*this, rs, headerFields());
 }
 
 // ---- header save and approval ---------------------------------------------
