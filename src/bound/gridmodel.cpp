@@ -78,9 +78,7 @@ void GridModel::setRows(RowSet rows) {
     endResetModel();
 }
 
-void GridModel::clear() {
-    setRows(RowSet{});
-}
+void GridModel::clear() { setRows(RowSet{}); }
 
 void GridModel::setWriteTarget(const QString& table, const QString& keyColumn) {
     table_ = table;
@@ -144,13 +142,9 @@ int GridModel::columnCount(const QModelIndex& parent) const {
     return parent.isValid() ? 0 : int(rows_.columns.size());
 }
 
-QString GridModel::columnName(int column) const {
-    return rows_.columns.value(column);
-}
+QString GridModel::columnName(int column) const { return rows_.columns.value(column); }
 
-Kind GridModel::columnKind(int column) const {
-    return kinds_.value(column, Kind::Text);
-}
+Kind GridModel::columnKind(int column) const { return kinds_.value(column, Kind::Text); }
 
 QVariant GridModel::value(int row, int column) const {
     if (row < 0 || row >= rows_.rows.size() || column < 0 || column >= rows_.columns.size())
@@ -227,8 +221,7 @@ bool GridModel::writeCell(int row, int column, const QString& typed) {
             stored = plainNumber(Val(stored.toString()) / s.value(), 12);
         const int keyCol = rows_.indexOf(keyColumn_);
         if (isNewRow(row)) {
-            std::optional<QVariantMap> defaults =
-                newRowDefaults_ ? newRowDefaults_() : QVariantMap{};
+            std::optional<QVariantMap> defaults = newRowDefaults_ ? newRowDefaults_() : QVariantMap{};
             if (!defaults)
                 return false; // refused, and the reason already told
             QVariantMap values = *defaults;
@@ -240,10 +233,9 @@ bool GridModel::writeCell(int row, int column, const QString& typed) {
                 marks << QStringLiteral("?");
                 binds << it.value();
             }
-            qint64 key =
-                gConn().insert(QStringLiteral("INSERT INTO %1 (%2) VALUES (%3)")
-                                   .arg(schema::q(table_), cols.join(u','), marks.join(u',')),
-                               binds);
+            qint64 key = gConn().insert(QStringLiteral("INSERT INTO %1 (%2) VALUES (%3)")
+                                            .arg(schema::q(table_), cols.join(u','), marks.join(u',')),
+                                        binds);
             QVector<QVariant> newRow(rows_.columns.size());
             for (int c = 0; c < rows_.columns.size(); ++c)
                 for (auto it = values.cbegin(); it != values.cend(); ++it)
@@ -264,16 +256,13 @@ bool GridModel::writeCell(int row, int column, const QString& typed) {
                                     .arg(schema::q(table_), schema::q(name), schema::q(keyColumn_)),
                                 {stored, key});
             // Keep what the server stored (its rounding, its date form).
-            RowSet back =
-                gConn().select(QStringLiteral("SELECT %1 FROM %2 WHERE %3 = ?")
-                                   .arg(schema::q(name), schema::q(table_), schema::q(keyColumn_)),
-                               {key});
+            RowSet back = gConn().select(QStringLiteral("SELECT %1 FROM %2 WHERE %3 = ?")
+                                             .arg(schema::q(name), schema::q(table_), schema::q(keyColumn_)),
+                                         {key});
             if (affected == 0 && back.isEmpty()) {
-                // The line is gone (deleted on another workstation): say so and show what is
-                // stored.
-                messages().info(
-                    QStringLiteral("This line is no longer stored: it was deleted on another "
-                                   "workstation. Nothing was written; the lines are shown again."));
+                // The line is gone (deleted on another workstation): say so and show what is stored.
+                messages().info(QStringLiteral("This line is no longer stored: it was deleted on another "
+                                               "workstation. Nothing was written; the lines are shown again."));
                 QMetaObject::invokeMethod(
                     this,
                     [this] {
