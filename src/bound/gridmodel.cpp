@@ -277,14 +277,30 @@ bool GridModel::writeCell(int row, int column, const QString& typed) {
             if (keyCol < 0)
                 throw DbError(0, QStringLiteral("The rows cannot be changed here."));
             const QVariant key = rows_.rows[row][keyCol];
-            gConn().execute(QStringLiteral("UPDATE %1 SET %2 = ? WHERE %3 = ?")
-                                .arg(schema::q(table_), schema::q(name), schema::q(keyColumn_)),
-                            {stored, key});
+            const qint64 affected =
+                gConn().execute(QStringLiteral("UPDATE %1 SET %2 = ? WHERE %3 = ?")
+                                    .arg(schema::q(table_), schema::q(name), schema::q(keyColumn_)),
+                                {stored, key});
             // Keep what the server stored (its rounding, its date form).
-            RowSet back =
-                gConn().select(QStringLiteral("SELECT %1 FROM %2 WHERE %3 = ?")
-                                   .arg(schema::q(name), schema::q(table_), schema::q(keyColumn_)),
-                               {key});
+            RowSet back = gConn().select(QStringLiteral("SELECT %1 FROM %2 WHERE %3 = ?")
+                                             .arg(schema::q(name), schema::q(table_), schema::q(keyColumn_)),
+                                         {key});
+            if (affected == 0 && back.isEmpty()) {
+                // The line is gone (deleted on another workstation): say so and show what is stored.
+                messages().info(QStringLiteral("This line is no longer stored: it was deleted on another "
+                                               "workstation. Nothing was written; the lines are shown again."));
+                QMetaObject::invokeMethod(
+                    this,
+                    [this] {
+                        try {
+                            reload();
+                        } catch (const DbError& e) {
+                            messages().error(e.userMessage());
+                        }
+                    },
+                    Qt::QueuedConnection);
+                return false;
+            }
             rows_.rows[row][column] = back.isEmpty() ? stored : back.rows[0][0];
             emit dataChanged(index(row, column), index(row, column));
         }

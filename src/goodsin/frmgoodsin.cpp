@@ -224,6 +224,7 @@ void frmGoodsIn::Disp_MainData() {
         // No order: nothing is shown in package mode.
         ckPPrice->setChecked(false);
         PackagePriceFlg();
+        orderform::rememberLoaded(*this, rs, headerFields());
         return;
     }
     showSupplier(rs);
@@ -242,6 +243,7 @@ void frmGoodsIn::Disp_MainData() {
     ckPPrice->setChecked(Val(PackagePrice->text()) > 0);
     PackagePriceFlg();
     ReCalc();
+    orderform::rememberLoaded(*this, rs, headerFields());
 }
 
 void frmGoodsIn::Disp_DataList() {

@@ -3,12 +3,58 @@
 #include "app/database.h"
 #include "app/messages.h"
 #include "app/val.h"
+#include "schema/schema.h"
 
 #include <QLineEdit>
 #include <QSignalBlocker>
 #include <memory>
 
 namespace zel::orderform {
+
+namespace {
+
+// What the window showed of its order at the last load or save.
+class LoadedHeader : public QObject {
+public:
+    using QObject::QObject;
+    bool known = false;
+    qint64 key = 0;
+    QString ref;
+    QHash<QString, QString> shown; // column -> box text
+    QVariantMap stored;            // column -> stored value
+};
+
+LoadedHeader& loadedOf(OrderHub& hub) {
+    static const QString name = QStringLiteral("zelLoadedHeader");
+    QWidget* w = hub.hubWidget();
+    auto* l = w->findChild<LoadedHeader*>(name, Qt::FindDirectChildrenOnly);
+    if (!l) {
+        l = new LoadedHeader(w);
+        l->setObjectName(name);
+    }
+    return *l;
+}
+
+QString storedName(const QString& column) {
+    return schema::columnName(schema::OrderInformation, column);
+}
+
+} // namespace
+
+void rememberLoaded(OrderHub& hub, const RowSet& header, const QList<orders::HeaderField>& shown) {
+    LoadedHeader& l = loadedOf(hub);
+    l.shown.clear();
+    l.stored.clear();
+    l.known = !header.isEmpty();
+    l.key = l.known ? header.at(0, "Quote ID").toLongLong() : 0;
+    l.ref = hub.custRef()->Text();
+    if (!l.known)
+        return;
+    for (const orders::HeaderField& f : shown)
+        l.shown.insert(storedName(f.column), f.text);
+    for (int c = 0; c < header.columns.size(); ++c)
+        l.stored.insert(header.columns[c], header.rows[0][c]);
+}
 
 SaveResult checkHeader(OrderHub& hub, const DataCombo& status) {
     DataCombo& custRef = *hub.custRef();
@@ -64,15 +110,64 @@ SaveResult writeHeader(OrderHub& hub, const QList<orders::HeaderField>& fields,
     DataCombo& custRef = *hub.custRef();
     const qint64 key = qint64(Val(custRef.BoundText()));
     const QString ref = custRef.Text();
-    qint64 saved = 0;
+    LoadedHeader& loaded = loadedOf(hub);
+    const bool known = key != 0 && loaded.known && loaded.key == key;
+    // Only what the user changed since the load; everything for a new order.
+    QList<orders::HeaderField> changed;
+    for (const orders::HeaderField& f : fields) {
+        const QString column = storedName(f.column);
+        if (!known || column == QLatin1String("Grand Total") ||
+            loaded.shown.value(column) != f.text)
+            changed << f;
+    }
+    const bool refChanged = !known || loaded.ref != ref;
+    orders::HeaderWrite written;
     try {
-        saved = orders::saveHeader(key, ref, fields, alsoInTransaction);
+        written = orders::saveHeader(key, ref, refChanged, changed,
+                                     known ? loaded.stored : QVariantMap{}, alsoInTransaction);
+        if (written.outcome == orders::HeaderOutcome::Changed) {
+            if (messages().question(
+                    QStringLiteral("Order %1 was changed on another workstation: reload it?")
+                        .arg(ref),
+                    QStringLiteral("Order changed"))) {
+                hub.Disp_DataList();
+                hub.Disp_MainData();
+            }
+            return SaveResult::Stopped;
+        }
+        if (written.outcome == orders::HeaderOutcome::Deleted) {
+            if (messages().ask(
+                    QStringLiteral("Order %1 was deleted on another workstation. Save it as a new "
+                                   "order?")
+                        .arg(ref),
+                    QStringLiteral("Order deleted"),
+                    MessageService::Answer::No) != MessageService::Answer::Yes)
+                return SaveResult::Stopped;
+            written = orders::saveHeader(0, ref, true, fields, {}, alsoInTransaction);
+        }
     } catch (const ConversionError& e) {
         messages().info(e.message());
         return SaveResult::Stopped;
     } catch (const DbError& e) {
         error = e.userMessage();
         return SaveResult::Failed;
+    }
+    const qint64 saved = written.key;
+    // What is now stored is what the next save compares with.
+    const bool whole = saved != key || !known;
+    if (whole) {
+        loaded.shown.clear();
+        loaded.stored = written.stored;
+    }
+    loaded.known = true;
+    loaded.key = saved;
+    loaded.ref = ref;
+    loaded.stored.insert(QStringLiteral("Customer Ref"),
+                         written.stored.value(QStringLiteral("Customer Ref")));
+    for (const orders::HeaderField& f : whole ? fields : changed) {
+        const QString column = storedName(f.column);
+        loaded.shown.insert(column, f.text);
+        loaded.stored.insert(column, written.stored.value(column));
     }
     const int row = custRef.currentIndex();
     const bool renamed = row >= 0 && custRef.listModel().listText(row) != ref;
@@ -116,7 +211,8 @@ void reportSave(SaveResult result, const QString& error) {
 bool deleteOrder(DataCombo& custRef, const std::function<void()>& reload) {
     const qint64 key = qint64(Val(custRef.BoundText()));
     if (key == 0) {
-        messages().info(QStringLiteral("No order is selected. Choose an order by its Suppliers Reference first."));
+        messages().info(QStringLiteral(
+            "No order is selected. Choose an order by its Suppliers Reference first."));
         return false;
     }
     if (!messages().question(QStringLiteral("Are you sure?"), QStringLiteral("Delete record")))
@@ -124,7 +220,8 @@ bool deleteOrder(DataCombo& custRef, const std::function<void()>& reload) {
     orders::deleteOrder(key);
     custRef.setText(QString());
     reload();
-    messages().info(QStringLiteral("Record deleted successfully"), QStringLiteral("Deleted Record"));
+    messages().info(QStringLiteral("Record deleted successfully"),
+                    QStringLiteral("Deleted Record"));
     return true;
 }
 

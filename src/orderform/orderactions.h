@@ -22,13 +22,21 @@ enum class SaveResult { Saved, Stopped, Failed, Opened };
 // reference (No) or go back (Cancel). Saved means the save may go on.
 SaveResult checkHeader(OrderHub& hub, const DataCombo& status);
 
+// After a load: remembers, column by column, what the header boxes show
+// (`shown`) and the stored row they came from (empty when no order is
+// shown). A save writes only the columns changed since, and refuses to
+// replace a column another workstation changed meanwhile.
+void rememberLoaded(OrderHub& hub, const RowSet& header, const QList<orders::HeaderField>& shown);
+
 // Writes the header of the order on screen (the key is the bound value of
 // the hub's reference list, its text the reference): a new order is
 // inserted, listed with `reloadList` and selected; a changed reference
-// renames the order. `alsoInTransaction` runs in the same transaction with
-// the order's key, so everything is written or nothing. A refused field is
-// told here (Stopped); a database failure is returned in `error` for the
-// caller to show (Failed).
+// renames the order. Only the columns changed since the load are written; a
+// column changed on another workstation too asks whether to reload the order
+// (nothing is written), and an order deleted on another workstation asks
+// whether to save it as a new order (default No). `alsoInTransaction` runs in the same transaction
+// with the order's key, so everything is written or nothing. A refused field is told here
+// (Stopped); a database failure is returned in `error` for the caller to show (Failed).
 SaveResult writeHeader(OrderHub& hub, const QList<orders::HeaderField>& fields,
                        const std::function<void()>& reloadList, QString& error,
                        const std::function<void(qint64)>& alsoInTransaction = {});

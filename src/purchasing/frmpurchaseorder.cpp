@@ -426,6 +426,7 @@ void frmPurchaseOrder::Disp_MainData() {
         PackagePriceFlg();
         showWhichOrder();
         rememberHeader();
+        orderform::rememberLoaded(*this, rs, headerFields());
         return;
     }
     showSupplier(rs);
@@ -447,6 +448,7 @@ void frmPurchaseOrder::Disp_MainData() {
     ReCalc();
     showWhichOrder();
     rememberHeader();
+    orderform::rememberLoaded(*this, rs, headerFields());
 }
 
 // ---- header save and approval ---------------------------------------------

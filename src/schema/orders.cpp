@@ -1,5 +1,6 @@
 #include "schema/orders.h"
 #include "app/database.h"
+#include "app/localetext.h"
 #include "schema/schema.h"
 
 namespace zel::orders {
@@ -47,19 +48,6 @@ QString goodsInLinesStatement() {
         "Where `Order ID` = ? ORDER BY `Order Details`.ID");
 }
 
-Money subTotal(qint64 orderKey) {
-    RowSet rs = gConn().select(QStringLiteral("SELECT `Unit Price`, `Quantity`, `Discount` "
-                                              "FROM `Order Details` WHERE `Order ID` = ?"),
-                               {orderKey});
-    Money sum;
-    for (const auto& row : rs.rows) {
-        if (row[0].isNull() || row[1].isNull() || row[2].isNull())
-            continue;
-        sum += Money::fromDouble(row[0].toDouble() * row[1].toDouble() * (1.0 - row[2].toDouble()));
-    }
-    return sum;
-}
-
 Totals computeTotals(double S, double D, double V, double P) {
     Totals t;
     t.subTotal = S;
@@ -70,39 +58,115 @@ Totals computeTotals(double S, double D, double V, double P) {
     return t;
 }
 
-qint64 saveHeader(qint64 key, const QString& customerRef, const QList<HeaderField>& fields,
-                  const std::function<void(qint64)>& alsoInTransaction) {
+namespace {
+
+Money linesSubTotal(Database& db, qint64 orderKey, bool lock) {
+    RowSet rs = db.select(QStringLiteral("SELECT `Unit Price`, `Quantity`, `Discount` "
+                                         "FROM `Order Details` WHERE `Order ID` = ?") +
+                              (lock ? QStringLiteral(" FOR UPDATE") : QString()),
+                          {orderKey});
+    Money sum;
+    for (const auto& row : rs.rows) {
+        if (row[0].isNull() || row[1].isNull() || row[2].isNull())
+            continue;
+        sum += Money::fromDouble(row[0].toDouble() * row[1].toDouble() * (1.0 - row[2].toDouble()));
+    }
+    return sum;
+}
+
+QVariantMap rowMap(const RowSet& rs) {
+    QVariantMap m;
+    if (!rs.isEmpty())
+        for (int c = 0; c < rs.columns.size(); ++c)
+            m.insert(rs.columns[c], rs.rows[0][c]);
+    return m;
+}
+
+// The stored total of the order: the package total (2 decimals) when it has a
+// package price, else the final total as the workstation's currency shows it.
+Money storedGrandTotal(Database& db, qint64 key) {
+    RowSet h = db.select(
+        QStringLiteral("SELECT `Discount`, `VAT`, `package price` FROM `Order Information` "
+                       "WHERE `Quote ID` = ?"),
+        {key});
+    const Totals t =
+        computeTotals(linesSubTotal(db, key, true).toDouble(), h.at(0, "Discount").toDouble(),
+                      h.at(0, "VAT").toDouble(), h.at(0, "package price").toDouble());
+    if (!h.at(0, "package price").isNull())
+        return Money::fromDouble(t.packageTotal).roundedTo(2);
+    const Money final = Money::fromDouble(t.finalTotal);
+    return parseCurrency(currencyText(final)).value_or(final);
+}
+
+} // namespace
+
+Money subTotal(qint64 orderKey) {
+    return linesSubTotal(gConn(), orderKey, false);
+}
+
+HeaderWrite saveHeader(qint64 key, const QString& customerRef, bool writeRef,
+                       const QList<HeaderField>& fields, const QVariantMap& loaded,
+                       const std::function<void(qint64)>& alsoInTransaction) {
     // Convert everything before anything is written.
-    QStringList sets;
+    QStringList sets, columns;
     QVariantList binds;
-    sets << QStringLiteral("`Customer Ref` = ?");
-    schema::checkLength(schema::OrderInformation, QStringLiteral("Customer Ref"), customerRef, customerRef,
-                        QStringLiteral("Suppliers Reference"));
-    binds << customerRef;
+    bool grandTotal = false;
+    if (writeRef || key == 0) {
+        sets << QStringLiteral("`Customer Ref` = ?");
+        columns << QStringLiteral("Customer Ref");
+        schema::checkLength(schema::OrderInformation, QStringLiteral("Customer Ref"), customerRef, customerRef,
+                            QStringLiteral("Suppliers Reference"));
+        binds << customerRef;
+    }
     for (const HeaderField& f : fields) {
         const QString column = schema::columnName(schema::OrderInformation, f.column);
+        if (column == QLatin1String("Grand Total")) {
+            grandTotal = true;
+            continue;
+        }
         sets << schema::q(column) + QStringLiteral(" = ?");
+        columns << column;
         binds << schema::columnValue(schema::OrderInformation, column, f.text, f.label.isEmpty() ? column : f.label);
     }
     Database& db = gConn();
-    qint64 saved = key;
+    HeaderWrite result;
+    result.key = key;
     db.transaction([&] {
-        bool exists =
-            key != 0 && !db.scalar(QStringLiteral("SELECT `Quote ID` FROM `Order Information` "
-                                                  "WHERE `Quote ID` = ? FOR UPDATE"),
-                                   {key})
-                             .isNull();
-        if (!exists)
-            saved = db.insert(QStringLiteral("INSERT INTO `Order Information` (`Customer Ref`) VALUES (?)"),
-                              {customerRef});
-        QVariantList all = binds;
-        all << saved;
-        db.execute(QStringLiteral("UPDATE `Order Information` SET %1 WHERE `Quote ID` = ?").arg(sets.join(u", ")),
-                   all);
+        const QString lockRow =
+            QStringLiteral("SELECT * FROM `Order Information` WHERE `Quote ID` = ? FOR UPDATE");
+        if (key != 0) {
+            const QVariantMap now = rowMap(db.select(lockRow, {key}));
+            if (now.isEmpty()) {
+                result.outcome = HeaderOutcome::Deleted;
+                return;
+            }
+            // Only what this workstation saw when it loaded the order may be replaced.
+            for (const QString& column : columns)
+                if (loaded.contains(column) && now.value(column) != loaded.value(column)) {
+                    result.outcome = HeaderOutcome::Changed;
+                    return;
+                }
+        } else {
+            result.key = db.insert(
+                QStringLiteral("INSERT INTO `Order Information` (`Customer Ref`) VALUES (?)"),
+                {customerRef});
+        }
+        if (!sets.isEmpty()) {
+            QVariantList all = binds;
+            all << result.key;
+            db.execute(QStringLiteral("UPDATE `Order Information` SET %1 WHERE `Quote ID` = ?")
+                           .arg(sets.join(u", ")),
+                       all);
+        }
         if (alsoInTransaction)
-            alsoInTransaction(saved);
+            alsoInTransaction(result.key);
+        if (grandTotal)
+            db.execute(QStringLiteral(
+                           "UPDATE `Order Information` SET `Grand Total` = ? WHERE `Quote ID` = ?"),
+                       {storedGrandTotal(db, result.key).toPlainText(), result.key});
+        result.stored = rowMap(db.select(lockRow, {result.key}));
     });
-    return saved;
+    return result;
 }
 
 qint64 otherOrderWithRef(qint64 key, const QString& ref) {
@@ -155,28 +219,33 @@ bool fillLineFromCatalogue(const QVariant& lineKey, const QString& code, const Q
 }
 
 qint64 stampStatus(qint64 orderKey, const QVariant& statusId) {
-    return gConn().execute(QStringLiteral("UPDATE `Order Details` SET `Parts Status` = ? WHERE `Order ID` = ?"),
-                           {statusId, orderKey});
+    return gConn().execute(
+        QStringLiteral("UPDATE `Order Details` SET `Parts Status` = ? WHERE `Order ID` = ?"),
+        {statusId, orderKey});
 }
 
 void deleteOrder(qint64 orderKey) {
     gConn().transaction([&] {
-        gConn().execute(QStringLiteral("Delete from `Order Details` Where `Order ID` = ?"), {orderKey});
-        gConn().execute(QStringLiteral("Delete From `Order Information` Where `Quote ID` = ?"), {orderKey});
+        gConn().execute(QStringLiteral("Delete from `Order Details` Where `Order ID` = ?"),
+                        {orderKey});
+        gConn().execute(QStringLiteral("Delete From `Order Information` Where `Quote ID` = ?"),
+                        {orderKey});
     });
 }
 
 qint64 findOrderByRef(const QString& ref) {
     return gConn()
-        .scalar(QStringLiteral("SELECT `Quote ID` FROM `Order Information` WHERE `Customer Ref` = ? "
-                               "ORDER BY `Customer Ref`, `Quote ID` LIMIT 1"),
-                {ref})
+        .scalar(
+            QStringLiteral("SELECT `Quote ID` FROM `Order Information` WHERE `Customer Ref` = ? "
+                           "ORDER BY `Customer Ref`, `Quote ID` LIMIT 1"),
+            {ref})
         .toLongLong();
 }
 
 qint64 lastOrder() {
     return gConn()
-        .scalar(QStringLiteral("SELECT `Quote ID` FROM `Order Information` ORDER BY `Quote ID` DESC LIMIT 1"))
+        .scalar(QStringLiteral(
+            "SELECT `Quote ID` FROM `Order Information` ORDER BY `Quote ID` DESC LIMIT 1"))
         .toLongLong();
 }
 

@@ -45,14 +45,31 @@ struct HeaderField {
     QString label;
 };
 
-// Writes the header of order `key` with the given fields (empty text is NULL);
-// a missing order (key 0, or deleted meanwhile) is inserted. Every field is
-// converted first, so a refused one (ConversionError) writes nothing; the
-// insert, the fill and `alsoInTransaction` (given the order's key, e.g. the
-// status stamp and the ledger posting) are one transaction. Returns the
-// order's key.
-qint64 saveHeader(qint64 key, const QString& customerRef, const QList<HeaderField>& fields,
-                  const std::function<void(qint64)>& alsoInTransaction = {});
+// How a header write ended: written; stopped because another workstation
+// changed a column being written since the order was loaded (Changed); or
+// stopped because the order is no longer stored (Deleted). Nothing is
+// written unless Written.
+enum class HeaderOutcome { Written, Changed, Deleted };
+struct HeaderWrite {
+    HeaderOutcome outcome = HeaderOutcome::Written;
+    qint64 key = 0;
+    // The header row as stored after the write, by column name.
+    QVariantMap stored;
+};
+
+// Writes `fields` (empty text is NULL) and, when `writeRef`, the reference to
+// the header of order `key`; key 0 inserts a new order. `loaded` holds the
+// stored values, by column name, the window showed when it loaded the order:
+// a written column whose stored value differs from it now was changed on
+// another workstation, and nothing is written. Checked and written under the
+// row's lock, in one transaction with `alsoInTransaction` (given the key).
+// A field "Grand Total" is not taken from its text: the total is computed
+// from the lines as stored at that moment and the stored discount, VAT and
+// package price (with a package price, the package total). Every field is
+// converted first, so a refused one (ConversionError) writes nothing.
+HeaderWrite saveHeader(qint64 key, const QString& customerRef, bool writeRef,
+                       const QList<HeaderField>& fields, const QVariantMap& loaded,
+                       const std::function<void(qint64)>& alsoInTransaction = {});
 
 // Another order than `key` that already carries the reference `ref`, when
 // saving `key` under `ref` would give it that reference (a new order, or one

@@ -18,9 +18,7 @@ using zel::test::one;
 using zel::test::settle;
 using zel::test::snapshot;
 
-namespace {
-
-} // namespace
+namespace {} // namespace
 
 class PurchaseOrderTest : public test::DbTest {
 protected:
@@ -113,7 +111,8 @@ TEST_F(PurchaseOrderTest, SaveValidatesInOrderAndWritesNothingWhenRefused) {
     w->QuotedDate->setText("31/02/2026");
     msgs->clear();
     w->Command8_Click();
-    EXPECT_EQ(msgs->texts(), QStringList{"Date Entered: \"31/02/2026\" is not a date (dd/mm/yyyy)."});
+    EXPECT_EQ(msgs->texts(),
+              QStringList{"Date Entered: \"31/02/2026\" is not a date (dd/mm/yyyy)."});
     w->QuotedDate->setText("tomorrow");
     w->Discount->setText("ten");
     msgs->clear();
@@ -138,9 +137,11 @@ TEST_F(PurchaseOrderTest, ANewReferenceIsInsertedThenUpdated) {
     const qint64 key = w->orderKey();
     ASSERT_GT(key, 40);
     EXPECT_EQ(w->CustRef->Text(), "O'Brien \"quote\" \\ 1");
-    EXPECT_EQ(one("SELECT `Customer Ref` FROM `Order Information` WHERE `Quote ID` = ?", {key}).toString(),
+    EXPECT_EQ(one("SELECT `Customer Ref` FROM `Order Information` WHERE `Quote ID` = ?", {key})
+                  .toString(),
               "O'Brien \"quote\" \\ 1");
-    EXPECT_EQ(one("SELECT DATE(`Quoted Date`) FROM `Order Information` WHERE `Quote ID` = ?", {key}).toDate(),
+    EXPECT_EQ(one("SELECT DATE(`Quoted Date`) FROM `Order Information` WHERE `Quote ID` = ?", {key})
+                  .toDate(),
               QDate::currentDate());
     EXPECT_EQ(w->CustRef->listModel().rowOfKey(QString::number(key)) >= 0, true);
     EXPECT_EQ(w->getid(), key);
@@ -150,10 +151,15 @@ TEST_F(PurchaseOrderTest, ANewReferenceIsInsertedThenUpdated) {
     w->Telephone->clear();
     w->Command8_Click();
     EXPECT_EQ(count("Order Information"), rows);
-    EXPECT_TRUE(one("SELECT `Telephone` IS NULL FROM `Order Information` WHERE `Quote ID` = ?", {key}).toBool());
-    EXPECT_EQ(one("SELECT `Customer Name` FROM `Order Information` WHERE `Quote ID` = ?", {key}).toString(),
+    EXPECT_TRUE(
+        one("SELECT `Telephone` IS NULL FROM `Order Information` WHERE `Quote ID` = ?", {key})
+            .toBool());
+    EXPECT_EQ(one("SELECT `Customer Name` FROM `Order Information` WHERE `Quote ID` = ?", {key})
+                  .toString(),
               "Henley Dental Supplies Ltd");
-    EXPECT_EQ(one("SELECT `Grand Total` FROM `Order Information` WHERE `Quote ID` = ?", {key}).toString(), "0.0000");
+    EXPECT_EQ(
+        one("SELECT `Grand Total` FROM `Order Information` WHERE `Quote ID` = ?", {key}).toString(),
+        "0.0000");
 }
 
 TEST_F(PurchaseOrderTest, AnOverlongTextIsRefusedWithItsReasonAndNothingIsHalfWritten) {
@@ -226,14 +232,16 @@ TEST_F(PurchaseOrderTest, PackageModeFollowsTheOrderShown) {
 }
 
 TEST_F(PurchaseOrderTest, ApprovingPostsExactlyOneLedgerRow) {
-    qint64 key = makeOrder("APP/1", {{"100", "1", "0"}, {"10", "2", "0.5"}}, {"1008abc", 103, 2, 10, 17.5, QVariant()});
+    qint64 key = makeOrder("APP/1", {{"100", "1", "0"}, {"10", "2", "0.5"}},
+                           {"1008abc", 103, 2, 10, 17.5, QVariant()});
     pickOrder(key);
     EXPECT_EQ(w->lblFinalTotal->text(), "£116.33"); // 110 less 10% plus 17.5%
     const int before = count("Transaction");
     msgs->answer(true);
     w->Status->pickKey("1");
     ASSERT_EQ(msgs->messages.size(), 1u);
-    EXPECT_EQ(msgs->messages[0].text, "Option (A) indicates processing this Purchase Order has being Approved?");
+    EXPECT_EQ(msgs->messages[0].text,
+              "Option (A) indicates processing this Purchase Order has being Approved?");
     EXPECT_EQ(msgs->messages[0].title, "No Account no setup for this Supplier");
     ASSERT_EQ(count("Transaction"), before + 1);
     RowSet t = gConn().select("SELECT * FROM `Transaction` ORDER BY `id` DESC LIMIT 1");
@@ -247,7 +255,8 @@ TEST_F(PurchaseOrderTest, ApprovingPostsExactlyOneLedgerRow) {
     EXPECT_EQ(t.at(0, "Date").toDateTime(), QDateTime(QDate::currentDate(), QTime(0, 0)));
     EXPECT_EQ(t.at(0, "CostPool").toInt(), 2020);
     // The header and every line carry the status, stamped in one go.
-    EXPECT_EQ(one("SELECT `Status` FROM `Order Information` WHERE `Quote ID` = ?", {key}).toInt(), 1);
+    EXPECT_EQ(one("SELECT `Status` FROM `Order Information` WHERE `Quote ID` = ?", {key}).toInt(),
+              1);
     EXPECT_EQ(count("Order Details", "`Order ID` = ? AND `Parts Status` = 1", {key}), 2);
     EXPECT_EQ(w->DataGrid1->model().text(0, 9), "1");
 }
@@ -260,7 +269,8 @@ TEST_F(PurchaseOrderTest, DecliningApprovalFallsBackToStatus2) {
     w->Status->pickKey("1");
     EXPECT_EQ(count("Transaction"), before);
     EXPECT_EQ(w->Status->BoundText(), "2");
-    EXPECT_EQ(one("SELECT `Status` FROM `Order Information` WHERE `Quote ID` = ?", {key}).toInt(), 2);
+    EXPECT_EQ(one("SELECT `Status` FROM `Order Information` WHERE `Quote ID` = ?", {key}).toInt(),
+              2);
     EXPECT_EQ(count("Order Details", "`Order ID` = ? AND `Parts Status` = 2", {key}), 1);
 }
 
@@ -285,15 +295,18 @@ TEST_F(PurchaseOrderTest, GridEditsSaveTheLineAndTheDiscountNeverDrifts) {
     ASSERT_TRUE(w->DataGrid1->editCell(0, 6, "5"));
     settle();
     EXPECT_EQ(one("SELECT `Quantity` FROM `Order Details` WHERE `ID` = ?", {line}).toInt(), 5);
-    EXPECT_DOUBLE_EQ(one("SELECT `Discount` FROM `Order Details` WHERE `ID` = ?", {line}).toDouble(), 0.1);
+    EXPECT_DOUBLE_EQ(
+        one("SELECT `Discount` FROM `Order Details` WHERE `ID` = ?", {line}).toDouble(), 0.1);
     EXPECT_EQ(w->DataGrid1->model().text(0, 8), "45.00");
     EXPECT_EQ(w->lblSubTotal->text(), "£45.00");
     ASSERT_TRUE(w->DataGrid1->editCell(0, 5, "20"));
     settle();
-    EXPECT_DOUBLE_EQ(one("SELECT `Discount` FROM `Order Details` WHERE `ID` = ?", {line}).toDouble(), 0.1);
+    EXPECT_DOUBLE_EQ(
+        one("SELECT `Discount` FROM `Order Details` WHERE `ID` = ?", {line}).toDouble(), 0.1);
     ASSERT_TRUE(w->DataGrid1->editCell(0, 7, "25"));
     settle();
-    EXPECT_DOUBLE_EQ(one("SELECT `Discount` FROM `Order Details` WHERE `ID` = ?", {line}).toDouble(), 0.25);
+    EXPECT_DOUBLE_EQ(
+        one("SELECT `Discount` FROM `Order Details` WHERE `ID` = ?", {line}).toDouble(), 0.25);
     EXPECT_EQ(w->lblSubTotal->text(), "£75.00");
 
     // Bad input is refused naming the field and the text; the line keeps its values.
@@ -304,7 +317,8 @@ TEST_F(PurchaseOrderTest, GridEditsSaveTheLineAndTheDiscountNeverDrifts) {
     EXPECT_FALSE(w->DataGrid1->editCell(0, 7, "ten"));
     EXPECT_EQ(msgs->last(), "Discount: \"ten\" is not a number.");
     EXPECT_EQ(one("SELECT `Quantity` FROM `Order Details` WHERE `ID` = ?", {line}).toInt(), 5);
-    EXPECT_EQ(one("SELECT `Unit Price` FROM `Order Details` WHERE `ID` = ?", {line}).toString(), "20.0000");
+    EXPECT_EQ(one("SELECT `Unit Price` FROM `Order Details` WHERE `ID` = ?", {line}).toString(),
+              "20.0000");
 }
 
 TEST_F(PurchaseOrderTest, ALineTypedOnANewOrderFirstCreatesTheHeader) {
@@ -433,7 +447,8 @@ TEST_F(PurchaseOrderTest, DoubleClicksNeedAReference) {
     w->DataGrid1->setCurrentCell(0, 3);
     w->DataGrid1_DblClick(); // a known code: the finder
     EXPECT_EQ(opened, 1);
-    gConn().execute("UPDATE `Order Details` SET `Part Id` = 'NOT-IN-CATALOGUE' WHERE `Order ID` = 1");
+    gConn().execute(
+        "UPDATE `Order Details` SET `Part Id` = 'NOT-IN-CATALOGUE' WHERE `Order ID` = 1");
     w->Disp_DataList();
     w->DataGrid1->setCurrentCell(0, 3);
     w->DataGrid1_DblClick(); // an unknown code: the prompt
@@ -752,4 +767,153 @@ TEST_F(PurchaseOrderTest, ExitOffersToSaveUnsavedHeaderEdits) {
     EXPECT_EQ(msgs->texts(), QStringList{"Save the changes to order 1?"});
     EXPECT_FALSE(gConn().isOpen()); // ended
     EXPECT_EQ(header("Customer Name", 1), "Renamed supplier");
+}
+
+// ---- two workstations on one order -----------------------------------------
+// The window on gConn is workstation B; `a` is workstation A on a connection of its own.
+
+namespace {
+// Answers Yes/No from the queue, and first runs what another workstation does
+// while the question is on screen.
+class BusyMessages : public RecordingMessages {
+public:
+    std::function<void()> whileAsking;
+    bool question(const QString& text, const QString& title) override {
+        if (auto f = std::exchange(whileAsking, nullptr))
+            f();
+        return RecordingMessages::question(text, title);
+    }
+};
+} // namespace
+
+class TwoWorkstationsTest : public PurchaseOrderTest {
+protected:
+    void SetUp() override {
+        PurchaseOrderTest::SetUp();
+        ASSERT_TRUE(a.open(test::testSettings())) << a.lastOpenError().toStdString();
+    }
+    void TearDown() override {
+        a.release();
+        PurchaseOrderTest::TearDown();
+    }
+    bool asked(const QString& text) const {
+        for (const auto& m : msgs->messages)
+            if (m.kind == RecordingMessages::Message::Question && m.text == text)
+                return true;
+        return false;
+    }
+    Database a{QStringLiteral("workstationA")};
+};
+
+TEST_F(TwoWorkstationsTest, DifferentColumnsChangedOnBothWorkstationsBothSurvive) {
+    const qint64 key = makeOrder("PEN/24/0535", {{"30", "1", "0"}});
+    pickOrder(key);
+    a.execute("UPDATE `Order Information` SET `Town` = 'Reading' WHERE `Quote ID` = ?", {key});
+    w->Telephone->setText("0118 496 0000");
+    w->Command8_Click();
+    EXPECT_EQ(msgs->last(), "Information saved successfully");
+    EXPECT_EQ(header("Town", key), "Reading");
+    EXPECT_EQ(header("Telephone", key), "0118 496 0000");
+
+    // A second save of B still leaves A's town alone; B's own later change is written.
+    w->Telephone->setText("0118 496 0001");
+    w->Command8_Click();
+    EXPECT_EQ(header("Town", key), "Reading");
+    EXPECT_EQ(header("Telephone", key), "0118 496 0001");
+}
+
+TEST_F(TwoWorkstationsTest, TheSameColumnChangedOnBothAsksAndOverwritesNothing) {
+    const qint64 key = makeOrder("PEN/24/0535", {{"30", "1", "0"}});
+    pickOrder(key);
+    a.execute("UPDATE `Order Information` SET `Telephone` = 'from A' WHERE `Quote ID` = ?", {key});
+    w->Telephone->setText("from B");
+    w->Street->setText("B's street");
+    msgs->answer(false);
+    w->Command8_Click();
+    const QString question = "Order PEN/24/0535 was changed on another workstation: reload it?";
+    EXPECT_TRUE(asked(question));
+    EXPECT_NE(msgs->last(), "Information saved successfully");
+    EXPECT_EQ(header("Telephone", key), "from A");
+    EXPECT_EQ(header("Street", key), "");
+    EXPECT_EQ(w->Telephone->text(), "from B");
+
+    // Yes shows the order as stored; saving then writes B's next change.
+    msgs->clear();
+    msgs->answer(true);
+    w->Command8_Click();
+    EXPECT_TRUE(asked(question));
+    EXPECT_EQ(w->Telephone->text(), "from A");
+    EXPECT_EQ(w->Street->text(), "");
+    w->Telephone->setText("from B");
+    w->Command8_Click();
+    EXPECT_EQ(msgs->last(), "Information saved successfully");
+    EXPECT_EQ(header("Telephone", key), "from B");
+}
+
+TEST_F(TwoWorkstationsTest, TheStoredTotalFollowsTheLinesStoredAtTheSave) {
+    auto busy = std::make_shared<BusyMessages>();
+    msgs = busy;
+    setMessageService(busy);
+    const qint64 key = makeOrder("PEN/24/0535", {{"30", "1", "0"}});
+    pickOrder(key);
+    EXPECT_EQ(w->lblFinalTotal->text(), "£36.00");
+    // While B's approval question is open, A adds a line.
+    busy->whileAsking = [&] {
+        a.insert("INSERT INTO `Order Details` (`Order ID`, `Part Id`, `Unit Price`, `Quantity`, "
+                 "`Discount`) "
+                 "VALUES (?, 'P2', 100, 1, 0)",
+                 {key});
+    };
+    busy->answer(true);
+    w->Status->setBoundText("1");
+    w->Status_Click(DataCombo::List);
+    EXPECT_EQ(header("Grand Total", key), "156.0000");
+
+    // In package mode the stored total is the package total, whatever the lines.
+    w->ckPPrice->setChecked(true);
+    w->PackagePrice->setText("50");
+    w->Command8_Click();
+    EXPECT_EQ(header("Grand Total", key), "60.0000");
+}
+
+TEST_F(TwoWorkstationsTest, AGridEditOfALineDeletedElsewhereSaysSoAndShowsTheStoredLines) {
+    const qint64 key = makeOrder("PEN/24/0535", {{"30", "1", "0"}, {"40", "1", "0"}});
+    pickOrder(key);
+    ASSERT_EQ(w->DataGrid1->rowCount(), 2);
+    const QVariant line = w->DataGrid1->model().value(0, 0);
+    a.execute("DELETE FROM `Order Details` WHERE `ID` = ?", {line});
+    GridModel& m = w->DataGrid1->model();
+    EXPECT_FALSE(m.setData(m.index(0, 5), QVariant(QStringLiteral("99")), Qt::EditRole));
+    settle();
+    EXPECT_TRUE(msgs->last().contains("deleted on another workstation"))
+        << msgs->last().toStdString();
+    EXPECT_EQ(w->DataGrid1->rowCount(), 1);
+    EXPECT_EQ(count("Order Details", "`Order ID` = ?", {key}), 1);
+}
+
+TEST_F(TwoWorkstationsTest, SavingAnOrderDeletedElsewhereAsksBeforeMakingANewOne) {
+    const qint64 key = makeOrder("TWO/WS/1", {{"30", "1", "0"}});
+    pickOrder(key);
+    a.transaction([&] {
+        a.execute("DELETE FROM `Order Details` WHERE `Order ID` = ?", {key});
+        a.execute("DELETE FROM `Order Information` WHERE `Quote ID` = ?", {key});
+    });
+    const int orders = count("Order Information");
+    w->Telephone->setText("0118 496 0000");
+    msgs->choose(MessageService::Answer::No);
+    w->Command8_Click();
+    const QString question =
+        "Order TWO/WS/1 was deleted on another workstation. Save it as a new order?";
+    EXPECT_TRUE(asked(question));
+    EXPECT_NE(msgs->last(), "Information saved successfully");
+    EXPECT_EQ(count("Order Information"), orders);
+
+    // Yes saves it as a new order, with everything on screen.
+    msgs->choose(MessageService::Answer::Yes);
+    w->Command8_Click();
+    EXPECT_EQ(count("Order Information"), orders + 1);
+    const qint64 saved = w->orderKey();
+    EXPECT_NE(saved, key);
+    EXPECT_EQ(header("Telephone", saved), "0118 496 0000");
+    EXPECT_EQ(header("Customer Ref", saved), "TWO/WS/1");
 }
