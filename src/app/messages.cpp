@@ -1,4 +1,5 @@
 #include "app/messages.h"
+#include "app/applog.h"
 
 #include <QApplication>
 #include <QMessageBox>
@@ -14,11 +15,13 @@ QWidget* parentWindow() { return QApplication::activeWindow(); }
 } // namespace
 
 void BoxMessages::info(const QString& text, const QString& title) {
+    writeLog(QStringLiteral("message"), text);
     QMessageBox box(QMessageBox::Information, title, text, QMessageBox::Ok, parentWindow());
     box.exec();
 }
 
 void BoxMessages::error(const QString& text, const QString& title) {
+    writeLog(QStringLiteral("error"), text);
     QMessageBox box(QMessageBox::NoIcon, title, text, QMessageBox::Ok, parentWindow());
     box.exec();
 }
@@ -30,10 +33,12 @@ bool BoxMessages::question(const QString& text, const QString& title) {
 }
 
 void RecordingMessages::info(const QString& text, const QString& title) {
+    writeLog(QStringLiteral("message"), text);
     messages.push_back({Message::Info, text, title});
 }
 
 void RecordingMessages::error(const QString& text, const QString& title) {
+    writeLog(QStringLiteral("error"), text);
     messages.push_back({Message::Error, text, title});
 }
 
