@@ -53,6 +53,8 @@ QString DbError::userMessage() const {
 }
 
 QString ConnectionSettings::describe() const {
+    if (!unusable.isEmpty())
+        return QStringLiteral("no usable connection settings");
     if (driver == QLatin1String("QODBC"))
         return QStringLiteral("ODBC data source %1").arg(database);
     if (!socket.isEmpty())
@@ -73,7 +75,16 @@ ConnectionSettings parseDatabaseUrl(const QString& text) {
         s.host = url.host();
         s.port = url.port(0);
         s.database = url.path(QUrl::FullyDecoded).mid(1);
-        s.socket = QUrlQuery(url).queryItemValue(QStringLiteral("socket"), QUrl::FullyDecoded);
+        const QUrlQuery query(url);
+        s.socket = query.queryItemValue(QStringLiteral("socket"), QUrl::FullyDecoded);
+        s.sslMode = query.queryItemValue(QStringLiteral("ssl-mode"), QUrl::FullyDecoded).toUpper();
+        s.sslCa = query.queryItemValue(QStringLiteral("ssl-ca"), QUrl::FullyDecoded);
+        s.sslCert = query.queryItemValue(QStringLiteral("ssl-cert"), QUrl::FullyDecoded);
+        s.sslKey = query.queryItemValue(QStringLiteral("ssl-key"), QUrl::FullyDecoded);
+        if (!s.sslMode.isEmpty() && s.sslMode != QLatin1String("DISABLED") &&
+            s.sslMode != QLatin1String("PREFERRED") && s.sslMode != QLatin1String("REQUIRED"))
+            throw std::invalid_argument("ssl-mode must be DISABLED, PREFERRED or REQUIRED, not " +
+                                        s.sslMode.toStdString());
         if (s.database.isEmpty())
             throw std::invalid_argument("the URL names no database: " + text.toStdString());
     } else if (scheme == QLatin1String("odbc")) {
@@ -129,6 +140,10 @@ bool Database::open(const ConnectionSettings& settings) {
     lost_ = false;
     if (QSqlDatabase::contains(name_))
         QSqlDatabase::removeDatabase(name_);
+    if (!settings.unusable.isEmpty()) {
+        lastOpenError_ = settings.unusable;
+        return false;
+    }
     if (!QSqlDatabase::isDriverAvailable(settings.driver)) {
         lastOpenError_ =
             QStringLiteral("the %1 database driver is not installed").arg(settings.driver);
@@ -146,6 +161,18 @@ bool Database::open(const ConnectionSettings& settings) {
         if (!settings.socket.isEmpty())
             options << QStringLiteral("UNIX_SOCKET=") + settings.socket;
         options << QStringLiteral("MYSQL_OPT_CONNECT_TIMEOUT=5");
+        // The driver encrypts when it is given a certificate; with none named,
+        // the server's is checked against the system's authorities.
+        if (settings.sslMode != QLatin1String("DISABLED")) {
+            if (!settings.sslCa.isEmpty())
+                options << QStringLiteral("SSL_CA=") + settings.sslCa;
+            else if (settings.sslMode == QLatin1String("REQUIRED"))
+                options << QStringLiteral("SSL_CAPATH=/etc/ssl/certs");
+            if (!settings.sslCert.isEmpty())
+                options << QStringLiteral("SSL_CERT=") + settings.sslCert;
+            if (!settings.sslKey.isEmpty())
+                options << QStringLiteral("SSL_KEY=") + settings.sslKey;
+        }
     } else {
         options << QStringLiteral("SQL_ATTR_LOGIN_TIMEOUT=5");
     }
@@ -155,6 +182,19 @@ bool Database::open(const ConnectionSettings& settings) {
         if (lastOpenError_.isEmpty())
             lastOpenError_ = QStringLiteral("the connection could not be opened");
         return false;
+    }
+    // The driver falls back to a plain connection when the server offers no
+    // encryption; a URL that requires it refuses that.
+    if (settings.sslMode == QLatin1String("REQUIRED")) {
+        QSqlQuery tls(db);
+        if (!tls.exec(QStringLiteral("SHOW SESSION STATUS LIKE 'Ssl_cipher'")) || !tls.next() ||
+            tls.value(1).toString().isEmpty()) {
+            db.close();
+            lastOpenError_ =
+                QStringLiteral("the server offers no encrypted connection (TLS), which the "
+                               "settings require (ssl-mode=REQUIRED)");
+            return false;
+        }
     }
     lastOpenError_.clear();
     // Strict mode for this session too, so nothing is silently truncated.

@@ -44,11 +44,20 @@ struct ConnectionSettings {
     QString database; // mysql: database name; odbc: data source name
     QString user;
     QString password;
+    // mysql only, an encrypted connection: "" or "PREFERRED" (encrypted when the
+    // server offers it), "REQUIRED" (refused when it does not), "DISABLED";
+    // the authority's certificate, and the client's own certificate and key.
+    QString sslMode, sslCa, sslCert, sslKey;
+    // Why there is nothing to connect with (a malformed URL, a refused
+    // configuration file); open() fails with this text.
+    QString unusable;
     QString describe() const; // for messages, without the password
 };
 
 // Reads "mysql://user:pw@host:port/db", "mysql://user:pw@localhost/db?socket=/p"
-// or "odbc://user:pw@DSN". Throws std::invalid_argument on a malformed URL.
+// or "odbc://user:pw@DSN". A mysql URL also takes ssl-mode, ssl-ca, ssl-cert
+// and ssl-key ("?ssl-mode=REQUIRED&ssl-ca=/path/ca.pem").
+// Throws std::invalid_argument on a malformed URL.
 ConnectionSettings parseDatabaseUrl(const QString& url);
 
 // The rows of a select, read into memory with their column names.

@@ -1,4 +1,5 @@
 #include "app/guard.h"
+#include "app/applog.h"
 #include "app/convert.h"
 #include "app/database.h"
 #include "app/messages.h"
@@ -12,6 +13,9 @@ bool guarded(const std::function<void()>& handler) {
     } catch (const ConversionError& e) {
         messages().info(e.message());
     } catch (const DbError& e) {
+        writeLog(QStringLiteral("database error %1").arg(e.number()),
+                 e.statement().isEmpty() ? e.text()
+                                         : e.text() + QLatin1String(" | ") + e.statement());
         messages().error(e.userMessage());
     } catch (const std::exception& e) {
         messages().error(QString::fromUtf8(e.what()));

@@ -1,4 +1,5 @@
 #include "app/messages.h"
+#include "app/applog.h"
 
 #include <QApplication>
 #include <QMessageBox>
@@ -16,11 +17,13 @@ QWidget* parentWindow() {
 } // namespace
 
 void BoxMessages::info(const QString& text, const QString& title) {
+    writeLog(QStringLiteral("message"), text);
     QMessageBox box(QMessageBox::Information, title, text, QMessageBox::Ok, parentWindow());
     box.exec();
 }
 
 void BoxMessages::error(const QString& text, const QString& title) {
+    writeLog(QStringLiteral("error"), text);
     QMessageBox box(QMessageBox::NoIcon, title, text, QMessageBox::Ok, parentWindow());
     box.exec();
 }
@@ -58,10 +61,12 @@ bool BoxMessages::questionDefaultNo(const QString& text, const QString& title) {
 }
 
 void RecordingMessages::info(const QString& text, const QString& title) {
+    writeLog(QStringLiteral("message"), text);
     messages.push_back({Message::Info, text, title});
 }
 
 void RecordingMessages::error(const QString& text, const QString& title) {
+    writeLog(QStringLiteral("error"), text);
     messages.push_back({Message::Error, text, title});
 }
 

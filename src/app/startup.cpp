@@ -1,5 +1,7 @@
 #include "app/startup.h"
+#include "app/applog.h"
 #include "app/database.h"
+#include "app/dbconfig.h"
 #include "app/settings.h"
 
 #include <QApplication>
@@ -8,9 +10,29 @@
 #include <QLockFile>
 #include <QProcessEnvironment>
 #include <QTextStream>
+#include <cstring>
 #include <unistd.h>
 
+#ifndef ZEL_VERSION
+#define ZEL_VERSION "0"
+#endif
+
 namespace zel {
+
+namespace {
+QString& refusal() {
+    static QString why;
+    return why;
+}
+} // namespace
+
+QString programVersion() {
+    return QStringLiteral(ZEL_VERSION);
+}
+
+void refuseDatabase(const QString& why) {
+    refusal() = why;
+}
 
 QString instanceLockPath() {
     QString path = QProcessEnvironment::systemEnvironment().value(QStringLiteral("ZEL_INSTANCE_LOCK"));
@@ -21,12 +43,16 @@ QString instanceLockPath() {
 
 void OpenConnection(const CommandLine& cl) {
     ConnectionSettings settings;
-    try {
-        settings = parseDatabaseUrl(cl.databaseUrl);
-    } catch (const std::invalid_argument& e) {
-        // Reported by the first action that needs the database.
-        settings.driver = QStringLiteral("invalid");
-        settings.database = cl.databaseUrl;
+    if (cl.databaseUrl.isEmpty()) {
+        settings.unusable =
+            refusal().isEmpty() ? QStringLiteral("no database is set up") : refusal();
+    } else {
+        try {
+            settings = parseDatabaseUrl(cl.databaseUrl);
+        } catch (const std::invalid_argument& e) {
+            // Reported by the first action that needs the database.
+            settings.unusable = QString::fromStdString(e.what());
+        }
     }
     gConn().open(settings);
 }
@@ -36,6 +62,12 @@ QMainWindow* chooseHub(const CommandLine& cl, const Hubs& hubs) {
 }
 
 int runProgram(int argc, char** argv, const Hubs& hubs) {
+    for (int i = 1; i < argc; ++i) {
+        if (std::strcmp(argv[i], "--version") == 0) {
+            QTextStream(stdout) << "zel-purchasing " << programVersion() << "\n";
+            return 0;
+        }
+    }
     // Help and printing to a file need no display.
     for (int i = 1; i < argc; ++i) {
         const QByteArray a(argv[i]);
@@ -61,6 +93,26 @@ int runProgram(int argc, char** argv, const Hubs& hubs) {
         return 2;
     }
     setWorkstationFolder(cl.dataDir);
+    startLog(defaultLogPath());
+    const auto env = QProcessEnvironment::systemEnvironment();
+    const DatabaseChoice choice = chooseDatabase(app.arguments().mid(1), env, configFilePath());
+    cl.databaseUrl = choice.url;
+    if (!choice.refused.isEmpty()) {
+        err << "zel-purchasing: " << choice.refused << "\n";
+        err.flush();
+        writeLog(QStringLiteral("refused"), choice.refused);
+        refuseDatabase(choice.refused);
+    }
+    bool warned = false;
+    auto warnOfPassword = [&] {
+        const QString warning = passwordWarning(choice);
+        if (!warned && !warning.isEmpty())
+            err << "zel-purchasing: " << warning << "\n";
+        err.flush();
+        warned = true;
+    };
+    if (hubs.withoutWindow && !cl.extra.isEmpty())
+        warnOfPassword();
     if (hubs.withoutWindow) {
         if (auto code = hubs.withoutWindow(cl))
             return *code;
@@ -76,7 +128,16 @@ int runProgram(int argc, char** argv, const Hubs& hubs) {
     if (!lock.tryLock(0))
         return 0;
 
+    warnOfPassword();
     OpenConnection(cl);
+    if (offerConnectionDialog(choice, gConn().isOpen(), QGuiApplication::platformName(), env)) {
+        // A first start: nothing set up and the practice's data source not there.
+        ConnectionDialog dialog(configFilePath());
+        if (dialog.exec() == QDialog::Accepted) {
+            cl.databaseUrl = readConfigFile(configFilePath()).url;
+            OpenConnection(cl);
+        }
+    }
     QMainWindow* hub = chooseHub(cl, hubs);
     hub->setAttribute(Qt::WA_DeleteOnClose);
     hub->show();

@@ -22,7 +22,14 @@ QString instanceLockPath();
 
 // Opens the connection of the run from the command line's settings. A failure
 // is remembered, not reported: the first action that needs the database says so.
+// An empty URL stands for settings that were refused (see refuseDatabase).
 void OpenConnection(const CommandLine& cl);
+// Why the run has no database settings to use (a refused configuration file);
+// OpenConnection hands it to the first action that needs the database.
+void refuseDatabase(const QString& why);
+
+// The program's version, from the build.
+QString programVersion();
 
 // The hub the command line asks for: purchase orders for 0, goods inward otherwise.
 QMainWindow* chooseHub(const CommandLine& cl, const Hubs& hubs);
