@@ -1,4 +1,7 @@
 #include "bound/formcontrols.h"
+#include "app/dialogs.h"
+
+#include <QAbstractButton>
 
 namespace zel::form {
 
@@ -20,7 +23,17 @@ QLabel* makeHeading(QWidget* parent, const char* name, const QString& caption, i
 
 void nameControl(QWidget* w, const char* name, const QString& accessible) {
     w->setObjectName(QString::fromLatin1(name));
-    w->setAccessibleName(accessible.isEmpty() ? QString::fromLatin1(name) : accessible);
+    if (!accessible.isEmpty()) {
+        w->setAccessibleName(accessible);
+        return;
+    }
+    // A label or a captioned button is read out by its caption, which a
+    // screen reader follows as it changes; anything else by its name.
+    if (qobject_cast<QLabel*>(w))
+        return;
+    if (auto* b = qobject_cast<QAbstractButton*>(w); b && !b->text().isEmpty())
+        return;
+    w->setAccessibleName(QString::fromLatin1(name));
 }
 
 QLineEdit* makeBox(QWidget* parent, const char* name, const QString& accessible) {
@@ -30,8 +43,10 @@ QLineEdit* makeBox(QWidget* parent, const char* name, const QString& accessible)
 }
 
 QPushButton* makeButton(QWidget* parent, const char* name, const QString& caption) {
+    // The caption's own letter is given when the window is shown, where the
+    // letters of all its buttons are known; the name never carries the '&'.
     auto* b = new QPushButton(caption, parent);
-    nameControl(b, name, caption);
+    nameControl(b, name, plainCaption(caption));
     return b;
 }
 
