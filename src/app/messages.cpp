@@ -31,6 +31,9 @@ void BoxMessages::error(const QString& text, const QString& title) {
 bool BoxMessages::question(const QString& text, const QString& title) {
     QMessageBox box(QMessageBox::NoIcon, title, text, QMessageBox::Yes | QMessageBox::No,
                     parentWindow());
+    // Enter alone never deletes or posts: Yes is a deliberate choice.
+    box.setDefaultButton(QMessageBox::No);
+    box.setEscapeButton(QMessageBox::No);
     return box.exec() == QMessageBox::Yes;
 }
 

@@ -589,10 +589,15 @@ void frmPurchaseOrder::Status_Click(int area) {
 }
 
 void frmPurchaseOrder::UpdateTransaction(qint64 key) {
-    // The total as shown: the package total in package mode, else the final
-    // total as the locale shows it, read back (rounded to its decimals).
+    // The total as the save just stored it from the stored lines (the package
+    // total in package mode, else the final total as the locale shows it), so
+    // a line another workstation added meanwhile is posted too.
+    const QVariant stored = gConn().scalar(
+        QStringLiteral("SELECT `Grand Total` FROM `Order Information` WHERE `Quote ID` = ?"), {key});
     const Money total =
-        ckPPrice->isChecked()
+        !stored.isNull()
+            ? Money::fromDecimalText(stored.toString()).value_or(Money{})
+        : ckPPrice->isChecked()
             ? parseCurrency(lblCalcPkg->text()).value_or(Money{})
             : parseCurrency(currencyText(parseCurrency(lblFinalTotal->text()).value_or(Money{})))
                   .value_or(Money{});

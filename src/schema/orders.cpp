@@ -158,12 +158,13 @@ HeaderWrite saveHeader(qint64 key, const QString& customerRef, bool writeRef,
                            .arg(sets.join(u", ")),
                        all);
         }
-        if (alsoInTransaction)
-            alsoInTransaction(result.key);
+        // The total first, so what runs with the save (the ledger posting) reads it as stored.
         if (grandTotal)
             db.execute(QStringLiteral(
                            "UPDATE `Order Information` SET `Grand Total` = ? WHERE `Quote ID` = ?"),
                        {storedGrandTotal(db, result.key).toPlainText(), result.key});
+        if (alsoInTransaction)
+            alsoInTransaction(result.key);
         result.stored = rowMap(db.select(lockRow, {result.key}));
     });
     return result;

@@ -5,6 +5,7 @@
 #include "app/messages.h"
 #include "app/val.h"
 #include "bound/reportpreview.h"
+#include "schema/orders.h"
 #include "search/rptprintresult.h"
 
 #include <QButtonGroup>
@@ -381,8 +382,9 @@ Money frmFindRecord::CalMainTotal() const {
 void frmFindRecord::cmbLoadRep() {
     RepsHeld->setRowSource(
         db_.select(QStringLiteral("SELECT `Employee Data`.`Payroll ID` AS `Rep Code`, "
-                                  "CONCAT(`Forenames`,'  ',`Surname`) AS Name From `Employee Data` "
-                                  "WHERE (((`Employee Data`.Type)='Dentist'))")),
+                                  "%1 AS Name From `Employee Data` "
+                                  "WHERE (((`Employee Data`.Type)='Dentist'))")
+                       .arg(orders::purchaserNameSql())),
         QStringLiteral("Name"), QStringLiteral("Rep Code"));
 }
 
@@ -400,8 +402,9 @@ void frmFindRecord::AddDetailsToBin() {
     }
     const RowSet found =
         db_.select(QStringLiteral("SELECT `Employee Data`.`Payroll ID` AS `Rep Code`, "
-                                  "CONCAT(Forenames,'  ',Surname) AS Name "
-                                  "From `Employee Data` WHERE `Employee Data`.`Payroll ID` = ?"),
+                                  "%1 AS Name "
+                                  "From `Employee Data` WHERE `Employee Data`.`Payroll ID` = ?")
+                       .arg(orders::purchaserNameSql()),
                    {n});
     for (const auto& row : found.rows)
         chosen_.rows.push_back({row[0].toString(), row[1]});

@@ -869,6 +869,8 @@ TEST_F(TwoWorkstationsTest, TheStoredTotalFollowsTheLinesStoredAtTheSave) {
     w->Status->setBoundText("1");
     w->Status_Click(DataCombo::List);
     EXPECT_EQ(header("Grand Total", key), "156.0000");
+    // The ledger is posted the stored total too, not the stale screen's.
+    EXPECT_EQ(one("SELECT `Cinout` FROM `Transaction` WHERE `Ref` = ?", {key}).toString(), "-156.0000");
 
     // In package mode the stored total is the package total, whatever the lines.
     w->ckPPrice->setChecked(true);
