@@ -797,6 +797,17 @@ void frmPurchaseOrder::Command7_Click() {
 }
 
 void frmPurchaseOrder::Command8_Click() {
+    // "Approved" that is not yet stored is an approval however it was chosen:
+    // it asks, posts and stamps as a pick from the list does.
+    if (Val(Status->BoundText()) == 1) {
+        QVariant stored;
+        if (orderKey() != 0)
+            stored = orders::storedStatus(orderKey());
+        if (stored.isNull() || Val(stored.toString()) != 1) {
+            Status_Click(DataCombo::List);
+            return;
+        }
+    }
     const SaveResult r = SaveMainData();
     orderform::reportSave(r, lastSaveError_);
     if (r == SaveResult::Failed)

@@ -633,6 +633,27 @@ TEST_F(PurchaseOrderTest, ApprovalFailingAtItsLastStatementLeavesNoLedgerRow) {
     EXPECT_EQ(w->CustomerName->text(), "");
 }
 
+// "Approved" chosen without a pick (typed, then Save) is still an approval:
+// asked, posted once, or not stored at all.
+TEST_F(PurchaseOrderTest, SavingWithApprovedTypedIsAnApproval) {
+    qint64 key = makeOrder("APP/TYPED", {{"100", "1", "0"}});
+    pickOrder(key);
+    w->Status->setText("Approved");
+    ASSERT_EQ(w->Status->BoundText(), "1");
+    msgs->answer(false);
+    w->Command8_Click();
+    EXPECT_EQ(count("Transaction", "`Ref` = ?", {key}), 0);
+    EXPECT_NE(header("Status", key), "1");
+    w->Status->setText("Approved");
+    msgs->answer(true);
+    w->Command8_Click();
+    EXPECT_EQ(count("Transaction", "`Ref` = ?", {key}), 1);
+    EXPECT_EQ(header("Status", key), "1");
+    // Saving the approved order again posts nothing more.
+    w->Command8_Click();
+    EXPECT_EQ(count("Transaction", "`Ref` = ?", {key}), 1);
+}
+
 TEST_F(PurchaseOrderTest, OneApprovalOnePosting) {
     qint64 key = makeOrder("APP/TWICE", {{"100", "1", "0"}});
     pickOrder(key);
