@@ -1,6 +1,8 @@
 #include "schema/schema.h"
 #include "app/database.h"
 
+#include <QMutex>
+
 
 #include <QHash>
 #include <utility>
@@ -106,13 +108,16 @@ struct TextLimit {
     qint64 bytes = -1;
 };
 
-// The text columns' limits of a table, read from the server once per run.
-TextLimit textLimit(const QString& table, const QString& column) {
+// The text columns' limits of a table, read from the server once per run
+// (editors on other connections, in other threads, share the cache).
+TextLimit textLimit(Database& db, const QString& table, const QString& column) {
+    static QMutex mutex;
     static QHash<QString, QHash<QString, TextLimit>> cache;
     const QString t = table.toLower();
+    QMutexLocker lock(&mutex);
     auto it = cache.find(t);
     if (it == cache.end()) {
-        RowSet rs = gConn().select(
+        RowSet rs = db.select(
             QStringLiteral("SELECT `COLUMN_NAME`, `CHARACTER_MAXIMUM_LENGTH`, `CHARACTER_OCTET_LENGTH` "
                            "FROM `information_schema`.`COLUMNS` "
                            "WHERE `TABLE_SCHEMA` = DATABASE() AND `TABLE_NAME` = ?"),
@@ -137,10 +142,10 @@ TextLimit textLimit(const QString& table, const QString& column) {
 } // namespace
 
 void checkLength(const QString& table, const QString& column, const QVariant& value, const QString& text,
-                 const QString& field) {
+                 const QString& field, Database* db) {
     if (value.typeId() != QMetaType::QString)
         return;
-    const TextLimit limit = textLimit(table, columnName(table, column));
+    const TextLimit limit = textLimit(db ? *db : gConn(), table, columnName(table, column));
     const QString typed = value.toString();
     const qint64 characters = typed.toUcs4().size();
     if (limit.characters >= 0 && characters > limit.characters)
@@ -158,10 +163,11 @@ void checkLength(const QString& table, const QString& column, const QVariant& va
                                   .arg(bytes));
 }
 
-QVariant columnValue(const QString& table, const QString& column, const QString& text, const QString& field) {
+QVariant columnValue(const QString& table, const QString& column, const QString& text, const QString& field,
+                     Database* db) {
     const QString name = columnName(table, column);
     QVariant v = toColumnValue(columnKind(table, name).value_or(Kind::Text), text, field);
-    checkLength(table, name, v, text, field);
+    checkLength(table, name, v, text, field, db);
     return v;
 }
 

@@ -2,6 +2,7 @@
 // The tables the program reads and writes, their columns and the kind of
 // each column, so every write converts a box's text the same way.
 #include "app/convert.h"
+#include "app/database.h"
 
 #include <QString>
 #include <QStringList>
@@ -32,10 +33,12 @@ QString columnName(const QString& table, const QString& column);
 // column's kind), and for a text column also checked against the column's
 // length as the server states it, trailing blanks included, so nothing is
 // cut on the way in. Throws ConversionError naming `field`.
-QVariant columnValue(const QString& table, const QString& column, const QString& text, const QString& field);
+// The limits are read on `db` (the run's connection when none is given).
+QVariant columnValue(const QString& table, const QString& column, const QString& text, const QString& field,
+                     Database* db = nullptr);
 // The length check alone, for a value already converted from `text`.
 void checkLength(const QString& table, const QString& column, const QVariant& value, const QString& text,
-                 const QString& field);
+                 const QString& field, Database* db = nullptr);
 
 // A name in back-quotes, for SQL built from fixed names.
 QString q(const QString& name);
