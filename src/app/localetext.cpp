@@ -2,14 +2,49 @@
 
 #include <QLocale>
 #include <QRegularExpression>
+#include <algorithm>
+#include <cstdlib>
 
 namespace zel {
 
 QString currencyText(Money amount, int decimals) {
-    QLocale loc;
-    if (decimals < 0)
-        return loc.toCurrencyString(amount.toDouble());
-    return loc.toCurrencyString(amount.roundedTo(decimals).toDouble(), QString(), decimals);
+    // Composed from the exact amount: going through a double would change
+    // the last digits of a large amount.
+    const QLocale loc;
+    if (decimals < 0) {
+        const QString zero = loc.toCurrencyString(0.0);
+        const qsizetype point = zero.lastIndexOf(loc.decimalPoint());
+        decimals = 0;
+        for (qsizetype k = point + 1; point >= 0 && k < zero.size() && zero[k].isDigit(); ++k)
+            ++decimals;
+    }
+    decimals = std::clamp(decimals, 0, 4);
+    // Halves away from zero, as the totals have always been shown (116.325
+    // shows as 116.33).
+    int64_t step = 1;
+    for (int k = decimals; k < 4; ++k)
+        step *= 10;
+    int64_t q = amount.units() / step;
+    if (std::llabs(amount.units() % step) * 2 >= step)
+        q += amount.units() < 0 ? -1 : 1;
+    const bool negative = q < 0;
+    const uint64_t magnitude = negative ? uint64_t(-(q + 1)) + 1 : uint64_t(q);
+    uint64_t scale = 1;
+    for (int k = 0; k < decimals; ++k)
+        scale *= 10;
+    QString number = loc.toString(qulonglong(magnitude / scale));
+    if (decimals > 0) {
+        number += loc.decimalPoint();
+        const QString fraction =
+            QString::number(qulonglong(magnitude % scale)).rightJustified(decimals, u'0');
+        for (QChar c : fraction)
+            number += loc.toString(c.digitValue());
+    }
+    // The locale's own placing of symbol and sign, shown on a one.
+    QString pattern = loc.toCurrencyString(negative ? -1.0 : 1.0, QString(), 0);
+    const QString one = loc.toString(1);
+    const qsizetype at = pattern.indexOf(one);
+    return at < 0 ? pattern : pattern.replace(at, one.size(), number);
 }
 
 std::optional<Money> parseCurrency(const QString& raw) {
@@ -31,7 +66,8 @@ std::optional<Money> parseCurrency(const QString& raw) {
     text = text.trimmed();
     // Grouping must be real grouping: "1,234.50" is an amount, "12,50" is not.
     if (text.contains(loc.groupSeparator())) {
-        static const QRegularExpression grouped(QStringLiteral("^[-+]?[0-9]{1,3}(?:%1[0-9]{3})+(?:%2[0-9]+)?$"));
+        static const QRegularExpression grouped(
+            QStringLiteral("^[-+]?[0-9]{1,3}(?:%1[0-9]{3})+(?:%2[0-9]+)?$"));
         QString pattern = grouped.pattern().arg(QRegularExpression::escape(loc.groupSeparator()),
                                                 QRegularExpression::escape(loc.decimalPoint()));
         if (!QRegularExpression(pattern).match(text).hasMatch())
@@ -57,7 +93,9 @@ std::optional<Money> parseCurrency(const QString& raw) {
 }
 
 namespace {
-QString shortFormat() { return QLocale().dateFormat(QLocale::ShortFormat); }
+QString shortFormat() {
+    return QLocale().dateFormat(QLocale::ShortFormat);
+}
 } // namespace
 
 QChar dateSeparator() {
@@ -105,8 +143,9 @@ TypedDate readUserDate(const QString& raw) {
         readTime(m.captured(4), m.captured(5), m.captured(6));
         return out;
     }
-    static const QRegularExpression parts(QStringLiteral(
-        "^([0-9]{1,2})[/.\\- ]([0-9]{1,2})[/.\\- ]([0-9]{2}|[0-9]{4})(?: +([0-9]{1,2}):([0-9]{2})(?::([0-9]{2}))?)?$"));
+    static const QRegularExpression parts(
+        QStringLiteral("^([0-9]{1,2})[/.\\- ]([0-9]{1,2})[/.\\- ]([0-9]{2}|[0-9]{4})(?: "
+                       "+([0-9]{1,2}):([0-9]{2})(?::([0-9]{2}))?)?$"));
     auto m = parts.match(text);
     if (!m.hasMatch())
         return out;

@@ -574,11 +574,23 @@ RowSetFile readRowSetFile(const QString& path) {
     if (!info.isFile())
         throw failure(QStringLiteral("it is not a regular file"));
     if (info.size() > maxRowSetFileBytes)
-        throw failure(QStringLiteral("it is larger than %1 MB").arg(maxRowSetFileBytes / (1024 * 1024)));
+        throw failure(
+            QStringLiteral("it is larger than %1 MB").arg(maxRowSetFileBytes / (1024 * 1024)));
     if (!file.open(QIODevice::ReadOnly))
         throw failure(file.errorString());
+    return readRowSetBytes(file.read(maxRowSetFileBytes + 1), path);
+}
 
-    QXmlStreamReader xml(&file);
+RowSetFile readRowSetBytes(const QByteArray& bytes, const QString& path) {
+    auto failure = [&](const QString& why) {
+        return RowSetFileError(path, QStringLiteral("Cannot read %1: %2").arg(path, why));
+    };
+    // The file may have grown after its size was looked at.
+    if (bytes.size() > maxRowSetFileBytes)
+        throw failure(
+            QStringLiteral("it is larger than %1 MB").arg(maxRowSetFileBytes / (1024 * 1024)));
+
+    QXmlStreamReader xml(bytes);
     RowSetFile result;
     struct Declared {
         int number; // rs:number, the column's place
@@ -606,8 +618,6 @@ RowSetFile readRowSetFile(const QString& path) {
         // A document type may declare entities; a rowset file has none.
         if (token == QXmlStreamReader::DTD || token == QXmlStreamReader::EntityReference)
             throw failure(QStringLiteral("it declares a document type or entities"));
-        if (file.pos() > maxRowSetFileBytes)
-            throw failure(QStringLiteral("it is larger than %1 MB").arg(maxRowSetFileBytes / (1024 * 1024)));
         if (token == QXmlStreamReader::StartElement) {
             const QStringView ns = xml.namespaceUri();
             const QStringView name = xml.name();

@@ -61,6 +61,8 @@ void writeRowSetFile(const QString& path, const QList<RowSetFileColumn>& cols, c
 // entity declaration, a repeated schema or data section), or a value does
 // not fit its column's type.
 RowSetFile readRowSetFile(const QString& path);
+// The same for a file's contents already in memory; `path` names it in messages.
+RowSetFile readRowSetBytes(const QByteArray& bytes, const QString& path);
 
 // The suite's setting `item` (matched without regard to case) from
 // zelsysconfig.adtg in the workstation folder: its TextValue, empty when

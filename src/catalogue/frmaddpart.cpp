@@ -4,6 +4,7 @@
 #include "app/messages.h"
 #include "app/val.h"
 #include "catalogue/controls.h"
+#include "schema/schema.h"
 
 #include <QGridLayout>
 #include <QHBoxLayout>
@@ -124,9 +125,12 @@ bool frmAddPart::SaveData() {
     }
     const QVariantList values = {
         code,
-        toColumnValue(Kind::Text, EnglishName->toPlainText(), accessibleOf(Label3)),
-        toColumnValue(Kind::Money, UnitPrice->text(), accessibleOf(Label4)),
-        toColumnValue(Kind::Text, QuoteDescName->toPlainText(), accessibleOf(Label5)),
+        schema::columnValue(QStringLiteral("Products"), QStringLiteral("English Name"),
+                            EnglishName->toPlainText(), accessibleOf(Label3)),
+        schema::columnValue(QStringLiteral("Products"), QStringLiteral("Unit Price"),
+                            UnitPrice->text(), accessibleOf(Label4)),
+        schema::columnValue(QStringLiteral("Products"), QStringLiteral("QuoteDescName"),
+                            QuoteDescName->toPlainText(), accessibleOf(Label5)),
         QuoteDesc->isChecked() ? 1 : 0,
         group,
     };

@@ -269,12 +269,15 @@ void frmFindPart::SaveChanges() {
     auto changedText = [&](QLineEdit* box, const QString& shown, const char* column) {
         if (box->text().isEmpty() || box->text() == shown)
             return;
-        sets << schema::q(QString::fromLatin1(column)) + QStringLiteral(" = ?");
-        binds << box->text();
+        const QString name = QString::fromLatin1(column);
+        sets << schema::q(name) + QStringLiteral(" = ?");
+        binds << schema::columnValue(QStringLiteral("Products"), name, box->text(), name);
     };
     changedText(EnglishName, shown_.englishName, "English Name");
     changedText(QuoteDescName, shown_.quoteDescName, "QuoteDescName");
-    if (const QVariant price = toColumnValue(Kind::Money, UnitPrice->text(), Label6->text());
+    if (const QVariant price =
+            schema::columnValue(QStringLiteral("Products"), QStringLiteral("Unit Price"),
+                                UnitPrice->text(), Label6->text());
         !price.isNull() && priceOf(price) != shown_.unitPrice) {
         sets << QStringLiteral("`Unit Price` = ?");
         binds << price;
@@ -293,7 +296,9 @@ bool frmFindPart::UpdateEntry() {
     const qint64 order = orderNo();
     const qlonglong productId = qlonglong(Val(lblProductId->text()));
     // Everything is converted before anything is written.
-    const QVariant price = toColumnValue(Kind::Money, UnitPrice->text(), Label6->text());
+    const QVariant price =
+        schema::columnValue(QStringLiteral("Order Details"), QStringLiteral("Unit Price"),
+                            UnitPrice->text(), Label6->text());
     QVariant status;
     if (auto* box = hub_.hubWidget()->findChild<DataCombo*>(QStringLiteral("Status"));
         box && !box->Text().isEmpty())
@@ -311,8 +316,12 @@ bool frmFindPart::UpdateEntry() {
             "INSERT INTO `Order Details` (`Order ID`, `Product ID`, `Part Id`, `Unit Price`, "
             "`Description`, `Parts Status`, `Quantity`, `Discount`) "
             "VALUES (?, ?, ?, ?, ?, ?, 1, 0)"),
-        {order, productId, toColumnValue(Kind::Text, ProductName->text(), Label2->text()), price,
-         toColumnValue(Kind::Text, PartDesc->toPlainText(), QStringLiteral("Description")),
+        {order, productId,
+         schema::columnValue(QStringLiteral("Order Details"), QStringLiteral("Part Id"),
+                             ProductName->text(), Label2->text()),
+         price,
+         schema::columnValue(QStringLiteral("Order Details"), QStringLiteral("Description"),
+                             PartDesc->toPlainText(), QStringLiteral("Description")),
          status});
     return true;
 }

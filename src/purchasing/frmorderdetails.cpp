@@ -1,11 +1,12 @@
 #include "purchasing/frmorderdetails.h"
 #include "app/convert.h"
 #include "app/database.h"
-#include "app/messages.h"
 #include "app/guard.h"
-#include "bound/formcontrols.h"
+#include "app/messages.h"
 #include "app/val.h"
+#include "bound/formcontrols.h"
 #include "bound/orderhub.h"
+#include "schema/schema.h"
 
 #include <QFrame>
 #include <QGridLayout>
@@ -24,7 +25,8 @@ QFrame* rule(QWidget* parent) {
 }
 } // namespace
 
-frmOrderDetails::frmOrderDetails(OrderHub& hub, QWidget* parent) : QWidget(parent, Qt::Window), hub_(hub) {
+frmOrderDetails::frmOrderDetails(OrderHub& hub, QWidget* parent)
+    : QWidget(parent, Qt::Window), hub_(hub) {
     setObjectName(QStringLiteral("frmOrderDetails"));
     setWindowTitle(QStringLiteral("More Info...."));
 
@@ -44,7 +46,8 @@ frmOrderDetails::frmOrderDetails(OrderHub& hub, QWidget* parent) : QWidget(paren
     txtUnitPrice = named(new QLineEdit(this), "txtUnitPrice", QStringLiteral("Unit Price"));
     txtQty = named(new QLineEdit(this), "txtQty", QStringLiteral("Quantity"));
     txtDiscount = named(new QLineEdit(this), "txtDiscount", QStringLiteral("Discount"));
-    txtExtendedPrice = named(new QLineEdit(this), "txtExtendedPrice", QStringLiteral("Total Price"));
+    txtExtendedPrice =
+        named(new QLineEdit(this), "txtExtendedPrice", QStringLiteral("Total Price"));
     txtExtendedPrice->setReadOnly(true);
     txtDueDate = named(new QLineEdit(this), "txtDueDate", QStringLiteral("Due Date"));
     txtDueDate->setPlaceholderText(QStringLiteral("dd/mm/yyyy"));
@@ -56,7 +59,8 @@ frmOrderDetails::frmOrderDetails(OrderHub& hub, QWidget* parent) : QWidget(paren
     txtID->hide();
     txtOrderID = named(new QLineEdit(this), "txtOrderID");
     txtOrderID->hide();
-    Command1 = named(new QPushButton(QStringLiteral("Close"), this), "Command1", QStringLiteral("Close"));
+    Command1 =
+        named(new QPushButton(QStringLiteral("Close"), this), "Command1", QStringLiteral("Close"));
     for (QLineEdit* e : {txtUnitPrice, txtQty, txtDiscount, txtExtendedPrice})
         e->setAlignment(Qt::AlignRight);
 
@@ -88,7 +92,8 @@ frmOrderDetails::frmOrderDetails(OrderHub& hub, QWidget* parent) : QWidget(paren
 }
 
 void frmOrderDetails::InitForm() {
-    for (QLineEdit* e : {txtPartId, txtID, txtOrderID, txtUnitPrice, txtQty, txtDiscount, txtExtendedPrice, txtDueDate})
+    for (QLineEdit* e : {txtPartId, txtID, txtOrderID, txtUnitPrice, txtQty, txtDiscount,
+                         txtExtendedPrice, txtDueDate})
         e->clear();
     txtDesc->clear();
     txtGoodaDelNotes->clear();
@@ -102,22 +107,31 @@ bool frmOrderDetails::UpdateEntry() {
     try {
         // Everything is converted before anything is written. The discount
         // is typed as a percentage and stored as a fraction.
-        QVariant discount = toColumnValue(Kind::Number, txtDiscount->text(), QStringLiteral("Discount"));
+        QVariant discount =
+            schema::columnValue(QStringLiteral("Order Details"), QStringLiteral("Discount"),
+                                txtDiscount->text(), QStringLiteral("Discount"));
         if (!discount.isNull())
             discount = Val(discount.toString()) / 100.0;
         const QVariantList binds = {
-            toColumnValue(Kind::Text, txtDesc->toPlainText(), QStringLiteral("Description")),
-            toColumnValue(Kind::Money, txtUnitPrice->text(), QStringLiteral("Unit Price")),
-            toColumnValue(Kind::Integer, txtQty->text(), QStringLiteral("Quantity")),
+            schema::columnValue(QStringLiteral("Order Details"), QStringLiteral("Description"),
+                                txtDesc->toPlainText(), QStringLiteral("Description")),
+            schema::columnValue(QStringLiteral("Order Details"), QStringLiteral("Unit Price"),
+                                txtUnitPrice->text(), QStringLiteral("Unit Price")),
+            schema::columnValue(QStringLiteral("Order Details"), QStringLiteral("Quantity"),
+                                txtQty->text(), QStringLiteral("Quantity")),
             discount,
-            toColumnValue(Kind::Text, txtGoodaDelNotes->toPlainText(), QStringLiteral("Notes")),
+            schema::columnValue(QStringLiteral("Order Details"), QStringLiteral("GoodsDelNotes"),
+                                txtGoodaDelNotes->toPlainText(), QStringLiteral("Notes")),
             GoodsDel->isChecked() ? 1 : 0,
-            toColumnValue(Kind::Date, txtDueDate->text(), QStringLiteral("Due Date")),
+            schema::columnValue(QStringLiteral("Order Details"), QStringLiteral("DueDate"),
+                                txtDueDate->text(), QStringLiteral("Due Date")),
             id};
-        gConn().execute(QStringLiteral("UPDATE `Order Details` SET `Description` = ?, `Unit Price` = ?, `Quantity` = ?, "
-                                       "`Discount` = ?, `GoodsDelNotes` = ?, `GoodsDel` = ?, `DueDate` = ? "
-                                       "WHERE `ID` = ?"),
-                        binds);
+        gConn().execute(
+            QStringLiteral(
+                "UPDATE `Order Details` SET `Description` = ?, `Unit Price` = ?, `Quantity` = ?, "
+                "`Discount` = ?, `GoodsDelNotes` = ?, `GoodsDel` = ?, `DueDate` = ? "
+                "WHERE `ID` = ?"),
+            binds);
     } catch (const ConversionError& e) {
         messages().info(e.message());
         return false;

@@ -70,6 +70,11 @@ TEST(LocaleText, CurrencyRoundTripsInTheUk) {
     EXPECT_EQ(currencyText(Money::fromDecimalText(u"1234.5").value()), "£1,234.50");
     EXPECT_EQ(currencyText(Money{}), "£0.00");
     EXPECT_EQ(currencyText(Money::fromDecimalText(u"235").value(), 2), "£235.00");
+    // Composed from the exact amount: a double would change the last digits.
+    EXPECT_EQ(currencyText(*Money::fromDecimalText(u"922337203685477.5807"), 4), "£922,337,203,685,477.5807");
+    EXPECT_EQ(currencyText(*Money::fromDecimalText(u"-922337203685477.5807")), "(£922,337,203,685,477.58)");
+    EXPECT_EQ(currencyText(*Money::fromDecimalText(u"116.325")), "£116.33");
+    EXPECT_EQ(currencyText(*Money::fromDecimalText(u"-0.004")), "£0.00");
     for (const char* amount : {"0", "0.01", "15.75", "1234567.89", "-105.75"}) {
         Money m = *Money::fromDecimalText(QString::fromLatin1(amount));
         auto back = parseCurrency(currencyText(m));
@@ -160,6 +165,10 @@ TEST(Convert, RefusesWhatItCannotStoreExactly) {
     // Numbers and whole numbers have limits too: a discount that could not be read back.
     EXPECT_EQ(refused(Kind::Number, "1" + QString(308, u'0'), "Discount"),
               "Discount: 1" + QString(308, u'0') + " is larger than the largest number that can be stored.");
+    // A number too small for a double would be stored as 0.
+    EXPECT_EQ(refused(Kind::Number, "0." + QString(300, u'0') + "17", "Discount"),
+              "Discount: 0." + QString(300, u'0') + "17 has more decimals than can be stored (15 at most).");
+    EXPECT_EQ(refused(Kind::Number, "0.125000000000000000000", "Discount"), "stored as 0.125000000000000000000");
     EXPECT_EQ(refused(Kind::Integer, "2147483648", "Quantity"),
               "Quantity: 2147483648 is larger than the largest whole number that can be stored.");
     EXPECT_EQ(refused(Kind::Integer, "-2147483648", "Quantity"), "stored as -2147483648");

@@ -303,13 +303,14 @@ TEST_F(CatalogueTest, RefusedValuesAndFailuresChangeNeitherTheCatalogueNorTheOrd
     EXPECT_EQ(product(1).rows, catalogue.rows);
     EXPECT_EQ(lines(order).rows, before.rows);
 
-    // The line cannot be stored: reported, and the corrections go with it.
+    // The line cannot be stored: said before anything is written, and the
+    // corrections go with it.
     msgs->clear();
     f->UnitPrice->setText("12.50");
     f->PartDesc->setPlainText(QString(300, 'x'));
     ok(f);
-    ASSERT_EQ(msgs->messages.size(), 1u);
-    EXPECT_EQ(msgs->messages[0].kind, RecordingMessages::Message::Error);
+    EXPECT_EQ(msgs->texts(),
+              QStringList{"Description is too long: it can hold 255 characters and 300 were typed."});
     EXPECT_EQ(open("frmFindPart"), f);
     EXPECT_EQ(product(1).rows, catalogue.rows);
     EXPECT_EQ(lines(order).rows, before.rows);

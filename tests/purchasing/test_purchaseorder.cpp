@@ -418,6 +418,11 @@ TEST_F(PurchaseOrderTest, TheLineDetailsDialogWritesItsLineBack) {
     d->Command1_Click();
     EXPECT_EQ(msgs->last(), "Quantity: \"abc\" is not a whole number.");
     EXPECT_TRUE(d->isVisible());
+    d->txtQty->setText("3");
+    d->txtDesc->setPlainText(QString(256, u'x'));
+    d->Command1_Click();
+    EXPECT_EQ(msgs->last(), "Description is too long: it can hold 255 characters and 256 were typed.");
+    EXPECT_TRUE(d->isVisible());
     EXPECT_EQ(one("SELECT `Quantity` FROM `Order Details` WHERE `ID` = ?", {line}).toInt(), 3);
 
     d->txtQty->setText("4");
