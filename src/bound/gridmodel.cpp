@@ -269,6 +269,24 @@ bool GridModel::writeCell(int row, int column, const QString& typed) {
                         newRow[c] = it.value();
             if (keyCol >= 0)
                 newRow[keyCol] = key;
+            // The columns' values as the server stored them, its defaults
+            // included, so that later edits compare against what is stored.
+            QStringList stored;
+            QList<int> storedAt;
+            for (int c = 0; c < rows_.columns.size(); ++c)
+                if (c != keyCol && schema::columnKind(table_, rows_.columns[c])) {
+                    stored << schema::q(schema::columnName(table_, rows_.columns[c]));
+                    storedAt << c;
+                }
+            if (keyCol >= 0 && !stored.isEmpty()) {
+                const RowSet back = gConn().select(
+                    QStringLiteral("SELECT %1 FROM %2 WHERE %3 = ?")
+                        .arg(stored.join(u','), schema::q(table_), schema::q(keyColumn_)),
+                    {key});
+                if (!back.isEmpty())
+                    for (int i = 0; i < storedAt.size(); ++i)
+                        newRow[storedAt[i]] = back.rows[0][i];
+            }
             beginInsertRows({}, row + 1, row + 1);
             rows_.rows.push_back(newRow);
             endInsertRows();
@@ -277,18 +295,46 @@ bool GridModel::writeCell(int row, int column, const QString& typed) {
             if (keyCol < 0)
                 throw DbError(0, QStringLiteral("The rows cannot be changed here."));
             const QVariant key = rows_.rows[row][keyCol];
-            const qint64 affected =
+            const QVariant loaded = rows_.rows[row][column];
+            // The cell is written only while it still holds what this window
+            // shows, so a change made meanwhile on another workstation is never
+            // overwritten unseen. The same column only: other cells of the line
+            // may have changed elsewhere and are kept.
+            enum class Outcome { Written, Deleted, ChangedElsewhere } outcome = Outcome::Written;
+            RowSet back;
+            gConn().transaction([&] {
+                const RowSet now = gConn().select(
+                    QStringLiteral("SELECT %1 <=> ? FROM %2 WHERE %3 = ? FOR UPDATE")
+                        .arg(schema::q(name), schema::q(table_), schema::q(keyColumn_)),
+                    {loaded, key});
+                if (now.isEmpty()) {
+                    outcome = Outcome::Deleted;
+                    return;
+                }
+                if (now.rows[0][0].toInt() != 1) {
+                    outcome = Outcome::ChangedElsewhere;
+                    return;
+                }
+                outcome = Outcome::Written;
                 gConn().execute(QStringLiteral("UPDATE %1 SET %2 = ? WHERE %3 = ?")
                                     .arg(schema::q(table_), schema::q(name), schema::q(keyColumn_)),
                                 {stored, key});
-            // Keep what the server stored (its rounding, its date form).
-            RowSet back = gConn().select(QStringLiteral("SELECT %1 FROM %2 WHERE %3 = ?")
-                                             .arg(schema::q(name), schema::q(table_), schema::q(keyColumn_)),
-                                         {key});
-            if (affected == 0 && back.isEmpty()) {
-                // The line is gone (deleted on another workstation): say so and show what is stored.
-                messages().info(QStringLiteral("This line is no longer stored: it was deleted on another "
-                                               "workstation. Nothing was written; the lines are shown again."));
+                // Keep what the server stored (its rounding, its date form).
+                back = gConn().select(
+                    QStringLiteral("SELECT %1 FROM %2 WHERE %3 = ?")
+                        .arg(schema::q(name), schema::q(table_), schema::q(keyColumn_)),
+                    {key});
+            });
+            if (outcome != Outcome::Written) {
+                messages().info(
+                    outcome == Outcome::Deleted
+                        ? QStringLiteral(
+                              "This line is no longer stored: it was deleted on another "
+                              "workstation. Nothing was written; the lines are shown again.")
+                        : QStringLiteral(
+                              "%1 of this line was changed on another workstation. Nothing "
+                              "was written; the lines are shown again with what is stored.")
+                              .arg(name));
                 QMetaObject::invokeMethod(
                     this,
                     [this] {

@@ -310,6 +310,42 @@ TEST_F(BoundTest, GridAddsAndDeletesRowsWhenAllowed) {
         gConn().scalar("SELECT COUNT(*) FROM `Order Details` WHERE `ID` = ?", {newId}).toInt(), 0);
 }
 
+TEST_F(BoundTest, GridNeverOverwritesACellChangedOnAnotherWorkstation) {
+    DataGrid grid;
+    grid.bind(kLines, {1});
+    grid.model().setWriteTarget("Order Details", "ID");
+    grid.setAllowUpdate(true);
+    grid.setAllowAddNew(true, [] { return QVariantMap{{"Order ID", 1}}; });
+    const QVariant id = grid.model().value(0, 0);
+    // Another workstation changes the quantity after this grid loaded it.
+    gConn().execute("UPDATE `Order Details` SET `Quantity` = 7 WHERE `ID` = ?", {id});
+    EXPECT_FALSE(grid.editCell(0, 5, "9"));
+    EXPECT_EQ(msgs->last(), "Quantity of this line was changed on another workstation. Nothing was "
+                            "written; the lines are shown again with what is stored.");
+    EXPECT_EQ(gConn().scalar("SELECT `Quantity` FROM `Order Details` WHERE `ID` = ?", {id}).toInt(),
+              7);
+    settle();
+    EXPECT_EQ(grid.model().text(0, 5), "7");
+
+    // Another column of the same line, and cells of a line just added here
+    // (server defaults included), are written as usual.
+    gConn().execute("UPDATE `Order Details` SET `Description` = 'elsewhere' WHERE `ID` = ?", {id});
+    msgs->clear();
+    ASSERT_TRUE(grid.editCell(0, 5, "9"));
+    EXPECT_EQ(
+        gConn()
+            .scalar(
+                "SELECT CONCAT(`Quantity`, ' ', `Description`) FROM `Order Details` WHERE `ID` = ?",
+                {id})
+            .toString(),
+        "9 elsewhere");
+    const int added = grid.model().rowCount() - 1;
+    ASSERT_TRUE(grid.editCell(added, 2, "NEW-2"));
+    for (int column : {4, 5, 6, 9})
+        EXPECT_TRUE(grid.editCell(added, column, column == 9 ? "05/03/2026" : "3")) << column;
+    EXPECT_TRUE(msgs->messages.empty()) << msgs->last().toStdString();
+}
+
 namespace {
 // Clicks the row's header, selecting the whole line.
 void clickRowHeader(DataGrid& grid, int row) {
