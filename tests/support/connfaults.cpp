@@ -85,14 +85,19 @@ bool killWhileBlocked(const QString& fragment, const std::function<void()>& acti
     return killed;
 }
 
-int killBeforeStatement(int n, const std::function<void()>& action) {
+int killBeforeStatement(int n, const std::function<void()>& action,
+                        const std::function<bool(const QString&)>& counts, QString* at) {
     const qint64 id = programSessionId();
     Database killer(QStringLiteral("killer"));
     if (!killer.open(testSettings()))
         throw std::runtime_error("killer session: " + killer.lastOpenError().toStdString());
     int sent = 0;
-    gConn().setStatementHook([&](const QString&) {
+    gConn().setStatementHook([&](const QString& sql) {
+        if (counts && !counts(sql))
+            return;
         if (sent++ == n) {
+            if (at)
+                *at = sql.left(48);
             try {
                 killer.execute(QStringLiteral("KILL CONNECTION %1").arg(id));
             } catch (const DbError&) {

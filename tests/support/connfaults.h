@@ -42,8 +42,11 @@ bool killWhileBlocked(const QString& fragment, const std::function<void()>& acti
 
 // Runs `action` and kills the program's session just before its statement
 // number `n` (from 0; START TRANSACTION and COMMIT count) reaches the server.
-// Returns how many statements the action sent; with n < 0 nothing is killed,
-// which counts the moments to sweep.
-int killBeforeStatement(int n, const std::function<void()>& action);
+// Only statements `counts` accepts are numbered (all when empty); `at` gets
+// the start of the one cut before. Returns how many statements were numbered;
+// with n < 0 nothing is killed, which counts the moments to sweep.
+int killBeforeStatement(int n, const std::function<void()>& action,
+                        const std::function<bool(const QString&)>& counts = {},
+                        QString* at = nullptr);
 
 } // namespace zel::test
