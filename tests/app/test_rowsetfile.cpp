@@ -126,10 +126,11 @@ TEST_F(RowSetFileTest, RoundTripsEveryKindWithNullsAndAwkwardText) {
     for (int r = 0; r < expected.size(); ++r)
         for (int c = 0; c < everyKind.size(); ++c) {
             const QVariant& got = back.rows.rows[r][c];
-            if (expected[r][c].isNull())
+            if (expected[r][c].isNull()) {
                 EXPECT_TRUE(got.isNull()) << "row " << r << " column " << c;
-            else
+            } else {
                 EXPECT_EQ(got, expected[r][c]) << "row " << r << " column " << c;
+            }
         }
 }
 
