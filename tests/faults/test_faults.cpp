@@ -98,11 +98,14 @@ protected:
         ASSERT_TRUE(a.succeeded()) << a.name << ": " << seen().toStdString();
         ASSERT_GT(moments, 0);
 
+        int lost = 0; // cuts that left nothing stored: the sweep really cut
         for (int n = 0; n < moments; ++n) {
             fresh(a);
             QString at;
             killBeforeStatement(n, a.act, aWrite, &at);
+            ASSERT_FALSE(at.isEmpty()) << a.name << ": no statement #" << n << " to cut before";
             const Stored s = a.stored();
+            lost += s == Stored::None;
             const bool ok = a.succeeded();
             const std::string where = std::string(a.name) + " cut before " + at.toStdString() +
                                       "; user saw: " + seen().toStdString();
@@ -121,6 +124,7 @@ protected:
             EXPECT_TRUE(a.succeeded()) << where << "; retried: " << seen().toStdString();
             EXPECT_FALSE(sawError()) << where << "; retried: " << seen().toStdString();
         }
+        EXPECT_GT(lost, 0) << a.name;
     }
 
     void openPurchaseOrder() {
