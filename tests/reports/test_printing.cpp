@@ -147,7 +147,6 @@ TEST_F(PrintingTest, AddressBlocksSkipEmptyFieldsButKeepEmptyStrings) {
             .toString() +
         "\r\n"));
     EXPECT_EQ(rtnInvoiceToAddress(1), rtnHeadOfficeAddress());
-    EXPECT_FALSE(rtnPOInstruction().isEmpty());
 }
 
 TEST_F(PrintingTest, ThePurchaseOrderShowsTheWindowsValuesAndThePracticeAddresses) {
