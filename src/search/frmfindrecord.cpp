@@ -138,7 +138,7 @@ frmFindRecord::frmFindRecord(OrderHub& hub, Caller caller, Database& db, QWidget
     ListDetails->horizontalHeader()->setSectionsClickable(true);
     ListDetails->horizontalHeader()->setSortIndicatorShown(true);
     ListDetails->horizontalHeader()->setSortIndicator(-1, Qt::AscendingOrder);
-    ListDetails->setItemDelegateForColumn(2, new CurrencyDelegate(ListDetails));
+    currency_ = new CurrencyDelegate(ListDetails);
     Label5 = named(new QLabel(QStringLiteral("Double click to retreive purchase order..."), this), "Label5");
     Label6 = named(new QLabel(QStringLiteral("Total"), this), "Label6");
     MainTotal = named(new QLineEdit(this), "MainTotal", QStringLiteral("Total"));
@@ -415,6 +415,9 @@ void frmFindRecord::cmbLoadListDetails() {
     ListDetails->model().setKindsFrom(QStringLiteral("Order Information"));
     ListDetails->setColumnWidthTwips(3, 0);
     ListDetails->setColumnWidthTwips(1, 2200);
+    const int total = ListDetails->model().columnIndex(QStringLiteral("Grand Total"));
+    for (int c = 0; c < ListDetails->model().columnCount(); ++c)
+        ListDetails->setItemDelegateForColumn(c, c == total ? currency_ : nullptr);
     // A new search keeps the order the user chose, where its list has that column.
     const int sorted = ListDetails->model().columnIndex(sortColumn_);
     const QSignalBlocker block(ListDetails->horizontalHeader());

@@ -14,6 +14,7 @@
 #include <QLineEdit>
 #include <QPushButton>
 #include <QRadioButton>
+#include <QStyledItemDelegate>
 #include <QWidget>
 #include <array>
 
@@ -77,6 +78,8 @@ private:
     void sortList(int column, Qt::SortOrder order);
     // The column the list is sorted by ("" when in the search's own order).
     QString sortColumn_;
+    // Shows the totals column in the currency form.
+    QStyledItemDelegate* currency_ = nullptr;
     Qt::SortOrder sortOrder_ = Qt::AscendingOrder;
     OrderHub& hub_;
     Caller caller_;
