@@ -120,7 +120,15 @@ TEST(SingleInstance, ACopyThatCrashedLeavesNothingInTheWayOfTheNext) {
                {"--database", "mysql://x:y@localhost/none?socket=/nonexistent.sock", "--data-dir",
                 c.dir.filePath("data")});
     ASSERT_TRUE(next.waitForStarted());
-    // The next start is a first copy again: it stays, and a later start raises it.
+    // The next start takes the lock over from the copy that crashed...
+    auto holder = [&] {
+        QFile f(c.lock());
+        return f.open(QIODevice::ReadOnly) ? f.readLine().trimmed().toLongLong() : 0;
+    };
+    for (int i = 0; i < 200 && holder() != next.processId(); ++i)
+        QTest::qWait(25);
+    ASSERT_EQ(holder(), next.processId());
+    // ...and is a first copy again: it stays, and a later start raises it.
     EXPECT_EQ(c.runSecond({}), 0);
     EXPECT_TRUE(c.waitForRaised(1));
     EXPECT_EQ(next.state(), QProcess::Running);
