@@ -3,11 +3,11 @@
 #include "app/database.h"
 #include "app/dbconfig.h"
 #include "app/settings.h"
+#include "app/singleinstance.h"
 
 #include <QApplication>
 #include <QDir>
 #include <QLocale>
-#include <QLockFile>
 #include <QProcessEnvironment>
 #include <QTextStream>
 #include <cstring>
@@ -122,11 +122,13 @@ int runProgram(int argc, char** argv, const Hubs& hubs) {
         return 2;
     }
 
-    // One copy per user: a second start ends at once, before the database.
-    QLockFile lock(instanceLockPath());
-    lock.setStaleLockTime(0);
-    if (!lock.tryLock(0))
+    // One copy per user: a second start brings the running copy's window to
+    // the front and ends at once, before the database.
+    SingleInstance instance(instanceLockPath());
+    if (!instance.claim()) {
+        instance.askFirstToRaise(cl.window);
         return 0;
+    }
 
     warnOfPassword();
     OpenConnection(cl);
@@ -140,6 +142,7 @@ int runProgram(int argc, char** argv, const Hubs& hubs) {
     }
     QMainWindow* hub = chooseHub(cl, hubs);
     hub->setAttribute(Qt::WA_DeleteOnClose);
+    instance.setWindow(hub);
     hub->show();
     int code = app.exec();
     gConn().release();

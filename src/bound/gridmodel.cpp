@@ -176,6 +176,12 @@ QVariant GridModel::data(const QModelIndex& index, int role) const {
         return text(index.row(), index.column());
     if (role == Qt::TextAlignmentRole && numeric_.value(index.column()))
         return int(Qt::AlignRight | Qt::AlignVCenter);
+    // A text cut off by its column can be read whole by pointing at it.
+    if (role == Qt::ToolTipRole && columnKind(index.column()) == Kind::Text &&
+        !numeric_.value(index.column())) {
+        const QString t = text(index.row(), index.column());
+        return t.trimmed().isEmpty() ? QVariant() : QVariant(t);
+    }
     return {};
 }
 

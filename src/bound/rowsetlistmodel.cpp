@@ -1,6 +1,9 @@
 #include "bound/rowsetlistmodel.h"
 #include "app/convert.h"
 
+#include <QCollator>
+#include <algorithm>
+#include <numeric>
 #include <stdexcept>
 
 namespace zel {
@@ -36,7 +39,62 @@ void RowSetListModel::setRowSource(RowSet rows, const QString& listField, const 
                         : t.toString();
         keys_[r] = keyText(rows_.rows[r][kc]);
     }
+    sourceRow_.resize(rows_.size());
+    std::iota(sourceRow_.begin(), sourceRow_.end(), 0);
+    if (sortColumn_ >= 0)
+        reorder(sortedOrder());
     endResetModel();
+}
+
+std::vector<int> RowSetListModel::sortedOrder() const {
+    std::vector<int> order(texts_.size());
+    std::iota(order.begin(), order.end(), 0);
+    if (sortColumn_ < 0) {
+        std::sort(order.begin(), order.end(),
+                  [&](int a, int b) { return sourceRow_[a] < sourceRow_[b]; });
+        return order;
+    }
+    QCollator collator;
+    collator.setCaseSensitivity(Qt::CaseInsensitive);
+    collator.setNumericMode(true);
+    // Alike texts keep the row source's order, whichever way the list is sorted.
+    std::stable_sort(order.begin(), order.end(), [&](int a, int b) {
+        const int c = collator.compare(texts_[a], texts_[b]);
+        return sortOrder_ == Qt::AscendingOrder ? c < 0 : c > 0;
+    });
+    return order;
+}
+
+void RowSetListModel::reorder(const std::vector<int>& order) {
+    auto take = [&](auto& list) {
+        std::remove_reference_t<decltype(list)> moved;
+        moved.reserve(list.size());
+        for (int from : order)
+            moved.push_back(std::move(list[from]));
+        list = std::move(moved);
+    };
+    take(rows_.rows);
+    take(texts_);
+    take(keys_);
+    take(sourceRow_);
+}
+
+void RowSetListModel::sort(int column, Qt::SortOrder order) {
+    sortColumn_ = column < 0 ? -1 : 0;
+    sortOrder_ = order;
+    emit layoutAboutToBeChanged({}, QAbstractItemModel::VerticalSortHint);
+    const std::vector<int> newOrder = sortedOrder();
+    std::vector<int> placeOf(newOrder.size());
+    for (int p = 0; p < int(newOrder.size()); ++p)
+        placeOf[newOrder[p]] = p;
+    reorder(newOrder);
+    // Whatever a view holds on to (its current entry, its selection) moves with its entry.
+    const QModelIndexList before = persistentIndexList();
+    QModelIndexList after;
+    for (const QModelIndex& i : before)
+        after << (i.row() < int(placeOf.size()) ? index(placeOf[i.row()]) : QModelIndex());
+    changePersistentIndexList(before, after);
+    emit layoutChanged({}, QAbstractItemModel::VerticalSortHint);
 }
 
 void RowSetListModel::clear() {
@@ -44,6 +102,7 @@ void RowSetListModel::clear() {
     rows_ = {};
     texts_.clear();
     keys_.clear();
+    sourceRow_.clear();
     endResetModel();
 }
 

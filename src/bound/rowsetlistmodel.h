@@ -3,6 +3,7 @@
 #include "app/database.h"
 
 #include <QAbstractListModel>
+#include <vector>
 
 namespace zel {
 
@@ -17,6 +18,11 @@ public:
 
     int rowCount(const QModelIndex& parent = {}) const override;
     QVariant data(const QModelIndex& index, int role) const override;
+    // Puts the entries in the order of their texts as the workstation's
+    // language sorts them (letter case aside, numbers by value), each keeping
+    // its key and row; a column of -1 gives back the row source's order. The
+    // order holds for every later row source, so a refresh keeps it.
+    void sort(int column, Qt::SortOrder order = Qt::AscendingOrder) override;
 
     QString listText(int row) const;
     QString key(int row) const;
@@ -29,7 +35,15 @@ public:
     QVariant value(int row, const QString& column) const;
 
 private:
+    // The entries' new order: position p takes the entry now at order[p].
+    std::vector<int> sortedOrder() const;
+    void reorder(const std::vector<int>& order);
+
     RowSet rows_;
+    // Each entry's place in the row source, to give back its order.
+    QVector<int> sourceRow_;
+    int sortColumn_ = -1;
+    Qt::SortOrder sortOrder_ = Qt::AscendingOrder;
     int listCol_ = -1, keyCol_ = -1;
     QVector<QString> texts_, keys_;
 };

@@ -139,6 +139,9 @@ void frmGoodsIn::buildUi() {
     on(Command10, &QPushButton::clicked, &frmGoodsIn::Command10_Click);
     connect(CustRef, &DataCombo::Click, this,
             [this](int area) { guarded([&] { CustRef_Click(area); }); });
+    // Editing the reference renames the order on screen; it never switches orders.
+    orderform::keepOrderWhileTyping(*CustRef);
+    connect(CustRef, &QComboBox::currentIndexChanged, this, [this] { showWhichOrder(); });
     connect(Status, &DataCombo::Click, this,
             [this](int area) { guarded([&] { Status_Click(area); }); });
     connect(DataGrid1, &DataGrid::AfterColEdit, this,
@@ -161,10 +164,17 @@ qint64 frmGoodsIn::orderKey() const {
     return qint64(Val(CustRef->BoundText()));
 }
 
+void frmGoodsIn::showWhichOrder() {
+    const qint64 key = orderKey();
+    setWindowTitle(key != 0 ? QStringLiteral("Good In \u2014 order %1").arg(key)
+                            : QStringLiteral("Good In \u2014 new order, not saved"));
+}
+
 // ---- load ------------------------------------------------------------------
 
 void frmGoodsIn::Form_Load() {
     InitForm(true);
+    showWhichOrder();
     // Without a connection the window opens empty and quiet; the first action
     // that needs the database says why it cannot be reached.
     if (!gConn().isOpen())

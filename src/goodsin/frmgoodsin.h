@@ -120,6 +120,8 @@ private:
     // The question before booking in more than was ordered, "" when none.
     QString overBookingQuestion(int row, int column, const QVariant& booked) const;
     void open(const std::function<void(OrderHub&)>& opener);
+    // The window's title names the order on screen.
+    void showWhichOrder();
 
     QString lastSaveError_;
     // The row of the last cell the grid wrote.

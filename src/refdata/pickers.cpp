@@ -41,6 +41,8 @@ AddressPicker::AddressPicker(OrderHub& hub, Design design, QWidget* parent)
 
     cmbFindSupplier = new DataCombo(this);
     nameControl(cmbFindSupplier, "cmbFindSupplier");
+    // The entries in name order, each keeping its own row and key.
+    cmbFindSupplier->model()->sort(0);
     struct Row {
         QLabel*& label;
         const char* labelName;

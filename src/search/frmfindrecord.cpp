@@ -9,12 +9,14 @@
 #include "search/rptprintresult.h"
 
 #include <QButtonGroup>
+#include <QCollator>
 #include <QDateTime>
 #include <QGridLayout>
 #include <QGroupBox>
 #include <QHBoxLayout>
 #include <QHeaderView>
 #include <QRegularExpression>
+#include <QStyledItemDelegate>
 #include <QVBoxLayout>
 #include <algorithm>
 
@@ -32,6 +34,46 @@ const QString kDateOrder =
     QStringLiteral("ORDER BY `Order Information`.`Quoted Date`, `Order Information`.`Quote ID`");
 
 QString dateHint() { return todayText(QDate(2001, 4, 12)); }
+
+// Shows an amount as the workstation's currency text; the list keeps the
+// amount itself for the total and for sorting.
+class CurrencyDelegate : public QStyledItemDelegate {
+public:
+    using QStyledItemDelegate::QStyledItemDelegate;
+    QString displayText(const QVariant& value, const QLocale& locale) const override {
+        const QString text = value.toString();
+        if (auto m = Money::fromDecimalText(text))
+            return currencyText(*m);
+        return QStyledItemDelegate::displayText(value, locale);
+    }
+};
+
+// -1, 0 or 1 as `a` sorts before, with or after `b` in a column of `kind`;
+// empty cells come first.
+int compareCells(const QVariant& a, const QVariant& b, Kind kind, const QCollator& collator) {
+    if (a.isNull() || b.isNull())
+        return int(!a.isNull()) - int(!b.isNull());
+    switch (kind) {
+    case Kind::Date: {
+        const QDateTime x = a.toDateTime(), y = b.toDateTime();
+        return int(x > y) - int(x < y);
+    }
+    case Kind::Money:
+    case Kind::Number:
+    case Kind::Integer:
+    case Kind::Flag: {
+        const auto x = Money::fromDecimalText(a.toString()),
+                   y = Money::fromDecimalText(b.toString());
+        if (x && y)
+            return int(*x > *y) - int(*x < *y);
+        const double dx = a.toDouble(), dy = b.toDouble();
+        return int(dx > dy) - int(dx < dy);
+    }
+    case Kind::Text:
+        break;
+    }
+    return collator.compare(a.toString(), b.toString());
+}
 
 } // namespace
 
@@ -81,6 +123,8 @@ frmFindRecord::frmFindRecord(OrderHub& hub, Caller caller, Database& db, QWidget
     SingleMonth->setMaximumWidth(50);
     Yearfield->setMaximumWidth(70);
     RepsHeld = named(new DataList(this), "RepsHeld", QStringLiteral("Dentists"));
+    // The dentists in name order; the chosen ones stay in the order chosen.
+    RepsHeld->model()->sort(0);
     ButtonSingle = named(new QPushButton(QStringLiteral(">"), this), "ButtonSingle", QStringLiteral("Add dentist"));
     RepsBin = named(new DataList(this), "RepsBin", QStringLiteral("Chosen dentists"));
     RepsBin->setToolTip(QStringLiteral("Click a dentist to take them off the search"));
@@ -90,6 +134,11 @@ frmFindRecord::frmFindRecord(OrderHub& hub, Caller caller, Database& db, QWidget
     ListDetails = named(new DataGrid(this), "ListDetails", QStringLiteral("Orders found"));
     ListDetails->setEditTriggers(QAbstractItemView::NoEditTriggers);
     ListDetails->setSelectionBehavior(QAbstractItemView::SelectRows);
+    // A click on a heading sorts the list by it, a second click the other way round.
+    ListDetails->horizontalHeader()->setSectionsClickable(true);
+    ListDetails->horizontalHeader()->setSortIndicatorShown(true);
+    ListDetails->horizontalHeader()->setSortIndicator(-1, Qt::AscendingOrder);
+    currency_ = new CurrencyDelegate(ListDetails);
     Label5 = named(new QLabel(QStringLiteral("Double click to retreive purchase order..."), this), "Label5");
     Label6 = named(new QLabel(QStringLiteral("Total"), this), "Label6");
     MainTotal = named(new QLineEdit(this), "MainTotal", QStringLiteral("Total"));
@@ -155,6 +204,8 @@ frmFindRecord::frmFindRecord(OrderHub& hub, Caller caller, Database& db, QWidget
     connect(ButtonSingle, &QPushButton::clicked, this, [this] { guarded([&] { ButtonSingle_Click(); }); });
     connect(RepsBin, &DataList::Click, this, [this](int) { guarded([&] { RepsBin_Click(); }); });
     connect(ListDetails, &DataGrid::DblClick, this, [this] { guarded([&] { ListDetails_DblClick(); }); });
+    connect(ListDetails->horizontalHeader(), &QHeaderView::sortIndicatorChanged, this,
+            [this](int column, Qt::SortOrder order) { guarded([&] { sortList(column, order); }); });
     for (QLineEdit* e : {SingleDate, SingleMonth, Yearfield, FirstDate, SecondDate, ProductGroup})
         connect(e, &QLineEdit::returnPressed, this, [this] { guarded([&] { Command1_Click(); }); });
 
@@ -364,6 +415,58 @@ void frmFindRecord::cmbLoadListDetails() {
     ListDetails->model().setKindsFrom(QStringLiteral("Order Information"));
     ListDetails->setColumnWidthTwips(3, 0);
     ListDetails->setColumnWidthTwips(1, 2200);
+    const int total = ListDetails->model().columnIndex(QStringLiteral("Grand Total"));
+    for (int c = 0; c < ListDetails->model().columnCount(); ++c)
+        ListDetails->setItemDelegateForColumn(c, c == total ? currency_ : nullptr);
+    // A new search keeps the order the user chose, where its list has that column.
+    const int sorted = ListDetails->model().columnIndex(sortColumn_);
+    const QSignalBlocker block(ListDetails->horizontalHeader());
+    ListDetails->horizontalHeader()->setSortIndicator(sorted, sortOrder_);
+    if (sorted >= 0)
+        sortList(sorted, sortOrder_);
+}
+
+void frmFindRecord::sortList(int column, Qt::SortOrder order) {
+    GridModel& m = ListDetails->model();
+    if (column < 0 || column >= m.columnCount()) {
+        sortColumn_.clear();
+        return;
+    }
+    sortColumn_ = m.columnName(column);
+    sortOrder_ = order;
+    RowSet rows = m.rowSet();
+    const Kind kind = m.columnKind(column);
+    QCollator collator;
+    collator.setCaseSensitivity(Qt::CaseInsensitive);
+    collator.setNumericMode(true);
+    // Equal cells keep the search's order (by date, then order number).
+    std::stable_sort(rows.rows.begin(), rows.rows.end(), [&](const auto& a, const auto& b) {
+        const int c = compareCells(a[column], b[column], kind, collator);
+        return order == Qt::AscendingOrder ? c < 0 : c > 0;
+    });
+    // The order the user was on stays the current one, and the columns keep their widths.
+    const int keyCol = m.columnIndex(QStringLiteral("Quote ID"));
+    const QVariant current = keyCol >= 0 ? ListDetails->value(keyCol) : QVariant();
+    const int currentCol = ListDetails->currentColumn();
+    QList<std::pair<int, bool>> widths;
+    for (int c = 0; c < m.columnCount(); ++c)
+        widths << std::pair{ListDetails->columnWidth(c), ListDetails->isColumnHidden(c)};
+    m.setRows(std::move(rows));
+    {
+        const QSignalBlocker block(ListDetails->horizontalHeader());
+        ListDetails->horizontalHeader()->setSortIndicator(column, order);
+    }
+    for (int c = 0; c < widths.size(); ++c) {
+        ListDetails->setColumnWidth(c, widths[c].first);
+        ListDetails->setColumnHidden(c, widths[c].second);
+    }
+    if (current.isValid())
+        for (int r = 0; r < ListDetails->rowCount(); ++r)
+            if (m.value(r, keyCol) == current) {
+                ListDetails->setCurrentCell(r, currentCol);
+                ListDetails->selectRow(r);
+                break;
+            }
 }
 
 Money frmFindRecord::CalMainTotal() const {

@@ -14,6 +14,7 @@
 #include <QLineEdit>
 #include <QPushButton>
 #include <QRadioButton>
+#include <QStyledItemDelegate>
 #include <QWidget>
 #include <array>
 
@@ -72,6 +73,14 @@ private:
     std::optional<Search> dentistSearch();
     // The total of the list, or nothing when the list is empty.
     void showTotal();
+    // Puts the list in the order of a column (its heading was clicked); the
+    // order on screen is the order of the rows, so a pick stays the pick.
+    void sortList(int column, Qt::SortOrder order);
+    // The column the list is sorted by ("" when in the search's own order).
+    QString sortColumn_;
+    // Shows the totals column in the currency form.
+    QStyledItemDelegate* currency_ = nullptr;
+    Qt::SortOrder sortOrder_ = Qt::AscendingOrder;
     OrderHub& hub_;
     Caller caller_;
     Database& db_;

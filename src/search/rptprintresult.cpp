@@ -48,8 +48,14 @@ std::optional<report::Document> printResult(const RowSet& rows, QDate today) {
     d.setCaption(QStringLiteral("Label6"), currencyText(total));
     ReportData data;
     data.rows = rows;
-    for (const QString& c : rows.columns)
-        data.kinds << (c == QLatin1String("Grand Total") ? Kind::Money : Kind::Text);
+    // Each order's total in the currency form of the sum beneath them.
+    if (col >= 0)
+        for (auto& row : data.rows.rows)
+            if (auto m =
+                    row[col].isNull() ? std::nullopt : Money::fromDecimalText(row[col].toString()))
+                row[col] = currencyText(*m);
+    for (int c = 0; c < rows.columns.size(); ++c)
+        data.kinds << Kind::Text;
     return layout(d, data, today);
 }
 

@@ -17,6 +17,7 @@
 #include <QTemporaryDir>
 #include <QTest>
 #include <QTimer>
+#include <QToolTip>
 
 using namespace zel;
 using zel::test::count;
@@ -119,7 +120,7 @@ protected:
 };
 
 TEST_F(GoodsInTest, OpensEmptyWithItsCaptionsAndTheVatDesignTextCleared) {
-    EXPECT_EQ(w->windowTitle(), "Good In");
+    EXPECT_EQ(w->windowTitle(), "Good In \u2014 new order, not saved");
     EXPECT_EQ(w->CustRef->Text(), "");
     EXPECT_EQ(w->CustomerName->text(), "");
     EXPECT_EQ(w->Discount->text(), "0");
@@ -349,6 +350,56 @@ TEST_F(GoodsInTest, SaveChecksItsFieldsThenATypedNewReferenceCreatesItsHeader) {
     // Saving again changes the same row.
     w->Command3_Click();
     EXPECT_EQ(count("Order Information"), orders + 1);
+}
+
+TEST_F(GoodsInTest, TheTitleNamesTheOrderAndTypingNeverSwitchesOrDetachesIt) {
+    pickOrder(25);
+    EXPECT_EQ(w->windowTitle(), "Good In \u2014 order 25");
+    const QString name = w->CustomerName->text();
+    const int orders = count("Order Information");
+
+    // Another order's reference typed over it: order 25 stays on screen and in hand.
+    typeRef("PEN/24/0535");
+    EXPECT_EQ(w->orderKey(), 25);
+    EXPECT_EQ(w->windowTitle(), "Good In \u2014 order 25");
+    EXPECT_EQ(w->CustomerName->text(), name);
+    // A reference no order has, saved, renames order 25.
+    typeRef("O'NEILL/26/0430");
+    EXPECT_EQ(w->orderKey(), 25);
+    w->Command3_Click();
+    EXPECT_EQ(msgs->last(), "Information saved successfully");
+    EXPECT_EQ(count("Order Information"), orders);
+    EXPECT_EQ(
+        one("SELECT `Customer Ref` FROM `Order Information` WHERE `Quote ID` = 25").toString(),
+        "O'NEILL/26/0430");
+
+    // Delete after typing yet another reference still removes the order on screen.
+    typeRef("PEN/24/0535");
+    msgs->answer(true);
+    w->Command4_Click();
+    EXPECT_EQ(count("Order Information", "`Quote ID` = 25"), 0);
+    EXPECT_EQ(count("Order Information", "`Quote ID` = 1"), 1);
+}
+
+TEST_F(GoodsInTest, ACutDescriptionCanBeReadWholeByPointingAtIt) {
+    const QString longText = "Alginate impression material, fast set, chromatic, mint flavour, "
+                             "500 g bag, carton of twenty bags";
+    const qint64 key = makeOrder("TIP/1", {{"12.50", "2", ""}});
+    gConn().execute("UPDATE `Order Details` SET `Description` = ? WHERE `Order ID` = ?",
+                    {longText, key});
+    pickOrder(key);
+    ASSERT_EQ(w->DataGrid1->rowCount(), 1);
+    const QModelIndex cell = w->DataGrid1->model().index(0, frmGoodsIn::colDescription);
+    const QRect rect = w->DataGrid1->visualRect(cell);
+    ASSERT_LT(rect.width(), w->DataGrid1->fontMetrics().horizontalAdvance(longText));
+    QHelpEvent help(QEvent::ToolTip, rect.center(),
+                    w->DataGrid1->viewport()->mapToGlobal(rect.center()));
+    QApplication::sendEvent(w->DataGrid1->viewport(), &help);
+    EXPECT_EQ(QToolTip::text(), longText);
+    QToolTip::hideText();
+    // Amounts and quantities are shown whole already.
+    EXPECT_FALSE(
+        w->DataGrid1->model().index(0, frmGoodsIn::colUnitPrice).data(Qt::ToolTipRole).isValid());
 }
 
 TEST_F(GoodsInTest, DeleteNeedsAnOrderAndAYesAndRemovesLinesAndHeaderTogether) {

@@ -89,6 +89,53 @@ TEST_F(PickerTest, SupplierPickerShowsEachRowAfreshAndHandsNineBoxesOver) {
     EXPECT_EQ(open<QWidget>("frmSupplierEntry"), nullptr);
 }
 
+TEST_F(PickerTest, TheListIsInNameOrderAndAClickPicksTheRowClicked) {
+    gConn().execute(
+        "INSERT INTO `Employee Data` (`Payroll ID`, `Previous Surname`, `Forenames`, "
+        "`Type`) VALUES (4001, 'ZS', 'zeta supplies', 'Supplier'), "
+        "(4002, 'B10', 'beta 10 Co', 'Supplier'), (4003, 'AL', 'Alpha Ltd', 'Supplier'), "
+        "(4004, 'B9', 'beta 9 Co', 'Supplier')");
+    auto* p = openVia<frmSupplierEntry>(refdata::openSupplierPicker, "frmSupplierEntry");
+    ASSERT_NE(p, nullptr);
+    DataCombo* list = p->cmbFindSupplier;
+    auto names = [&] {
+        QStringList out;
+        for (int r = 0; r < list->count(); ++r)
+            out << list->itemText(r);
+        return out;
+    };
+    auto place = [&](const QString& name) { return names().indexOf(name); };
+    // Letter case aside, numbers by value.
+    EXPECT_LT(place("Alpha Ltd"), place("beta 9 Co"));
+    EXPECT_LT(place("beta 9 Co"), place("beta 10 Co"));
+    EXPECT_LT(place("beta 10 Co"), place("Henley Dental Supplies Ltd"));
+    EXPECT_EQ(place("zeta supplies"), list->count() - 1);
+
+    // The entry clicked in the open list is the row shown and handed over.
+    const int row = place("beta 9 Co");
+    list->showPopup();
+    ASSERT_TRUE(list->view()->isVisible());
+    const QModelIndex item = list->model()->index(row, 0);
+    list->view()->scrollTo(item);
+    QTest::mouseClick(list->view()->viewport(), Qt::LeftButton, {},
+                      list->view()->visualRect(item).center());
+    settle();
+    EXPECT_EQ(p->CustomerName->text(), "beta 9 Co");
+    EXPECT_EQ(p->AccountNo->text(), "4004");
+    EXPECT_EQ(
+        p->CUSTOMERID->text(),
+        one("SELECT `Employee ID` FROM `Employee Data` WHERE `Payroll ID` = 4004").toString());
+
+    // Read again, the list keeps its order and its choice.
+    const QStringList before = names();
+    list->refresh();
+    EXPECT_EQ(names(), before);
+    EXPECT_EQ(list->Text(), "beta 9 Co");
+    p->Command1->click();
+    EXPECT_EQ(hub->AccountNo->text(), "4004");
+    EXPECT_EQ(hub->CustomerName->text(), "beta 9 Co");
+}
+
 TEST_F(PickerTest, CloseBeforeAnyPickHandsOverEmptyValuesAndTheFrameHandsOverNothing) {
     for (QLineEdit* e : {hub->CustomerShortname, hub->CustomerName, hub->txtCustID, hub->AccountNo,
                          hub->Telephone})

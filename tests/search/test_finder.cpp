@@ -12,7 +12,9 @@
 #include <QAccessibleActionInterface>
 #include <QDateTime>
 #include <QDir>
+#include <QHeaderView>
 #include <QPointer>
+#include <QStyledItemDelegate>
 #include <QTest>
 
 using namespace zel;
@@ -214,7 +216,8 @@ TEST_F(FinderTest, ThePrintoutSumsTheGrandTotalsUnderADoubleRule) {
     ASSERT_EQ(doc->pages.size(), 1);
     const report::Page& p = doc->pages[0];
     EXPECT_EQ(p.find("CustRef").size(), 3);
-    EXPECT_EQ(p.find("GrandTotal")[1]->text, "20.50");
+    EXPECT_EQ(p.find("GrandTotal")[0]->text, "£10.00");
+    EXPECT_EQ(p.find("GrandTotal")[1]->text, "£20.50");
     EXPECT_EQ(p.find("GrandTotal")[2]->text, "");
     EXPECT_EQ(p.text("Label6"), "£30.50");
     EXPECT_EQ(p.text("Label5"), "Page 1 of 1");
@@ -369,4 +372,67 @@ TEST_F(FinderTest, TheModeFollowsTheOptionButtonsHoweverTheyAreToggled) {
     QTRY_COMPARE(finder->mode(), 5);
     EXPECT_TRUE(finder->RepsHeld->isVisible());
     EXPECT_EQ(finder->DescLabel->text(), "The User number I wish to use is");
+}
+
+namespace {
+// Clicks a column heading of the result list as the user would.
+void clickHeading(DataGrid* grid, int column) {
+    QHeaderView* h = grid->horizontalHeader();
+    const QPoint at(h->sectionViewportPosition(column) + h->sectionSize(column) / 2,
+                    h->height() / 2);
+    QTest::mouseClick(h->viewport(), Qt::LeftButton, {}, at);
+}
+// The text the list shows in a cell (what its delegate paints).
+QString shown(DataGrid* grid, int row, int column) {
+    const QModelIndex i = grid->model().index(row, column);
+    auto* d = qobject_cast<QStyledItemDelegate*>(grid->itemDelegateForIndex(i));
+    return d ? d->displayText(i.data(), QLocale()) : i.data().toString();
+}
+} // namespace
+
+TEST_F(FinderTest, AHeadingSortsTheListAndADoubleClickStillOpensTheOrderClicked) {
+    // Dates whose day-first texts sort the other way round from the calendar.
+    order("B-MID", "2001-02-01", "3313.86");
+    order("a-early", "2001-01-02", "99.5");
+    order("C-LATE", "2001-03-01", QVariant());
+    const qint64 big = order("d-last", "2001-01-03", "12000");
+    search(3, {{finder->FirstDate, "01/01/2001"}, {finder->SecondDate, "31/03/2001"}});
+    ASSERT_EQ(refs(), (QStringList{"a-early", "d-last", "B-MID", "C-LATE"}));
+    const QString total = finder->MainTotal->text();
+    EXPECT_EQ(total, "£15,413.36");
+
+    // Totals in the same currency form as the total beneath them.
+    EXPECT_EQ(shown(finder->ListDetails, 2, 2), "£3,313.86");
+    EXPECT_EQ(shown(finder->ListDetails, 1, 2), "£12,000.00");
+    EXPECT_EQ(shown(finder->ListDetails, 3, 2), "");
+
+    // By amount, not by text; an order without a total first; again the other way round.
+    clickHeading(finder->ListDetails, 2);
+    EXPECT_EQ(refs(), (QStringList{"C-LATE", "a-early", "B-MID", "d-last"}));
+    snapshot(*finder, "finder-sorted-by-total");
+    clickHeading(finder->ListDetails, 2);
+    EXPECT_EQ(refs(), (QStringList{"d-last", "B-MID", "a-early", "C-LATE"}));
+    EXPECT_EQ(finder->MainTotal->text(), total);
+    // References letter case aside; dates by the calendar.
+    clickHeading(finder->ListDetails, 1);
+    EXPECT_EQ(refs(), (QStringList{"a-early", "B-MID", "C-LATE", "d-last"}));
+    clickHeading(finder->ListDetails, 0);
+    EXPECT_EQ(refs(), (QStringList{"a-early", "d-last", "B-MID", "C-LATE"}));
+    clickHeading(finder->ListDetails, 0);
+    EXPECT_EQ(refs(), (QStringList{"C-LATE", "B-MID", "d-last", "a-early"}));
+    EXPECT_FALSE(finder->ListDetails->isColumnHidden(0));
+    EXPECT_TRUE(finder->ListDetails->isColumnHidden(3));
+
+    // A new search keeps the order chosen.
+    search(3, {{finder->FirstDate, "01/01/2001"}, {finder->SecondDate, "31/03/2001"}});
+    EXPECT_EQ(refs(), (QStringList{"C-LATE", "B-MID", "d-last", "a-early"}));
+
+    // The row double-clicked is the order opened.
+    const QModelIndex cell = finder->ListDetails->model().index(2, 1);
+    ASSERT_EQ(cell.data().toString(), "d-last");
+    QTest::mouseDClick(finder->ListDetails->viewport(), Qt::LeftButton, {},
+                       finder->ListDetails->visualRect(cell).center());
+    test::settle();
+    EXPECT_EQ(hub->orderKey(), big);
+    EXPECT_EQ(hub->CustRef->Text(), "d-last");
 }
