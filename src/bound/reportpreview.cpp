@@ -59,7 +59,14 @@ ReportPreview::ReportPreview(report::Document doc, QWidget* parent)
     v->setContentsMargins(0, 0, 0, 0);
     v->addWidget(bar);
     v->addWidget(view_, 1);
-    resize(900, 1000);
+    // Never so narrow that tools go behind the bar's overflow arrow; the
+    // page keeps room below the bar.
+    pageLabel_->setMinimumWidth(
+        pageLabel_->fontMetrics().horizontalAdvance(QStringLiteral("  Page 999 of 999  ")));
+    ensurePolished();
+    setMinimumWidth(bar->sizeHint().width());
+    view_->setMinimumHeight(240);
+    resize(std::max(900, minimumWidth()), 1000);
     view_->fitToWidth();
 }
 
