@@ -16,6 +16,8 @@
 #include <QAccessible>
 #include <QApplication>
 #include <QContextMenuEvent>
+#include <QFileDialog>
+#include <QFileInfo>
 #include <QFormLayout>
 #include <QGridLayout>
 #include <QLineEdit>
@@ -23,6 +25,7 @@
 #include <QPrintPreviewWidget>
 #include <QPushButton>
 #include <QStatusBar>
+#include <QTemporaryDir>
 #include <QTest>
 #include <QTimer>
 #include <QToolBar>
@@ -546,4 +549,35 @@ TEST_F(ErgonomicsTest, EveryWindowOfTheProgramNamesItsControls) {
     }
     faults.removeDuplicates();
     EXPECT_TRUE(faults.isEmpty()) << faults.join(u'\n').toStdString();
+}
+
+// Save as PDF by keyboard alone: Ctrl+S, Enter on the proposed name; it says where it went.
+TEST_F(ErgonomicsTest, ThePreviewSavesAPdfByKeyboard) {
+    report::Document doc;
+    doc.caption = QStringLiteral("Purchase Order");
+    doc.pageSize = QPageSize(QPageSize::A4);
+    doc.pages = {report::Page{1, {}}};
+    ReportPreview* preview = showReport(doc);
+    settle();
+    QApplication::setActiveWindow(preview);
+    ASSERT_EQ(QApplication::activeWindow(), preview);
+    QTemporaryDir dir;
+    const QString path = dir.filePath(QStringLiteral("order.pdf"));
+    bool asked = false;
+    QTimer::singleShot(0, preview, [&] {
+        if (auto* box = qobject_cast<QFileDialog*>(QApplication::activeModalWidget())) {
+            asked = true;
+            box->selectFile(path);
+            static_cast<QDialog*>(box)->accept();
+        }
+    });
+    QTest::keyClick(preview, Qt::Key_S, Qt::ControlModifier);
+    settle();
+    EXPECT_TRUE(asked);
+    EXPECT_TRUE(QFileInfo(path).size() > 0);
+    EXPECT_TRUE(msgs->last().endsWith(QDir::toNativeSeparators(path)))
+        << msgs->last().toStdString();
+    QTest::keyClick(preview, Qt::Key_Escape);
+    settle();
+    EXPECT_EQ(dialogs().find(QStringLiteral("report:Purchase Order")), nullptr);
 }
