@@ -122,7 +122,8 @@ void frmPurchaseOrder::buildUi() {
     DataGrid1->setEditTriggers(QAbstractItemView::EditKeyPressed |
                                QAbstractItemView::AnyKeyPressed |
                                QAbstractItemView::SelectedClicked);
-    DataGrid1->setMinimumHeight(180);
+    // Room for four lines: the window still fits a small screen with its status bar.
+    DataGrid1->setMinimumHeight(120);
     // The delete question names the line by its product code and description.
     DataGrid1->setRowDescriber([this](int row) {
         return (DataGrid1->model().text(row, 3) + u' ' + DataGrid1->model().text(row, 4)).trimmed();
@@ -185,6 +186,9 @@ void frmPurchaseOrder::buildUi() {
     main->addWidget(Label22);
     main->addWidget(DataGrid1, 1);
     main->addWidget(Frame4);
+
+    // Where the window says what an action did (what an approval posted).
+    statusBar()->setObjectName(QStringLiteral("StatusBar"));
 
     mnUtils = menuBar()->addMenu(QStringLiteral("Utils"));
     mnUtils->setObjectName(QStringLiteral("mnUtils"));
