@@ -279,6 +279,10 @@ void frmPurchaseOrder::buildUi() {
                                                              {Label17, ValVal},
                                                              {Label22, DataGrid1}})
         label->setBuddy(box);
+    // Alt+O goes to the status and Alt+C to the lines, where Tab would take many steps.
+    Label12->setText(QStringLiteral("P&O Status:"));
+    Label22->setText(
+        Label22->text().replace(QStringLiteral("product code"), QStringLiteral("product &code")));
 
     // Tab follows the screen: reference and status, the supplier, the
     // purchaser and addresses, the lines, the totals, then the buttons.

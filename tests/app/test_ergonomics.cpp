@@ -426,6 +426,11 @@ TEST_F(ErgonomicsTest, TabFollowsTheScreen) {
     EXPECT_EQ(focusName(), "DataGrid1");
     QTest::keyClick(w->DataGrid1, Qt::Key_Tab);
     EXPECT_EQ(focusName(), "Discount");
+    // Letters reach the status and the lines directly.
+    QTest::keyClick(QApplication::focusWidget(), Qt::Key_O, Qt::AltModifier);
+    EXPECT_EQ(focusName(), "Status");
+    QTest::keyClick(QApplication::focusWidget(), Qt::Key_C, Qt::AltModifier);
+    EXPECT_EQ(focusName(), "DataGrid1");
 }
 
 // After an approval the status bar says what went to the ledger; a delete
