@@ -163,6 +163,15 @@ QStringList contextMenu(DataGrid* grid, const QString& choose, QModelIndex cell 
     return offered;
 }
 
+// A one-page document for the preview.
+report::Document onePage() {
+    report::Document doc;
+    doc.caption = QStringLiteral("Purchase Order");
+    doc.pageSize = QPageSize(QPageSize::A4);
+    doc.pages = {report::Page{1, {}}};
+    return doc;
+}
+
 // The name of the control with the focus (a drop-down's inner edit box by its drop-down).
 QString focusName() {
     QWidget* f = QApplication::focusWidget();
@@ -468,10 +477,7 @@ TEST_F(ErgonomicsTest, ApprovalAndDeleteSayWhatTheyDo) {
 }
 
 TEST_F(ErgonomicsTest, ThePrintPreviewFitsASmallScreen) {
-    report::Document doc;
-    doc.caption = QStringLiteral("Purchase Order");
-    doc.pageSize = QPageSize(QPageSize::A4);
-    doc.pages = {report::Page{1, {}}};
+    const report::Document doc = onePage();
     ReportPreview preview(doc);
     const QSize min = preview.minimumSizeHint();
     EXPECT_LE(min.width(), 1366 - 16);
@@ -540,10 +546,7 @@ TEST_F(ErgonomicsTest, EveryWindowOfTheProgramNamesItsControls) {
            [] { dialogs().show<frmAddPart>("frmAddPart", [] { return new frmAddPart; }); });
     w->DataGrid1->setCurrentCell(0, 5);
     dialog("frmOrderDetails", [&] { w->DataGrid1_DblClick(); });
-    report::Document doc;
-    doc.caption = QStringLiteral("Purchase Order");
-    doc.pageSize = QPageSize(QPageSize::A4);
-    doc.pages = {report::Page{1, {}}};
+    const report::Document doc = onePage();
     dialog("report:Purchase Order", [&] { showReport(doc); });
     {
         frmGoodsIn goods;
@@ -558,10 +561,7 @@ TEST_F(ErgonomicsTest, EveryWindowOfTheProgramNamesItsControls) {
 
 // Save as PDF by keyboard alone: Ctrl+S, Enter on the proposed name; it says where it went.
 TEST_F(ErgonomicsTest, ThePreviewSavesAPdfByKeyboard) {
-    report::Document doc;
-    doc.caption = QStringLiteral("Purchase Order");
-    doc.pageSize = QPageSize(QPageSize::A4);
-    doc.pages = {report::Page{1, {}}};
+    const report::Document doc = onePage();
     ReportPreview* preview = showReport(doc);
     settle();
     QApplication::setActiveWindow(preview);
