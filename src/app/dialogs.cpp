@@ -8,6 +8,7 @@
 #include <QComboBox>
 #include <QCoreApplication>
 #include <QKeyEvent>
+#include <QLabel>
 #include <QLineEdit>
 #include <QMenu>
 #include <QMenuBar>
@@ -234,6 +235,10 @@ void assignMnemonics(QWidget* window) {
             continue;
         items.push_back({[b] { return b->text(); }, [b](const QString& t) { b->setText(t); }});
     }
+    // A label's letter takes the focus to its box: no button may take it too.
+    for (auto* l : window->findChildren<QLabel*>())
+        if (l->window() == window && l->buddy() && l->text().contains(u'&'))
+            items.push_back({[l] { return l->text(); }, [](const QString&) {}});
     QList<QMenu*> menus;
     for (auto* bar : window->findChildren<QMenuBar*>()) {
         if (bar->window() != window)

@@ -195,11 +195,41 @@ void DataGrid::keyPressEvent(QKeyEvent* e) {
             e->accept();
             return;
         }
+        case Qt::Key_Tab:
+        case Qt::Key_Backtab:
+            // Where Tab leaves the grid, Ctrl+Tab moves from cell to cell.
+            if (!tabKeyNavigation() && (e->modifiers() & Qt::ControlModifier)) {
+                const bool back =
+                    e->key() == Qt::Key_Backtab || (e->modifiers() & Qt::ShiftModifier);
+                const QModelIndex next = moveCursor(back ? MovePrevious : MoveNext, Qt::NoModifier);
+                if (next.isValid())
+                    setCurrentIndex(next);
+                e->accept();
+                return;
+            }
+            break;
+        case Qt::Key_F4:
+            if (currentIndex().isValid()) {
+                emit DblClick();
+                e->accept();
+                return;
+            }
+            break;
         case Qt::Key_Return:
         case Qt::Key_Enter:
+            if (currentIndex().isValid() && (e->modifiers() & Qt::ControlModifier)) {
+                emit DblClick();
+                e->accept();
+                return;
+            }
             if (editOnEnter_ && currentIndex().isValid() &&
                 (model_->flags(currentIndex()) & Qt::ItemIsEditable)) {
                 QAbstractItemView::edit(currentIndex(), AllEditTriggers, nullptr);
+                e->accept();
+                return;
+            }
+            if (enterOpens_ && currentIndex().isValid()) {
+                emit DblClick();
                 e->accept();
                 return;
             }
@@ -233,19 +263,36 @@ void DataGrid::mouseDoubleClickEvent(QMouseEvent* e) {
 }
 
 void DataGrid::contextMenuEvent(QContextMenuEvent* e) {
-    // Delivered from the viewport, so the position is the viewport's.
-    const QModelIndex at = indexAt(e->pos());
-    if (!model_->allowDelete() || !at.isValid() || !isStoredRow(at.row())) {
+    // The Menu key opens the menu of the current cell below it; a click, of
+    // the cell under the mouse (the position is then the viewport's).
+    const bool byKey = e->reason() == QContextMenuEvent::Keyboard;
+    const QModelIndex at = byKey ? currentIndex() : indexAt(e->pos());
+    const bool deletable = model_->allowDelete() && at.isValid() && isStoredRow(at.row());
+    if (!at.isValid() || (!fillMenu_ && !deletable)) {
         QTableView::contextMenuEvent(e);
         return;
     }
-    const int row = at.row();
-    selectRow(row);
+    const int row = at.row(), column = at.column();
+    setCurrentCell(row, column);
     QMenu menu(this);
     menu.setObjectName(QStringLiteral("lineMenu"));
-    QAction* del = menu.addAction(QStringLiteral("Delete line"));
-    if (menu.exec(e->globalPos()) == del)
+    if (fillMenu_)
+        fillMenu_(menu, row, column);
+    QAction* del = nullptr;
+    if (deletable) {
+        if (!menu.isEmpty())
+            menu.addSeparator();
+        del = menu.addAction(QStringLiteral("Delete line"));
+    }
+    if (menu.isEmpty())
+        return;
+    const QPoint where =
+        byKey ? viewport()->mapToGlobal(visualRect(at).bottomLeft()) : e->globalPos();
+    if (QAction* chosen = menu.exec(where); chosen && chosen == del) {
+        // The whole line is chosen for its question, as a click on its header does.
+        selectRow(row);
         deleteLine(row);
+    }
 }
 
 } // namespace zel

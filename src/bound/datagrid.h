@@ -9,6 +9,8 @@
 #include <QTimer>
 #include <functional>
 
+class QMenu;
+
 namespace zel {
 
 class DataGrid : public QTableView {
@@ -30,6 +32,14 @@ public:
     void setAllowDelete(bool allow) { model_->setAllowDelete(allow); }
     // Return or Enter on a cell that is not being edited opens its editor.
     void setEditOnEnter(bool on) { editOnEnter_ = on; }
+    // Return or Enter on a cell that is not being edited does what a double
+    // click on it does (F4 and Ctrl+Return always do).
+    void setEnterOpens(bool on) { enterOpens_ = on; }
+    // Fills the context menu of a cell (right click or the Menu key) with the
+    // window's own actions; "Delete line" follows them where lines may be deleted.
+    void setContextActions(std::function<void(QMenu& menu, int row, int column)> fill) {
+        fillMenu_ = std::move(fill);
+    }
     // Names a line for the delete question ("IMP-100 Alginate 500g"); the
     // window knows which columns say what a line is.
     void setRowDescriber(std::function<QString(int row)> describe) {
@@ -75,6 +85,8 @@ private:
     GridModel* model_;
     int col_ = 0;
     bool editOnEnter_ = false;
+    bool enterOpens_ = false;
+    std::function<void(QMenu&, int, int)> fillMenu_;
     std::function<QString(int)> describeRow_;
     // A click on the selected cell opens its editor once no double click
     // follows; meanwhile typing opens it at once.

@@ -30,36 +30,65 @@ ReportPreview::ReportPreview(report::Document doc, QWidget* parent)
     auto add = [&](const QString& text, const QString& name, auto fn) {
         QAction* a = bar->addAction(text);
         a->setObjectName(name);
+        // The window's own too, so its keys work wherever the focus is in it.
+        addAction(a);
         connect(a, &QAction::triggered, this, [fn] { guarded(fn); });
         return a;
     };
-    add(QStringLiteral("Print…"), QStringLiteral("actPrint"), [this] { print(); });
-    add(QStringLiteral("Save as PDF…"), QStringLiteral("actSavePdf"), [this] { saveAsPdf(); });
+    // Each tool has a key, so the preview works by keyboard alone (Escape closes it).
+    add(QStringLiteral("Print…"), QStringLiteral("actPrint"), [this] {
+        print();
+    })->setShortcut(QKeySequence::Print);
+    add(QStringLiteral("Save as PDF…"), QStringLiteral("actSavePdf"), [this] {
+        saveAsPdf();
+    })->setShortcut(QKeySequence::Save);
     bar->addSeparator();
-    add(QStringLiteral("First"), QStringLiteral("actFirst"), [this] { view_->setCurrentPage(1); });
-    add(QStringLiteral("Previous"), QStringLiteral("actPrevious"),
-        [this] { view_->setCurrentPage(std::max(1, view_->currentPage() - 1)); });
-    add(QStringLiteral("Next"), QStringLiteral("actNext"),
-        [this] { view_->setCurrentPage(std::min(view_->pageCount(), view_->currentPage() + 1)); });
-    add(QStringLiteral("Last"), QStringLiteral("actLast"),
-        [this] { view_->setCurrentPage(view_->pageCount()); });
+    add(QStringLiteral("First"), QStringLiteral("actFirst"), [this] {
+        view_->setCurrentPage(1);
+    })->setShortcut(Qt::CTRL | Qt::Key_Home);
+    add(QStringLiteral("Previous"), QStringLiteral("actPrevious"), [this] {
+        view_->setCurrentPage(std::max(1, view_->currentPage() - 1));
+    })->setShortcut(Qt::Key_PageUp);
+    add(QStringLiteral("Next"), QStringLiteral("actNext"), [this] {
+        view_->setCurrentPage(std::min(view_->pageCount(), view_->currentPage() + 1));
+    })->setShortcut(Qt::Key_PageDown);
+    add(QStringLiteral("Last"), QStringLiteral("actLast"), [this] {
+        view_->setCurrentPage(view_->pageCount());
+    })->setShortcut(Qt::CTRL | Qt::Key_End);
     pageLabel_ = new QLabel(this);
+    pageLabel_->setObjectName(QStringLiteral("PageNumber"));
     bar->addWidget(pageLabel_);
     bar->addSeparator();
-    add(QStringLiteral("Zoom in"), QStringLiteral("actZoomIn"), [this] { view_->zoomIn(); });
-    add(QStringLiteral("Zoom out"), QStringLiteral("actZoomOut"), [this] { view_->zoomOut(); });
+    add(QStringLiteral("Zoom in"), QStringLiteral("actZoomIn"), [this] {
+        view_->zoomIn();
+    })->setShortcut(QKeySequence::ZoomIn);
+    add(QStringLiteral("Zoom out"), QStringLiteral("actZoomOut"), [this] {
+        view_->zoomOut();
+    })->setShortcut(QKeySequence::ZoomOut);
     add(QStringLiteral("Fit width"), QStringLiteral("actFitWidth"),
         [this] { view_->fitToWidth(); });
     add(QStringLiteral("Whole page"), QStringLiteral("actFitPage"), [this] { view_->fitInView(); });
     bar->addSeparator();
     add(QStringLiteral("Close"), QStringLiteral("actClose"), [this] { close(); });
+    // The key of a tool is shown with its name.
+    for (QAction* a : bar->actions())
+        if (!a->shortcut().isEmpty())
+            a->setToolTip(QStringLiteral("%1 (%2)").arg(
+                a->text(), a->shortcut().toString(QKeySequence::NativeText)));
     connect(view_, &QPrintPreviewWidget::previewChanged, this, [this] { updatePageLabel(); });
 
     auto* v = new QVBoxLayout(this);
     v->setContentsMargins(0, 0, 0, 0);
     v->addWidget(bar);
     v->addWidget(view_, 1);
-    resize(900, 1000);
+    // Never so narrow that tools go behind the bar's overflow arrow; the
+    // page keeps room below the bar.
+    pageLabel_->setMinimumWidth(
+        pageLabel_->fontMetrics().horizontalAdvance(QStringLiteral("  Page 999 of 999  ")));
+    ensurePolished();
+    setMinimumWidth(bar->sizeHint().width());
+    view_->setMinimumHeight(240);
+    resize(std::max(900, minimumWidth()), 1000);
     view_->fitToWidth();
 }
 

@@ -215,7 +215,22 @@ bool deleteOrder(DataCombo& custRef, const std::function<void()>& reload) {
             "No order is selected. Choose an order by its Suppliers Reference first."));
         return false;
     }
-    if (!messages().question(QStringLiteral("Are you sure?"), QStringLiteral("Delete record")))
+    // The question names the order and what goes with it; Enter alone answers No.
+    const QString ref = custRef.Text().trimmed();
+    const qint64 lines =
+        gConn()
+            .scalar(QStringLiteral("SELECT COUNT(*) FROM `Order Details` WHERE `Order ID` = ?"),
+                    {key})
+            .toLongLong();
+    const QString what = QStringLiteral("order %1%2")
+                             .arg(key)
+                             .arg(ref.isEmpty() ? QString() : QStringLiteral(" (%1)").arg(ref));
+    const QString withLines = lines == 0   ? QStringLiteral(", which has no lines")
+                              : lines == 1 ? QStringLiteral(" and its line")
+                                           : QStringLiteral(" and its %1 lines").arg(lines);
+    if (!messages().questionDefaultNo(
+            QStringLiteral("Are you sure? This deletes %1%2.").arg(what, withLines),
+            QStringLiteral("Delete record")))
         return false;
     orders::deleteOrder(key);
     custRef.setText(QString());

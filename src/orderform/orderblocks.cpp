@@ -20,21 +20,21 @@ void SupplierBlock::buildSupplierBlock(QWidget* parent) {
     Label1->setFont(bold);
     CustomerShortname = makeBox(Frame1, "CustomerShortname", QStringLiteral("Supplier short name"));
     CustomerName = makeBox(Frame1, "CustomerName", QStringLiteral("Supplier name"));
-    Street = makeBox(Frame1, "Street");
-    Street2 = makeBox(Frame1, "Street2");
-    Town = makeBox(Frame1, "Town");
-    Postcode = makeBox(Frame1, "Postcode");
+    Street = makeBox(Frame1, "Street", QStringLiteral("Street"));
+    Street2 = makeBox(Frame1, "Street2", QStringLiteral("Street 2"));
+    Town = makeBox(Frame1, "Town", QStringLiteral("Town"));
+    Postcode = makeBox(Frame1, "Postcode", QStringLiteral("County / Postcode"));
     Label2 = makeLabel(Frame1, "Label2", QStringLiteral("Account:"));
     AccountNo = makeBox(Frame1, "AccountNo", accessibleOf(Label2));
     Label3 = makeLabel(Frame1, "Label3", QStringLiteral("Contact Name:"));
-    Title = makeBox(Frame1, "Title");
-    Initial = makeBox(Frame1, "Initial");
+    Title = makeBox(Frame1, "Title", QStringLiteral("Contact title"));
+    Initial = makeBox(Frame1, "Initial", QStringLiteral("Contact initial"));
     ContactName = makeBox(Frame1, "ContactName", accessibleOf(Label3));
     Label4 = makeLabel(Frame1, "Label4", QStringLiteral("Position:"));
     Position_Department = makeBox(Frame1, "Position_Department", accessibleOf(Label4));
     Label5 = makeLabel(Frame1, "Label5", QStringLiteral("Telephone:"));
     Telephone = makeBox(Frame1, "Telephone", accessibleOf(Label5));
-    txtCustID = makeBox(Frame1, "txtCustID");
+    txtCustID = makeBox(Frame1, "txtCustID", QStringLiteral("Supplier number"));
     txtCustID->setReadOnly(true);
     txtCustID->setToolTip(QStringLiteral("Supplier record number"));
     txtCustID->setMaximumWidth(70);
@@ -81,15 +81,25 @@ void SupplierBlock::clearContact() {
 void showHeaderColumn(QLineEdit* box, const RowSet& header, const QString& column) {
     const QVariant& v = header.at(0, column);
     if (!v.isNull())
-        box->setText(displayText(schema::columnKind(schema::OrderInformation, column).value_or(Kind::Text), v));
+        box->setText(displayText(
+            schema::columnKind(schema::OrderInformation, column).value_or(Kind::Text), v));
 }
 
 void SupplierBlock::showSupplier(const RowSet& header) {
     const std::pair<QLineEdit*, const char*> boxes[] = {
-        {CustomerShortname, "Customer Shortname"}, {CustomerName, "Customer Name"}, {Street, "Street"},
-        {Street2, "Street2"}, {Town, "Town"}, {Postcode, "County/Postcode"}, {AccountNo, "Account No"},
-        {Title, "Title"}, {Initial, "Initial"}, {ContactName, "Contact Name"},
-        {Position_Department, "Position/Department"}, {Telephone, "Telephone"}, {txtCustID, "CUSTOMER ID"}};
+        {CustomerShortname, "Customer Shortname"},
+        {CustomerName, "Customer Name"},
+        {Street, "Street"},
+        {Street2, "Street2"},
+        {Town, "Town"},
+        {Postcode, "County/Postcode"},
+        {AccountNo, "Account No"},
+        {Title, "Title"},
+        {Initial, "Initial"},
+        {ContactName, "Contact Name"},
+        {Position_Department, "Position/Department"},
+        {Telephone, "Telephone"},
+        {txtCustID, "CUSTOMER ID"}};
     for (const auto& [box, column] : boxes)
         showHeaderColumn(box, header, QString::fromLatin1(column));
 }
@@ -135,10 +145,11 @@ void TotalsBlock::buildTotalsBlock(QWidget* parent) {
 
     auto* g = new QGridLayout(Frame4);
     const QList<std::tuple<QWidget*, int, int>> places = {
-        {Label13, 0, 0}, {Discount, 0, 1},         {Label14, 0, 2},  {Label15, 1, 0},       {VAT, 1, 1},
-        {Label16, 1, 2}, {Label17, 2, 0},          {ValVal, 2, 1},   {Label18, 0, 4},       {lblSubTotal, 0, 5},
-        {Label19, 1, 4}, {lblDiscountValue, 1, 5}, {Label20, 2, 4},  {lblFinalTotal, 2, 5}, {ckPPrice, 0, 7},
-        {PackagePrice, 0, 8}, {Label21, 1, 7},     {lblCalcPkg, 1, 8}};
+        {Label13, 0, 0}, {Discount, 0, 1},      {Label14, 0, 2},  {Label15, 1, 0},
+        {VAT, 1, 1},     {Label16, 1, 2},       {Label17, 2, 0},  {ValVal, 2, 1},
+        {Label18, 0, 4}, {lblSubTotal, 0, 5},   {Label19, 1, 4},  {lblDiscountValue, 1, 5},
+        {Label20, 2, 4}, {lblFinalTotal, 2, 5}, {ckPPrice, 0, 7}, {PackagePrice, 0, 8},
+        {Label21, 1, 7}, {lblCalcPkg, 1, 8}};
     for (const auto& [w, r, c] : places)
         g->addWidget(w, r, c);
     g->setColumnMinimumWidth(3, 24);
@@ -147,8 +158,8 @@ void TotalsBlock::buildTotalsBlock(QWidget* parent) {
 }
 
 void TotalsBlock::showTotals(Money S) {
-    const orders::Totals t =
-        orders::computeTotals(S.toDouble(), Val(Discount->text()), Val(VAT->text()), Val(PackagePrice->text()));
+    const orders::Totals t = orders::computeTotals(S.toDouble(), Val(Discount->text()),
+                                                   Val(VAT->text()), Val(PackagePrice->text()));
     lblSubTotal->setText(currencyText(S));
     lblDiscountValue->setText(currencyText(Money::fromDouble(t.discountValue)));
     lblFinalTotal->setText(currencyText(Money::fromDouble(t.finalTotal)));
@@ -158,8 +169,8 @@ void TotalsBlock::showTotals(Money S) {
 
 void TotalsBlock::PackagePriceFlg() {
     const bool package = ckPPrice->isChecked();
-    for (QWidget* w : std::initializer_list<QWidget*>{Label18, Label19, Label20, lblSubTotal, lblDiscountValue,
-                                                      lblFinalTotal})
+    for (QWidget* w : std::initializer_list<QWidget*>{Label18, Label19, Label20, lblSubTotal,
+                                                      lblDiscountValue, lblFinalTotal})
         w->setVisible(!package);
     for (QWidget* w : std::initializer_list<QWidget*>{Label21, PackagePrice, lblCalcPkg})
         w->setVisible(package);

@@ -13,8 +13,11 @@
 #include <QGridLayout>
 #include <QHBoxLayout>
 #include <QHeaderView>
+#include <QKeyEvent>
+#include <QMenu>
 #include <QMenuBar>
 #include <QMouseEvent>
+#include <QStatusBar>
 #include <QVBoxLayout>
 
 namespace zel {
@@ -78,13 +81,14 @@ void frmPurchaseOrder::buildUi() {
     lblFullName = makeLabel(Frame2, "lblFullName", QString());
     Label7 = makeLabel(Frame2, "Label7", QStringLiteral("Ship to:"));
     ShippedTo = makeBox(Frame2, "ShippedTo", accessibleOf(Label7));
-    Label8 = makeLabel(Frame2, "Label8", QStringLiteral("Double click to choose shippinmg address....."));
-    txtShipto_ID = makeBox(Frame2, "txtShipto_ID");
+    Label8 = makeLabel(Frame2, "Label8",
+                       QStringLiteral("Double click to choose shippinmg address....."));
+    txtShipto_ID = makeBox(Frame2, "txtShipto_ID", QStringLiteral("Ship to number"));
     txtShipto_ID->setReadOnly(true);
     txtShipto_ID->setMaximumWidth(70);
     txtShipto_ID->setToolTip(QStringLiteral("Ship-to record number"));
     Command2 = makeButton(Frame2, "Command2", QStringLiteral("Inv"));
-    InvoiceTo = makeBox(Frame2, "InvoiceTo");
+    InvoiceTo = makeBox(Frame2, "InvoiceTo", QStringLiteral("Invoice to number"));
     InvoiceTo->setReadOnly(true);
     InvoiceTo->setMaximumWidth(70);
     InvoiceTo->setToolTip(QStringLiteral("Invoice-to record number"));
@@ -108,20 +112,45 @@ void frmPurchaseOrder::buildUi() {
     }
 
     // Lines
-    Label22 = makeLabel(central, "Label22",
-                        QStringLiteral("Double click product code to add part. or Unit Price for more info......"));
+    Label22 = makeLabel(
+        central, "Label22",
+        QStringLiteral("Double click product code to add part. or Unit Price for more info......"));
     DataGrid1 = new DataGrid(central);
     DataGrid1->setObjectName(QStringLiteral("DataGrid1"));
     DataGrid1->setAccessibleName(QStringLiteral("Order lines"));
     // A double click opens the part finder or the line details; typing edits.
-    DataGrid1->setEditTriggers(QAbstractItemView::EditKeyPressed | QAbstractItemView::AnyKeyPressed |
+    DataGrid1->setEditTriggers(QAbstractItemView::EditKeyPressed |
+                               QAbstractItemView::AnyKeyPressed |
                                QAbstractItemView::SelectedClicked);
-    DataGrid1->setMinimumHeight(180);
+    // Room for four lines: the window still fits a small screen with its status bar.
+    DataGrid1->setMinimumHeight(120);
     // The delete question names the line by its product code and description.
     DataGrid1->setRowDescriber([this](int row) {
         return (DataGrid1->model().text(row, 3) + u' ' + DataGrid1->model().text(row, 4)).trimmed();
     });
     connect(DataGrid1, &DataGrid::AfterDelete, this, [this] { guarded([&] { ReCalc(); }); });
+    // By keyboard: Enter (or F4, Ctrl+Enter) does what a double click does,
+    // the Menu key or a right click offers the same; Tab leaves the grid and
+    // Ctrl+Tab or the arrows move inside it.
+    DataGrid1->setEnterOpens(true);
+    DataGrid1->setTabKeyNavigation(false);
+    DataGrid1->setContextActions([this](QMenu& menu, int row, int) {
+        auto openAt = [this, row](int column) {
+            guarded([&] {
+                ensureLists();
+                DataGrid1->setCurrentCell(row, column);
+                DataGrid1_DblClick();
+            });
+        };
+        QAction* part = menu.addAction(QStringLiteral("Add Part..."));
+        part->setObjectName(QStringLiteral("actAddPart"));
+        part->setEnabled(!CustRef->Text().isEmpty());
+        connect(part, &QAction::triggered, this, [openAt] { openAt(3); });
+        QAction* info = menu.addAction(QStringLiteral("More Info...."));
+        info->setObjectName(QStringLiteral("actMoreInfo"));
+        info->setEnabled(!CustRef->Text().isEmpty() && row < DataGrid1->rowCount());
+        connect(info, &QAction::triggered, this, [openAt] { openAt(5); });
+    });
 
     // Totals
     buildTotalsBlock(central);
@@ -157,6 +186,9 @@ void frmPurchaseOrder::buildUi() {
     main->addWidget(Label22);
     main->addWidget(DataGrid1, 1);
     main->addWidget(Frame4);
+
+    // Where the window says what an action did (what an approval posted).
+    statusBar()->setObjectName(QStringLiteral("StatusBar"));
 
     mnUtils = menuBar()->addMenu(QStringLiteral("Utils"));
     mnUtils->setObjectName(QStringLiteral("mnUtils"));
@@ -231,10 +263,69 @@ void frmPurchaseOrder::buildUi() {
     ShippedTo->installEventFilter(this);
     QuotedDate->installEventFilter(this);
 
+    // Labels name the box beside them.
+    for (auto [label, box] :
+         std::initializer_list<std::pair<QLabel*, QWidget*>>{{Label11, CustRef},
+                                                             {Label12, Status},
+                                                             {Label9, QuotedDate},
+                                                             {Label6, SalesRep},
+                                                             {Label7, ShippedTo},
+                                                             {Label2, AccountNo},
+                                                             {Label3, ContactName},
+                                                             {Label4, Position_Department},
+                                                             {Label5, Telephone},
+                                                             {Label13, Discount},
+                                                             {Label15, VAT},
+                                                             {Label17, ValVal},
+                                                             {Label22, DataGrid1}})
+        label->setBuddy(box);
+    // Alt+O goes to the status and Alt+C to the lines, where Tab would take many steps.
+    Label12->setText(QStringLiteral("P&O Status:"));
+    Label22->setText(
+        Label22->text().replace(QStringLiteral("product code"), QStringLiteral("product &code")));
+
+    // Tab follows the screen: reference and status, the supplier, the
+    // purchaser and addresses, the lines, the totals, then the buttons.
+    const QList<QWidget*> chain{
+        CustRef,      Status,   QuotedDate, Command1,     CustomerShortname,
+        CustomerName, Street,   Street2,    Town,         Postcode,
+        AccountNo,    Title,    Initial,    ContactName,  Position_Department,
+        Telephone,    SalesRep, ShippedTo,  Command2,     DataGrid1,
+        Discount,     VAT,      ckPPrice,   PackagePrice, Command3,
+        Command4,     Command7, Command8,   Command5,     Command9,
+        Command6};
+    for (qsizetype i = 1; i < chain.size(); ++i)
+        setTabOrder(chain[i - 1], chain[i]);
+
     resize(1100, 760);
 }
 
 bool frmPurchaseOrder::eventFilter(QObject* watched, QEvent* event) {
+    // The keys that do what a click or double click on these boxes does:
+    // Enter or F4, and for the purchaser also Space and Alt+Down as on a list.
+    if (event->type() == QEvent::KeyPress &&
+        (watched == SalesRep || watched == ShippedTo || watched == QuotedDate)) {
+        const auto* k = static_cast<QKeyEvent*>(event);
+        const auto mods = k->modifiers() & ~Qt::KeypadModifier;
+        const bool plain = mods == Qt::NoModifier;
+        bool opens = plain && (k->key() == Qt::Key_Return || k->key() == Qt::Key_Enter ||
+                               k->key() == Qt::Key_F4);
+        if (watched == SalesRep)
+            opens = opens || (plain && k->key() == Qt::Key_Space) ||
+                    (mods == Qt::AltModifier && k->key() == Qt::Key_Down);
+        if (opens) {
+            guarded([&] {
+                ensureLists();
+                if (watched == SalesRep)
+                    SalesRep_Click();
+                else if (watched == ShippedTo)
+                    ShippedTo_DblClick();
+                else
+                    QuotedDate_DblClick();
+            });
+            return true;
+        }
+    }
     if (watched == SalesRep && event->type() == QEvent::MouseButtonPress)
         guarded([&] { SalesRep_Click(); });
     else if (watched == ShippedTo && event->type() == QEvent::MouseButtonDblClick)
@@ -249,7 +340,9 @@ void frmPurchaseOrder::open(const std::function<void(OrderHub&)>& opener) {
         guarded([&] { opener(*this); });
 }
 
-qint64 frmPurchaseOrder::orderKey() const { return qint64(Val(CustRef->BoundText())); }
+qint64 frmPurchaseOrder::orderKey() const {
+    return qint64(Val(CustRef->BoundText()));
+}
 
 // ---- load ------------------------------------------------------------------
 
@@ -331,8 +424,8 @@ void frmPurchaseOrder::showStoredStatus() {
 
 void frmPurchaseOrder::InitForm(bool clearRef) {
     const bool wasLoading = std::exchange(loading_, true);
-    for (QLineEdit* e : {CustomerShortname, CustomerName, Street, Street2, Town, Postcode, SalesRep, ShippedTo,
-                         QuotedDate})
+    for (QLineEdit* e : {CustomerShortname, CustomerName, Street, Street2, Town, Postcode, SalesRep,
+                         ShippedTo, QuotedDate})
         e->clear();
     if (clearRef)
         CustRef->setText(QString());
@@ -358,11 +451,13 @@ void frmPurchaseOrder::cmbLoadList() {
 }
 
 void frmPurchaseOrder::cmbLoadList1() {
-    CustRef->loadList(orders::refListStatement(), {}, QStringLiteral("Customer Ref"), QStringLiteral("Quote ID"));
+    CustRef->loadList(orders::refListStatement(), {}, QStringLiteral("Customer Ref"),
+                      QStringLiteral("Quote ID"));
 }
 
 void frmPurchaseOrder::cmbLoadList2() {
-    Status->loadList(orders::statusListStatement(), {}, QStringLiteral("Status Description"), QStringLiteral("ID"));
+    Status->loadList(orders::statusListStatement(), {}, QStringLiteral("Status Description"),
+                     QStringLiteral("ID"));
 }
 
 void frmPurchaseOrder::CustRef_Click(int area) {
@@ -419,7 +514,8 @@ void frmPurchaseOrder::Disp_MainData() {
 
     InitForm(false);
     const qint64 key = orderKey();
-    RowSet rs = gConn().select(QStringLiteral("Select * From `Order Information` Where `Quote ID` = ?"), {key});
+    RowSet rs = gConn().select(
+        QStringLiteral("Select * From `Order Information` Where `Quote ID` = ?"), {key});
     if (rs.isEmpty()) {
         // No order: nothing is shown in package mode.
         ckPPrice->setChecked(false);
@@ -430,14 +526,18 @@ void frmPurchaseOrder::Disp_MainData() {
         return;
     }
     showSupplier(rs);
-    for (auto [box, column] : {std::pair{SalesRep, "Sales Rep"}, {ShippedTo, "Shipped To"}, {txtShipto_ID, "Shipto id"},
+    for (auto [box, column] : {std::pair{SalesRep, "Sales Rep"},
+                               {ShippedTo, "Shipped To"},
+                               {txtShipto_ID, "Shipto id"},
                                {QuotedDate, "Quoted Date"}})
         showHeaderColumn(box, rs, QString::fromLatin1(column));
     if (!rs.at(0, "Quote ID").isNull())
         CustRef->setBoundText(rs.at(0, "Quote ID").toString());
     if (!rs.at(0, "Status").isNull())
         Status->setBoundText(rs.at(0, "Status").toString());
-    for (auto [box, column] : {std::pair{Discount, "Discount"}, {VAT, "VAT"}, {PackagePrice, "package price"},
+    for (auto [box, column] : {std::pair{Discount, "Discount"},
+                               {VAT, "VAT"},
+                               {PackagePrice, "package price"},
                                {InvoiceTo, "InvoiceTo"}})
         showHeaderColumn(box, rs, QString::fromLatin1(column));
     if (!rs.at(0, "Name").isNull())
@@ -455,7 +555,8 @@ void frmPurchaseOrder::Disp_MainData() {
 
 QList<orders::HeaderField> frmPurchaseOrder::headerFields() const {
     return {
-        {QStringLiteral("Customer Shortname"), CustomerShortname->text(), QStringLiteral("Supplier short name")},
+        {QStringLiteral("Customer Shortname"), CustomerShortname->text(),
+         QStringLiteral("Supplier short name")},
         {QStringLiteral("Customer Name"), CustomerName->text(), QStringLiteral("Supplier name")},
         {QStringLiteral("Street"), Street->text(), QStringLiteral("Street")},
         {QStringLiteral("Street2"), Street2->text(), QStringLiteral("Street2")},
@@ -471,7 +572,8 @@ QList<orders::HeaderField> frmPurchaseOrder::headerFields() const {
         {QStringLiteral("Title"), Title->text(), QStringLiteral("Title")},
         {QStringLiteral("Initial"), Initial->text(), QStringLiteral("Initial")},
         {QStringLiteral("Contact Name"), ContactName->text(), QStringLiteral("Contact Name")},
-        {QStringLiteral("Position/Department"), Position_Department->text(), QStringLiteral("Position")},
+        {QStringLiteral("Position/Department"), Position_Department->text(),
+         QStringLiteral("Position")},
         {QStringLiteral("Telephone"), Telephone->text(), QStringLiteral("Telephone")},
         {QStringLiteral("Discount"), Discount->text(), QStringLiteral("Discount")},
         {QStringLiteral("VAT"), VAT->text(), QStringLiteral("VAT")},
@@ -558,6 +660,7 @@ void frmPurchaseOrder::Status_Click(int area) {
             Status->setBoundText(QStringLiteral("2"));
     }
     // The header, the ledger row and the status on every line: all or nothing.
+    posted_.reset();
     const auto stamp = orderform::stampLines(*Status);
     const SaveResult r = orderform::writeHeader(
         *this, headerFields(), [this] { cmbLoadList1(); }, lastSaveError_,
@@ -577,12 +680,18 @@ void frmPurchaseOrder::Status_Click(int area) {
         return;
     }
     if (r != SaveResult::Saved) {
+        posted_.reset();
         showStoredStatus();
         return;
     }
     rememberHeader();
     showWhichOrder();
     loadLines();
+    // Says what went to the ledger, as the ledger row holds it.
+    if (posted_)
+        statusBar()->showMessage(QStringLiteral("Posted %1 to the ledger for order %2")
+                                     .arg(currencyText(*posted_))
+                                     .arg(orderKey()));
     if (alreadyPosted)
         messages().info(QStringLiteral("Order %1 is already approved. Nothing more was posted.")
                             .arg(orderKey()));
@@ -593,16 +702,17 @@ void frmPurchaseOrder::UpdateTransaction(qint64 key) {
     // total in package mode, else the final total as the locale shows it), so
     // a line another workstation added meanwhile is posted too.
     const QVariant stored = gConn().scalar(
-        QStringLiteral("SELECT `Grand Total` FROM `Order Information` WHERE `Quote ID` = ?"), {key});
+        QStringLiteral("SELECT `Grand Total` FROM `Order Information` WHERE `Quote ID` = ?"),
+        {key});
     const Money total =
-        !stored.isNull()
-            ? Money::fromDecimalText(stored.toString()).value_or(Money{})
+        !stored.isNull() ? Money::fromDecimalText(stored.toString()).value_or(Money{})
         : ckPPrice->isChecked()
             ? parseCurrency(lblCalcPkg->text()).value_or(Money{})
             : parseCurrency(currencyText(parseCurrency(lblFinalTotal->text()).value_or(Money{})))
                   .value_or(Money{});
     orders::post({Val(txtShipto_ID->text()), key, Val(AccountNo->text()), CustRef->Text(), total,
                   QDate::currentDate()});
+    posted_ = -total;
 }
 
 // ---- lines and totals -----------------------------------------------------
@@ -630,8 +740,10 @@ bool frmPurchaseOrder::SaveRow() {
     // to the order on screen.
     const QVariant lineKey = DataGrid1->value(0);
     if (!lineKey.isNull())
-        gConn().execute(QStringLiteral("UPDATE `Order Details` SET `Order ID` = ? WHERE `ID` = ? AND `Order ID` = 0"),
-                        {orderKey(), lineKey});
+        gConn().execute(
+            QStringLiteral(
+                "UPDATE `Order Details` SET `Order ID` = ? WHERE `ID` = ? AND `Order ID` = 0"),
+            {orderKey(), lineKey});
     return orderKey() != 0;
 }
 
@@ -656,7 +768,9 @@ void frmPurchaseOrder::DataGrid1_AfterColEdit(int column) {
 
 bool frmPurchaseOrder::isPartFound(const QString& code) {
     return !gConn()
-                .scalar(QStringLiteral("Select `Product ID` From `Products` Where `Product Name` = ? LIMIT 1"), {code})
+                .scalar(QStringLiteral(
+                            "Select `Product ID` From `Products` Where `Product Name` = ? LIMIT 1"),
+                        {code})
                 .isNull();
 }
 
@@ -672,9 +786,10 @@ void frmPurchaseOrder::DataGrid1_DblClick() {
         } else if (openers().partFinder) {
             openers().partFinder(*this, code);
         }
-    } else if (column == 5 && DataGrid1->currentRow() >= 0 && DataGrid1->currentRow() < DataGrid1->rowCount()) {
-        auto* dialog = dialogs().show<frmOrderDetails>(QStringLiteral("frmOrderDetails"),
-                                                       [this] { return new frmOrderDetails(*this); });
+    } else if (column == 5 && DataGrid1->currentRow() >= 0 &&
+               DataGrid1->currentRow() < DataGrid1->rowCount()) {
+        auto* dialog = dialogs().show<frmOrderDetails>(
+            QStringLiteral("frmOrderDetails"), [this] { return new frmOrderDetails(*this); });
         PopulatefrmOrderDetails(*dialog);
     }
 }
@@ -693,9 +808,13 @@ void frmPurchaseOrder::PopulatefrmOrderDetails(frmOrderDetails& d) {
     d.txtDueDate->setText(DataGrid1->text(17));
 }
 
-Money frmPurchaseOrder::getSubTotal() { return orders::subTotal(orderKey()); }
+Money frmPurchaseOrder::getSubTotal() {
+    return orders::subTotal(orderKey());
+}
 
-void frmPurchaseOrder::ReCalc() { showTotals(getSubTotal()); }
+void frmPurchaseOrder::ReCalc() {
+    showTotals(getSubTotal());
+}
 
 void frmPurchaseOrder::Discount_Change() {
     if (!loading_)
@@ -714,9 +833,13 @@ void frmPurchaseOrder::PackagePrice_Change() {
 
 // ---- buttons --------------------------------------------------------------
 
-void frmPurchaseOrder::Command1_Click() { open(openers().supplierPicker); }
+void frmPurchaseOrder::Command1_Click() {
+    open(openers().supplierPicker);
+}
 
-void frmPurchaseOrder::Command2_Click() { open(openers().invoiceToPicker); }
+void frmPurchaseOrder::Command2_Click() {
+    open(openers().invoiceToPicker);
+}
 
 void frmPurchaseOrder::Command3_Click() {
     // Another workstation may have added the last order since the list was read.
@@ -822,10 +945,16 @@ void frmPurchaseOrder::Command9_Click() {
     });
 }
 
-void frmPurchaseOrder::QuotedDate_DblClick() { QuotedDate->setText(todayText()); }
+void frmPurchaseOrder::QuotedDate_DblClick() {
+    QuotedDate->setText(todayText());
+}
 
-void frmPurchaseOrder::SalesRep_Click() { open(openers().purchaserPicker); }
+void frmPurchaseOrder::SalesRep_Click() {
+    open(openers().purchaserPicker);
+}
 
-void frmPurchaseOrder::ShippedTo_DblClick() { open(openers().shipToPicker); }
+void frmPurchaseOrder::ShippedTo_DblClick() {
+    open(openers().shipToPicker);
+}
 
 } // namespace zel

@@ -22,7 +22,10 @@ class QMenu;
 
 namespace zel {
 
-class frmPurchaseOrder : public HubWindow, public OrderHub, public SupplierBlock, public TotalsBlock {
+class frmPurchaseOrder : public HubWindow,
+                         public OrderHub,
+                         public SupplierBlock,
+                         public TotalsBlock {
     Q_OBJECT
 public:
     explicit frmPurchaseOrder(QWidget* parent = nullptr);
@@ -33,10 +36,11 @@ public:
     // Windows opened from here that come from other parts of the program;
     // each stays inert until the program wires it.
     struct Openers {
-        std::function<void(OrderHub&)> supplierPicker, shipToPicker, invoiceToPicker, purchaserPicker,
-            orderFinder, poInstructions, editSuppliers, editPurchasers, editStatuses;
+        std::function<void(OrderHub&)> supplierPicker, shipToPicker, invoiceToPicker,
+            purchaserPicker, orderFinder, poInstructions, editSuppliers, editPurchasers,
+            editStatuses;
         // The part finder for a product code (empty or known) and the prompt for an unknown one.
-        std::function<void(OrderHub&, const QString& code)> partFinder, partNotFound;
+        std::function<void(OrderHub&, const QString&code)> partFinder, partNotFound;
         // Exports and shows the printed order.
         std::function<void(OrderHub&)> print;
     };
@@ -152,6 +156,8 @@ private:
     int lastEditRow_ = -1;
     QStringList savedHeader_;
     QString lastSaveError_;
+    // What the approval being saved posted to the ledger.
+    std::optional<Money> posted_;
 };
 
 } // namespace zel

@@ -2,18 +2,37 @@
 // sizes that fit and are remembered, keyboard letters, focus and the names a
 // screen reader reads.
 #include "app/dialogs.h"
+#include "app/localetext.h"
+#include "bound/reportpreview.h"
+#include "catalogue/catalogue.h"
+#include "catalogue/frmaddpart.h"
+#include "goodsin/frmgoodsin.h"
+#include "purchasing/frmorderdetails.h"
 #include "purchasing/frmpurchaseorder.h"
 #include "refdata/openers.h"
+#include "search/frmfindrecord.h"
 #include "support/testdb.h"
 
 #include <QAccessible>
 #include <QApplication>
+#include <QContextMenuEvent>
+#include <QFileDialog>
+#include <QFileInfo>
+#include <QFormLayout>
+#include <QGridLayout>
 #include <QLineEdit>
 #include <QMenu>
+#include <QPrintPreviewWidget>
 #include <QPushButton>
+#include <QStatusBar>
+#include <QTemporaryDir>
 #include <QTest>
+#include <QTimer>
+#include <QToolBar>
 
 using namespace zel;
+using zel::test::count;
+using zel::test::one;
 using zel::test::settle;
 
 namespace {
@@ -40,6 +59,38 @@ protected:
     std::unique_ptr<frmPurchaseOrder> w;
 };
 
+// The caption a user sees for a control: its own text, the label it is the
+// buddy of, the label to its left in its layout, or its placeholder or tip.
+QString captionOf(QWidget* w) {
+    if (auto* b = qobject_cast<QAbstractButton*>(w); b && !b->text().isEmpty())
+        return plainCaption(b->text());
+    if (auto* l = qobject_cast<QLabel*>(w))
+        return l->text();
+    QWidget* window = w->window();
+    for (auto* l : window->findChildren<QLabel*>())
+        if (l->buddy() == w && !l->text().isEmpty())
+            return l->text();
+    if (QWidget* parent = w->parentWidget(); parent && parent->layout()) {
+        for (auto* grid : parent->findChildren<QGridLayout*>()) {
+            const int at = grid->indexOf(w);
+            if (at < 0)
+                continue;
+            int row, column, rs, cs;
+            grid->getItemPosition(at, &row, &column, &rs, &cs);
+            if (column > 0)
+                if (auto* item = grid->itemAtPosition(row, column - 1))
+                    if (auto* l = qobject_cast<QLabel*>(item->widget()); l && !l->text().isEmpty())
+                        return l->text();
+        }
+        for (auto* form : parent->findChildren<QFormLayout*>())
+            if (auto* l = qobject_cast<QLabel*>(form->labelForField(w)); l && !l->text().isEmpty())
+                return l->text();
+    }
+    if (auto* e = qobject_cast<QLineEdit*>(w); e && !e->placeholderText().isEmpty())
+        return e->placeholderText();
+    return w->toolTip();
+}
+
 // Every control a screen reader reaches has a name, and a captioned one is
 // not read out by its internal object name.
 void walkNames(QAccessibleInterface* iface, QStringList& faults) {
@@ -53,19 +104,80 @@ void walkNames(QAccessibleInterface* iface, QStringList& faults) {
         const bool control = role == QAccessible::PushButton || role == QAccessible::CheckBox ||
                              role == QAccessible::RadioButton || role == QAccessible::ComboBox ||
                              role == QAccessible::EditableText || role == QAccessible::List ||
-                             role == QAccessible::Table;
-        QString caption;
-        if (auto* b = qobject_cast<QAbstractButton*>(widget))
-            caption = plainCaption(b->text());
-        if (auto* l = qobject_cast<QLabel*>(widget))
-            caption = l->text();
-        if (control && name.isEmpty())
-            faults << QStringLiteral("%1: empty name").arg(widget->objectName());
-        if (!caption.isEmpty() && caption != widget->objectName() && name == widget->objectName())
-            faults << QStringLiteral("%1: named by its object name, not \"%2\"").arg(name, caption);
+                             role == QAccessible::Table || role == QAccessible::SpinBox ||
+                             role == QAccessible::ButtonMenu || role == QAccessible::PageTabList;
+        const QString caption = captionOf(widget);
+        const QString where = widget->window()->objectName() + u'.' + widget->objectName();
+        if (control && name.trimmed().isEmpty())
+            faults << QStringLiteral("%1: empty name").arg(where);
+        // "Telephone:" beside a box named Telephone is read out rightly as "Telephone".
+        QString shown = caption.trimmed();
+        while (shown.endsWith(u':') || shown.endsWith(u'.'))
+            shown.chop(1);
+        if (!shown.isEmpty() && shown != name && name == widget->objectName())
+            faults
+                << QStringLiteral("%1: named by its object name, not \"%2\"").arg(where, caption);
     }
     for (int i = 0; i < iface->childCount(); ++i)
         walkNames(iface->child(i), faults);
+}
+
+QStringList namingFaults(QWidget* w) {
+    QStringList faults;
+    if (!w)
+        return {QStringLiteral("window not opened")};
+    walkNames(QAccessible::queryAccessibleInterface(w), faults);
+    return faults;
+}
+
+// Opens the context menu of the grid's current cell as the Menu key does, or
+// of the cell at `cell` as a right click does, and picks the entry `choose`;
+// returns the entries offered.
+QStringList contextMenu(DataGrid* grid, const QString& choose, QModelIndex cell = {}) {
+    QStringList offered;
+    QTimer::singleShot(0, grid, [&] {
+        auto* menu = qobject_cast<QMenu*>(QApplication::activePopupWidget());
+        if (!menu)
+            return;
+        for (QAction* a : menu->actions())
+            if (!a->isSeparator())
+                offered << a->text();
+        for (QAction* a : menu->actions())
+            if (a->text() == choose && a->isEnabled()) {
+                menu->setActiveAction(a);
+                QTest::keyClick(menu, Qt::Key_Return);
+                return;
+            }
+        menu->close();
+    });
+    if (cell.isValid()) {
+        const QPoint at = grid->visualRect(cell).center();
+        QContextMenuEvent e(QContextMenuEvent::Mouse, at, grid->viewport()->mapToGlobal(at));
+        QApplication::sendEvent(grid->viewport(), &e);
+    } else {
+        const QPoint at = grid->rect().center();
+        QContextMenuEvent e(QContextMenuEvent::Keyboard, at, grid->mapToGlobal(at));
+        QApplication::sendEvent(grid, &e);
+    }
+    settle();
+    return offered;
+}
+
+// A one-page document for the preview.
+report::Document onePage() {
+    report::Document doc;
+    doc.caption = QStringLiteral("Purchase Order");
+    doc.pageSize = QPageSize(QPageSize::A4);
+    doc.pages = {report::Page{1, {}}};
+    return doc;
+}
+
+// The name of the control with the focus (a drop-down's inner edit box by its drop-down).
+QString focusName() {
+    QWidget* f = QApplication::focusWidget();
+    while (f && f->objectName().isEmpty())
+        f = f->parentWidget();
+    return f ? f->objectName() : QStringLiteral("(none)");
 }
 
 } // namespace
@@ -198,4 +310,279 @@ TEST_F(ErgonomicsTest, EveryWindowNamesItsControls) {
     EXPECT_EQ(QAccessible::queryAccessibleInterface(w->CustRef)->text(QAccessible::Name), before);
     EXPECT_TRUE(faults.isEmpty()) << faults.join(u'\n').toStdString();
     test::snapshot(*w, QStringLiteral("ergonomics-order"));
+}
+
+// What a double click opens, a key opens too; F1 changes nothing.
+TEST_F(ErgonomicsTest, DoubleClickActionsHaveKeys) {
+    int purchaser = 0, shipTo = 0;
+    QStringList parts;
+    auto& o = frmPurchaseOrder::openers();
+    o.purchaserPicker = [&](OrderHub&) { ++purchaser; };
+    o.shipToPicker = [&](OrderHub&) { ++shipTo; };
+    o.partFinder = [&](OrderHub&, const QString& code) { parts << QStringLiteral("find:") + code; };
+    o.partNotFound = [&](OrderHub&, const QString& code) {
+        parts << QStringLiteral("unknown:") + code;
+    };
+    w->CustRef->pickKey(QStringLiteral("1"));
+    ASSERT_GT(w->DataGrid1->rowCount(), 0);
+
+    const QString rep = w->SalesRep->text();
+    for (auto [key, mods] : {std::pair{Qt::Key_Return, Qt::NoModifier},
+                             {Qt::Key_Space, Qt::NoModifier},
+                             {Qt::Key_F4, Qt::NoModifier},
+                             {Qt::Key_Down, Qt::AltModifier}})
+        QTest::keyClick(w->SalesRep, key, mods);
+    EXPECT_EQ(purchaser, 4);
+    EXPECT_EQ(w->SalesRep->text(), rep); // the space went to the list, not the box
+    QTest::keyClick(w->ShippedTo, Qt::Key_Return);
+    QTest::keyClick(w->ShippedTo, Qt::Key_F4);
+    EXPECT_EQ(shipTo, 2);
+    w->QuotedDate->clear();
+    QTest::keyClick(w->QuotedDate, Qt::Key_F4);
+    EXPECT_EQ(w->QuotedDate->text(), todayText());
+
+    // In the grid: Enter on the product code opens the part finder, F4 and
+    // Ctrl+Enter on the unit price the line's details.
+    const QString code = w->DataGrid1->model().text(0, 3);
+    w->DataGrid1->setFocus();
+    w->DataGrid1->setCurrentCell(0, 3);
+    QTest::keyClick(w->DataGrid1, Qt::Key_Return);
+    ASSERT_EQ(parts.size(), 1);
+    EXPECT_TRUE(parts[0].endsWith(u':' + code)) << parts[0].toStdString();
+    EXPECT_FALSE(w->DataGrid1->isEditing());
+    for (auto mods : {Qt::NoModifier, Qt::ControlModifier}) {
+        w->DataGrid1->setCurrentCell(0, 5);
+        QTest::keyClick(w->DataGrid1, mods ? Qt::Key_Return : Qt::Key_F4, mods);
+        settle();
+        auto* details =
+            qobject_cast<frmOrderDetails*>(dialogs().find(QStringLiteral("frmOrderDetails")));
+        ASSERT_NE(details, nullptr);
+        EXPECT_EQ(details->txtPartId->text(), code);
+        details->close();
+        settle();
+    }
+
+    // F1 opens nothing, asks nothing and keeps the order.
+    msgs->clear();
+    const auto before = QApplication::topLevelWidgets().size();
+    for (QWidget* target : {static_cast<QWidget*>(w->DataGrid1), static_cast<QWidget*>(w->SalesRep),
+                            static_cast<QWidget*>(w->CustRef->lineEdit())})
+        QTest::keyClick(target, Qt::Key_F1);
+    settle();
+    EXPECT_EQ(w->orderKey(), 1);
+    EXPECT_EQ(purchaser, 4);
+    EXPECT_EQ(parts.size(), 1);
+    EXPECT_TRUE(msgs->messages.empty());
+    EXPECT_EQ(QApplication::topLevelWidgets().size(), before);
+    o = {};
+}
+
+TEST_F(ErgonomicsTest, TheGridsContextMenuOffersWhatDoubleClickDoes) {
+    QStringList parts;
+    frmPurchaseOrder::openers().partFinder = [&](OrderHub&, const QString& c) { parts << c; };
+    frmPurchaseOrder::openers().partNotFound = [&](OrderHub&, const QString& c) { parts << c; };
+    w->CustRef->pickKey(QStringLiteral("1"));
+    ASSERT_GT(w->DataGrid1->rowCount(), 0);
+    const int last = w->DataGrid1->rowCount() - 1;
+
+    // The Menu key: the current cell's line.
+    w->DataGrid1->setFocus();
+    w->DataGrid1->setCurrentCell(last, 4);
+    const QStringList offered = contextMenu(w->DataGrid1, QStringLiteral("More Info...."));
+    EXPECT_EQ(offered, (QStringList{"Add Part...", "More Info....", "Delete line"}));
+    auto* details =
+        qobject_cast<frmOrderDetails*>(dialogs().find(QStringLiteral("frmOrderDetails")));
+    ASSERT_NE(details, nullptr);
+    EXPECT_EQ(details->txtID->text(), w->DataGrid1->model().text(last, 0));
+    details->close();
+    settle();
+
+    // A right click: the line under the mouse, whichever cell was current.
+    w->DataGrid1->setCurrentCell(last, 6);
+    contextMenu(w->DataGrid1, QStringLiteral("Add Part..."), w->DataGrid1->model().index(0, 4));
+    EXPECT_EQ(parts, QStringList{w->DataGrid1->model().text(0, 3)});
+    frmPurchaseOrder::openers() = {};
+}
+
+TEST_F(ErgonomicsTest, TabFollowsTheScreen) {
+    w->CustRef->setFocus();
+    settle();
+    QStringList chain{focusName()};
+    for (int i = 0; i < 40 && (chain.size() == 1 || chain.back() != chain.front()); ++i) {
+        QTest::keyClick(QApplication::focusWidget(), Qt::Key_Tab);
+        chain << focusName();
+    }
+    const QStringList expected{
+        "CustRef",      "Status",   "QuotedDate", "Command1",    "CustomerShortname",
+        "CustomerName", "Street",   "Street2",    "Town",        "Postcode",
+        "AccountNo",    "Title",    "Initial",    "ContactName", "Position_Department",
+        "Telephone",    "SalesRep", "ShippedTo",  "Command2",    "DataGrid1",
+        "Discount",     "VAT",      "ckPPrice",   "Command3",    "Command4",
+        "Command7",     "Command8", "Command5",   "Command9",    "Command6",
+        "CustRef"};
+    EXPECT_EQ(chain, expected);
+
+    // Inside the grid Ctrl+Tab and the arrows move; Tab leaves it.
+    w->CustRef->pickKey(QStringLiteral("1"));
+    w->DataGrid1->setFocus();
+    w->DataGrid1->setCurrentCell(0, 3);
+    QTest::keyClick(w->DataGrid1, Qt::Key_Tab, Qt::ControlModifier);
+    EXPECT_EQ(w->DataGrid1->currentColumn(), 4);
+    QTest::keyClick(w->DataGrid1, Qt::Key_Right);
+    EXPECT_EQ(w->DataGrid1->currentColumn(), 5);
+    QTest::keyClick(w->DataGrid1, Qt::Key_Backtab, Qt::ControlModifier | Qt::ShiftModifier);
+    EXPECT_EQ(w->DataGrid1->currentColumn(), 4);
+    EXPECT_EQ(focusName(), "DataGrid1");
+    QTest::keyClick(w->DataGrid1, Qt::Key_Tab);
+    EXPECT_EQ(focusName(), "Discount");
+    // Letters reach the status and the lines directly.
+    QTest::keyClick(QApplication::focusWidget(), Qt::Key_O, Qt::AltModifier);
+    EXPECT_EQ(focusName(), "Status");
+    QTest::keyClick(QApplication::focusWidget(), Qt::Key_C, Qt::AltModifier);
+    EXPECT_EQ(focusName(), "DataGrid1");
+}
+
+// After an approval the status bar says what went to the ledger; a delete
+// question names the order and answers No on Enter.
+TEST_F(ErgonomicsTest, ApprovalAndDeleteSayWhatTheyDo) {
+    const qint64 key =
+        one("SELECT MIN(`Quote ID`) FROM `Order Information` WHERE `Account No` > 0 AND "
+            "COALESCE(`Status`, 0) <> 1 AND `Customer Ref` <> '' AND `Quote ID` NOT IN "
+            "(SELECT `Ref` FROM `Transaction`)")
+            .toLongLong();
+    ASSERT_GT(key, 0);
+    w->CustRef->pickKey(QString::number(key));
+    msgs->answer(true);
+    w->Status->pickKey(QStringLiteral("1"));
+    const QVariant stored = one("SELECT `Cinout` FROM `Transaction` WHERE `Ref` = ?", {key});
+    ASSERT_FALSE(stored.isNull());
+    EXPECT_EQ(w->statusBar()->currentMessage(),
+              QStringLiteral("Posted %1 to the ledger for order %2")
+                  .arg(currencyText(*Money::fromDecimalText(stored.toString())))
+                  .arg(key));
+
+    const QString ref = w->CustRef->Text();
+    const int lines = count("Order Details", "`Order ID` = ?", {key});
+    msgs->clear();
+    w->Command9_Click();
+    ASSERT_EQ(msgs->messages.size(), 1u);
+    const auto& q = msgs->messages[0];
+    EXPECT_TRUE(q.defaultNo);
+    EXPECT_TRUE(q.text.startsWith("Are you sure?"));
+    EXPECT_TRUE(q.text.contains(QStringLiteral("order %1 (%2)").arg(key).arg(ref)))
+        << q.text.toStdString();
+    if (lines > 1)
+        EXPECT_TRUE(q.text.contains(QStringLiteral("%1 lines").arg(lines))) << q.text.toStdString();
+    EXPECT_EQ(count("Order Information", "`Quote ID` = ?", {key}), 1);
+}
+
+TEST_F(ErgonomicsTest, ThePrintPreviewFitsASmallScreen) {
+    const report::Document doc = onePage();
+    ReportPreview preview(doc);
+    const QSize min = preview.minimumSizeHint();
+    EXPECT_LE(min.width(), 1366 - 16);
+    EXPECT_LE(min.height(), 728 - 40);
+    // Even at its smallest every tool is on the bar, none hidden behind an
+    // overflow arrow, and the page has room.
+    preview.show();
+    preview.resize(min.expandedTo(preview.minimumSize()));
+    settle();
+    auto* bar = preview.findChild<QToolBar*>();
+    ASSERT_NE(bar, nullptr);
+    for (QAction* a : bar->actions()) {
+        QWidget* tool = bar->widgetForAction(a);
+        if (a->isSeparator() || !tool)
+            continue;
+        EXPECT_TRUE(tool->isVisible() && bar->rect().contains(tool->geometry()))
+            << a->text().toStdString() << " at " << preview.width();
+    }
+    EXPECT_GE(preview.view()->height(), 200);
+}
+
+// The walk over every window of the program: the order windows, each picker
+// and editor, the finder, the catalogue dialogs, a line's details and the preview.
+TEST_F(ErgonomicsTest, EveryWindowOfTheProgramNamesItsControls) {
+    w->CustRef->pickKey(QStringLiteral("1"));
+    QStringList faults = namingFaults(w.get());
+    auto dialog = [&](const QString& kind, const std::function<void()>& open) {
+        open();
+        settle();
+        QWidget* d = dialogs().find(kind);
+        faults << (d ? namingFaults(d) : QStringList{kind + QStringLiteral(": not opened")});
+        if (d)
+            d->close();
+        settle();
+    };
+    using namespace refdata;
+    dialog("frmSupplierEntry", [&] { openSupplierPicker(*w); });
+    for (auto* open :
+         {&openShipToPicker, &openInvoiceToPicker, &openPurchaserPicker, &openSupplierEditor,
+          &openPurchaserEditor, &openStatusEditor, &openPOInstructions}) {
+        const auto before = QApplication::topLevelWidgets();
+        (*open)(*w);
+        settle();
+        for (QWidget* top : QApplication::topLevelWidgets())
+            if (!before.contains(top) && top->isVisible()) {
+                faults << namingFaults(top);
+                top->close();
+            }
+        // Dialogs parented to the window are not top-level widgets.
+        for (QWidget* d : w->findChildren<QWidget*>(Qt::FindDirectChildrenOnly))
+            if (d->isWindow() && d->isVisible()) {
+                faults << namingFaults(d);
+                d->close();
+            }
+        settle();
+    }
+    auto* finder = new frmFindRecord(*w);
+    finder->setAttribute(Qt::WA_DeleteOnClose);
+    finder->show();
+    settle();
+    faults << namingFaults(finder);
+    finder->close();
+    dialog("frmFindPart", [&] { openPartFinder(*w, QString()); });
+    dialog("frmNotFoundPart", [&] { openPartNotFound(*w, QStringLiteral("NO-SUCH-PART")); });
+    dialog("frmAddPart",
+           [] { dialogs().show<frmAddPart>("frmAddPart", [] { return new frmAddPart; }); });
+    w->DataGrid1->setCurrentCell(0, 5);
+    dialog("frmOrderDetails", [&] { w->DataGrid1_DblClick(); });
+    const report::Document doc = onePage();
+    dialog("report:Purchase Order", [&] { showReport(doc); });
+    {
+        frmGoodsIn goods;
+        goods.show();
+        settle();
+        faults << namingFaults(&goods);
+        goods.hide();
+    }
+    faults.removeDuplicates();
+    EXPECT_TRUE(faults.isEmpty()) << faults.join(u'\n').toStdString();
+}
+
+// Save as PDF by keyboard alone: Ctrl+S, Enter on the proposed name; it says where it went.
+TEST_F(ErgonomicsTest, ThePreviewSavesAPdfByKeyboard) {
+    const report::Document doc = onePage();
+    ReportPreview* preview = showReport(doc);
+    settle();
+    QApplication::setActiveWindow(preview);
+    ASSERT_EQ(QApplication::activeWindow(), preview);
+    QTemporaryDir dir;
+    const QString path = dir.filePath(QStringLiteral("order.pdf"));
+    bool asked = false;
+    QTimer::singleShot(0, preview, [&] {
+        if (auto* box = qobject_cast<QFileDialog*>(QApplication::activeModalWidget())) {
+            asked = true;
+            box->selectFile(path);
+            static_cast<QDialog*>(box)->accept();
+        }
+    });
+    QTest::keyClick(preview, Qt::Key_S, Qt::ControlModifier);
+    settle();
+    EXPECT_TRUE(asked);
+    EXPECT_TRUE(QFileInfo(path).size() > 0);
+    EXPECT_TRUE(msgs->last().endsWith(QDir::toNativeSeparators(path)))
+        << msgs->last().toStdString();
+    QTest::keyClick(preview, Qt::Key_Escape);
+    settle();
+    EXPECT_EQ(dialogs().find(QStringLiteral("report:Purchase Order")), nullptr);
 }
