@@ -697,19 +697,35 @@ Money frmPurchaseOrder::getSubTotal() { return orders::subTotal(orderKey()); }
 
 void frmPurchaseOrder::ReCalc() { showTotals(getSubTotal()); }
 
+namespace {
+
+// The sub-total of the lines in the grid, as orders::subTotal sums the stored
+// ones: a keystroke in a totals box recomputes without asking the server.
+Money linesOnScreenSubTotal(const GridModel& m) {
+    Money sum;
+    for (const auto& row : m.rowSet().rows) {
+        if (row[5].isNull() || row[6].isNull() || row[7].isNull())
+            continue;
+        sum += Money::fromDouble(row[5].toDouble() * row[6].toDouble() * (1.0 - row[7].toDouble()));
+    }
+    return sum;
+}
+
+} // namespace
+
 void frmPurchaseOrder::Discount_Change() {
     if (!loading_)
-        ReCalc();
+        showTotals(linesOnScreenSubTotal(DataGrid1->model()));
 }
 
 void frmPurchaseOrder::VAT_Change() {
     if (!loading_)
-        ReCalc();
+        showTotals(linesOnScreenSubTotal(DataGrid1->model()));
 }
 
 void frmPurchaseOrder::PackagePrice_Change() {
     if (!loading_)
-        ReCalc();
+        showTotals(linesOnScreenSubTotal(DataGrid1->model()));
 }
 
 // ---- buttons --------------------------------------------------------------
