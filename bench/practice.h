@@ -138,6 +138,23 @@ private:
     bool chance(double p) { return std::uniform_real_distribution<double>(0, 1)(rng_) < p; }
 };
 
+// Counts the statements the run's connection sends while it lives (every
+// statement, START TRANSACTION and COMMIT included).
+class StatementCounter {
+public:
+    explicit StatementCounter(Database& db) : db_(db) {
+        db_.setStatementHook([this](const QString&) { ++count_; });
+    }
+    ~StatementCounter() { db_.setStatementHook({}); }
+    StatementCounter(const StatementCounter&) = delete;
+    StatementCounter& operator=(const StatementCounter&) = delete;
+    qint64 count() const { return count_; }
+
+private:
+    Database& db_;
+    qint64 count_ = 0;
+};
+
 // The key of an order that has exactly `lines` lines, creating it (or
 // putting its lines right) when needed. Such orders carry the customer
 // reference BENCH/LINES/<lines>, so runs find them again.

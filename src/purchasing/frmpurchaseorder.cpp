@@ -701,14 +701,36 @@ namespace {
 
 // The sub-total of the lines in the grid, as orders::subTotal sums the stored
 // ones: a keystroke in a totals box recomputes without asking the server.
-Money linesOnScreenSubTotal(const GridModel& m) {
-    Money sum;
-    for (const auto& row : m.rowSet().rows) {
-        if (row[5].isNull() || row[6].isNull() || row[7].isNull())
-            continue;
-        sum += Money::fromDouble(row[5].toDouble() * row[6].toDouble() * (1.0 - row[7].toDouble()));
+// The sum is kept beside the model until its rows change.
+Money linesOnScreenSubTotal(GridModel& m) {
+    struct Kept : QObject {
+        explicit Kept(GridModel& model) : QObject(&model) {
+            setObjectName(QStringLiteral("linesSubTotal"));
+            const auto forget = [this] { valid = false; };
+            connect(&model, &QAbstractItemModel::modelReset, this, forget);
+            connect(&model, &QAbstractItemModel::dataChanged, this, forget);
+            connect(&model, &QAbstractItemModel::rowsInserted, this, forget);
+            connect(&model, &QAbstractItemModel::rowsRemoved, this, forget);
+            connect(&model, &QAbstractItemModel::layoutChanged, this, forget);
+        }
+        bool valid = false;
+        Money sum;
+    };
+    auto* kept = static_cast<Kept*>(
+        m.findChild<QObject*>(QStringLiteral("linesSubTotal"), Qt::FindDirectChildrenOnly));
+    if (!kept)
+        kept = new Kept(m);
+    if (!kept->valid) {
+        Money sum;
+        for (const auto& row : m.rowSet().rows) {
+            if (row[5].isNull() || row[6].isNull() || row[7].isNull())
+                continue;
+            sum += Money::fromDouble(row[5].toDouble() * row[6].toDouble() * (1.0 - row[7].toDouble()));
+        }
+        kept->sum = sum;
+        kept->valid = true;
     }
-    return sum;
+    return kept->sum;
 }
 
 } // namespace
