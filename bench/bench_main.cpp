@@ -4,6 +4,7 @@
 // After the runs it prints each target beside what was measured, and each
 // program's way beside the statement-by-statement way with their ratio.
 #include "app/database.h"
+#include "app/messages.h"
 
 #include <QApplication>
 #include <QLocale>
@@ -155,9 +156,16 @@ int main(int argc, char** argv) {
         std::fprintf(stderr, "zel-bench: %s\n", e.what());
         return 2;
     }
+    // No benchmark waits on a message box: what would be said is said at the end.
+    auto said = std::make_shared<zel::RecordingMessages>();
+    zel::setMessageService(said);
     KeepingReporter reporter;
     benchmark::RunSpecifiedBenchmarks(&reporter);
     printSummary(reporter);
+    QStringList texts = said->texts();
+    texts.removeDuplicates();
+    for (const QString& t : texts)
+        std::fprintf(stderr, "zel-bench: the program said: %s\n", qPrintable(t));
     benchmark::Shutdown();
     zel::gConn().release();
     return 0;

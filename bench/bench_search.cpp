@@ -50,7 +50,6 @@ struct Finder {
 
 Finder& finder() {
     static Finder f = [] {
-        setMessageService(std::make_shared<RecordingMessages>());
         ensureMarkers();
         Finder x;
         x.hub = std::make_unique<frmPurchaseOrder>();

@@ -34,7 +34,6 @@ int orderWith(int lines) {
 // One window for the run: its start-up reads the whole reference list once.
 frmPurchaseOrder& window() {
     static std::unique_ptr<frmPurchaseOrder> w = [] {
-        setMessageService(std::make_shared<RecordingMessages>());
         return std::make_unique<frmPurchaseOrder>();
     }();
     return *w;

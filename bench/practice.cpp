@@ -791,8 +791,17 @@ int ensureOrderWithLines(Database& db, int lines) {
     if (!id.isNull()) {
         const QVariant have = db.scalar(
             QStringLiteral("SELECT COUNT(*) FROM %1 WHERE %2 = ?").arg(od, q("Order ID")), {id});
-        if (have.toInt() == lines)
+        if (have.toInt() == lines) {
+            // A supplier with an account, so the order prints as a real one.
+            db.execute(
+                QStringLiteral(
+                    "UPDATE %1 SET %2 = '1001', %3 = 'Unit 7 Meadow Lane Trading Estate', "
+                    "%4 = 'Leeds', %5 = 'West Yorkshire LS10 1QP' WHERE %6 = ? AND %2 IS NULL")
+                    .arg(oi, q("Account No"), q("Street"), q("Town"), q("County/Postcode"),
+                         q("Quote ID")),
+                {id});
             return id.toInt();
+        }
     }
     // Lines from the start of the catalogue, as many times round as needed.
     const RowSet catalogue =
@@ -802,13 +811,16 @@ int ensureOrderWithLines(Database& db, int lines) {
     db.transaction([&] {
         const QDateTime quoted(QDate(2025, 6, 2), QTime(0, 0));
         if (id.isNull())
-            id =
-                db.insert(QStringLiteral("INSERT INTO %1 (%2, %3, %4, %5, %6, %7, %8) "
-                                         "VALUES (?, ?, ?, ?, ?, ?, ?)")
-                              .arg(oi, q("Customer Ref"), q("Quoted Date"), q("Customer Shortname"),
-                                   q("Customer Name"), q("Status"), q("Discount"), q("VAT")),
-                          {ref, quoted, QStringLiteral("BRACKEN"),
-                           QStringLiteral("Bracken Dental Supplies Ltd"), int(Pending), 0.0, 20.0});
+            id = db.insert(
+                QStringLiteral("INSERT INTO %1 (%2, %3, %4, %5, %6, %7, %8, %9, %10, %11, %12) "
+                               "VALUES (?, ?, ?, ?, ?, ?, ?, ?, ?, ?, ?)")
+                    .arg(oi, q("Customer Ref"), q("Quoted Date"), q("Customer Shortname"),
+                         q("Customer Name"), q("Status"), q("Discount"), q("VAT"))
+                    .arg(q("Account No"), q("Street"), q("Town"), q("County/Postcode")),
+                {ref, quoted, QStringLiteral("BRACKEN"),
+                 QStringLiteral("Bracken Dental Supplies Ltd"), int(Pending), 0.0, 20.0,
+                 QStringLiteral("1001"), QStringLiteral("Unit 7 Meadow Lane Trading Estate"),
+                 QStringLiteral("Leeds"), QStringLiteral("West Yorkshire LS10 1QP")});
         else
             db.execute(QStringLiteral("DELETE FROM %1 WHERE %2 = ?").arg(od, q("Order ID")), {id});
         QStringList cols = lineColumns();
