@@ -133,6 +133,9 @@ void printSummary(const KeepingReporter& rep) {
 } // namespace
 
 int main(int argc, char** argv) {
+    // As the program's start-up does: the time zone read once, not per date.
+    if (qEnvironmentVariableIsEmpty("TZ"))
+        qputenv("TZ", ":/etc/localtime");
     // The grid's model lives in a widget application; no screen is needed.
     if (qEnvironmentVariableIsEmpty("QT_QPA_PLATFORM"))
         qputenv("QT_QPA_PLATFORM", "offscreen");

@@ -49,6 +49,9 @@ qint64 residentKb() {
 } // namespace
 
 int main(int argc, char** argv) {
+    // As the program's start-up does: the time zone read once, not per date.
+    if (qEnvironmentVariableIsEmpty("TZ"))
+        qputenv("TZ", ":/etc/localtime");
     QApplication app(argc, argv);
     if (QLocale::system().language() == QLocale::C)
         QLocale::setDefault(QLocale(QLocale::English, QLocale::UnitedKingdom));

@@ -409,6 +409,10 @@ void frmPurchaseOrder::loadLines(bool keepCell) {
         DataGrid1->setCurrentCell(std::min(row, DataGrid1->rowCount() - 1), column);
 }
 
+namespace {
+Money linesOnScreenSubTotal(GridModel& m);
+} // namespace
+
 void frmPurchaseOrder::Disp_MainData() {
     const bool wasLoading = std::exchange(loading_, true);
     struct Restore {
@@ -445,7 +449,8 @@ void frmPurchaseOrder::Disp_MainData() {
     // The package mode follows the order shown, never the one before it.
     ckPPrice->setChecked(Val(PackagePrice->text()) > 0);
     PackagePriceFlg();
-    ReCalc();
+    // Every caller has just read the stored lines into the grid: their sum is the stored one.
+    showTotals(linesOnScreenSubTotal(DataGrid1->model()));
     showWhichOrder();
     rememberHeader();
     orderform::rememberLoaded(*this, rs, headerFields());
