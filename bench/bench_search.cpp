@@ -1,5 +1,6 @@
 // The order finder's five modes on a large practice, through the window, and
-// the plan the server chooses for the date searches.
+// the plan the server chooses for each; the month search beside the same
+// search written as a comparison of formatted dates.
 #include "app/database.h"
 #include "app/messages.h"
 #include "purchasing/frmpurchaseorder.h"
@@ -21,17 +22,23 @@ void ensureMarkers() {
         return;
     done = true;
     Database& db = gConn();
-    if (db.scalar(QStringLiteral("SELECT COUNT(*) FROM `Products` WHERE `group id` = 900")).toInt() == 0) {
+    if (db.scalar(QStringLiteral("SELECT COUNT(*) FROM `Products` WHERE `group id` = 900"))
+            .toInt() == 0) {
         db.transaction([&] {
-            qint64 product = db.insert(QStringLiteral("INSERT INTO `Products` (`Product Name`, `English Name`, "
-                                                      "`Unit Price`, `group id`) VALUES ('RARE-1', 'Rare item', 9.99, 900)"));
-            db.execute(QStringLiteral("INSERT INTO `Order Details` (`Order ID`, `Product ID`, `Part Id`, `Quantity`) "
-                                      "SELECT `Quote ID`, ?, 'RARE-1', 1 FROM `Order Information` "
-                                      "WHERE `Quote ID` % 500 = 7"),
-                       {product});
-            db.execute(QStringLiteral("INSERT INTO `Employee Data` (`Payroll ID`, `Forenames`, `Surname`, `Type`) "
-                                      "VALUES (2999, 'Rare', 'Dentist', 'Dentist')"));
-            db.execute(QStringLiteral("UPDATE `Order Information` SET `Sales Rep` = '2999' WHERE `Quote ID` % 500 = 11"));
+            qint64 product = db.insert(QStringLiteral(
+                "INSERT INTO `Products` (`Product Name`, `English Name`, "
+                "`Unit Price`, `group id`) VALUES ('RARE-1', 'Rare item', 9.99, 900)"));
+            db.execute(
+                QStringLiteral(
+                    "INSERT INTO `Order Details` (`Order ID`, `Product ID`, `Part Id`, `Quantity`) "
+                    "SELECT `Quote ID`, ?, 'RARE-1', 1 FROM `Order Information` "
+                    "WHERE `Quote ID` % 500 = 7"),
+                {product});
+            db.execute(QStringLiteral(
+                "INSERT INTO `Employee Data` (`Payroll ID`, `Forenames`, `Surname`, `Type`) "
+                "VALUES (2999, 'Rare', 'Dentist', 'Dentist')"));
+            db.execute(QStringLiteral(
+                "UPDATE `Order Information` SET `Sales Rep` = '2999' WHERE `Quote ID` % 500 = 11"));
         });
     }
 }
@@ -43,7 +50,6 @@ struct Finder {
 
 Finder& finder() {
     static Finder f = [] {
-        setMessageService(std::make_shared<RecordingMessages>());
         ensureMarkers();
         Finder x;
         x.hub = std::make_unique<frmPurchaseOrder>();
@@ -55,10 +61,11 @@ Finder& finder() {
 
 // A day in the middle of the practice's orders.
 QDate middleDay() {
-    static const QDate d = gConn()
-                               .scalar(QStringLiteral("SELECT DATE(`Quoted Date`) FROM `Order Information` "
-                                                      "ORDER BY `Quoted Date` LIMIT 1 OFFSET 50000"))
-                               .toDate();
+    static const QDate d =
+        gConn()
+            .scalar(QStringLiteral("SELECT DATE(`Quoted Date`) FROM `Order Information` "
+                                   "ORDER BY `Quoted Date` LIMIT 1 OFFSET 50000"))
+            .toDate();
     return d.isValid() ? d : QDate(2025, 6, 2);
 }
 
@@ -72,12 +79,14 @@ void explain(const frmFindRecord::Search& s, const char* what) {
     for (const auto& row : plan.rows) {
         QStringList cells;
         for (int c = 0; c < plan.columns.size(); ++c)
-            cells << plan.columns[c] + u'=' + (row[c].isNull() ? QStringLiteral("NULL") : row[c].toString());
+            cells << plan.columns[c] + u'=' +
+                         (row[c].isNull() ? QStringLiteral("NULL") : row[c].toString());
         std::fprintf(stderr, "  %s\n", qPrintable(cells.join(QStringLiteral("  "))));
     }
 }
 
-void run(benchmark::State& state, int mode, const std::function<void(frmFindRecord&)>& criteria, const char* name) {
+void run(benchmark::State& state, int mode, const std::function<void(frmFindRecord&)>& criteria,
+         const char* name) {
     try {
         frmFindRecord& f = *finder().finder;
         f.FindOptions_Click(mode);
@@ -85,27 +94,32 @@ void run(benchmark::State& state, int mode, const std::function<void(frmFindReco
         for (auto _ : state)
             f.Command1_Click();
         state.counters["orders"] = f.ListDetails->rowCount();
-        if (mode == 1 || mode == 3)
-            explain(f.searchSQL(), name);
+        explain(f.searchSQL(), name);
     } catch (const std::exception& e) {
         state.SkipWithError(e.what());
     }
 }
 
 void BM_FindBySingleDate(benchmark::State& state) {
-    run(state, 1, [](frmFindRecord& f) { f.SingleDate->setText(middleDay().toString(QStringLiteral("dd/MM/yyyy"))); },
+    run(
+        state, 1,
+        [](frmFindRecord& f) {
+            f.SingleDate->setText(middleDay().toString(QStringLiteral("dd/MM/yyyy")));
+        },
         "mode 1 (single date)");
 }
 void BM_FindByMonth(benchmark::State& state) {
-    run(state, 2,
+    run(
+        state, 2,
         [](frmFindRecord& f) {
             f.SingleMonth->setText(QString::number(middleDay().month()));
             f.Yearfield->setText(QString::number(middleDay().year()));
         },
-        "mode 2");
+        "mode 2 (month)");
 }
 void BM_FindByDateRange(benchmark::State& state) {
-    run(state, 3,
+    run(
+        state, 3,
         [](frmFindRecord& f) {
             f.FirstDate->setText(middleDay().toString(QStringLiteral("dd/MM/yyyy")));
             f.SecondDate->setText(middleDay().addDays(3).toString(QStringLiteral("dd/MM/yyyy")));
@@ -113,17 +127,68 @@ void BM_FindByDateRange(benchmark::State& state) {
         "mode 3 (date range)");
 }
 void BM_FindByProductGroup(benchmark::State& state) {
-    run(state, 4, [](frmFindRecord& f) { f.ProductGroup->setText(QStringLiteral("900")); }, "mode 4");
+    run(
+        state, 4, [](frmFindRecord& f) { f.ProductGroup->setText(QStringLiteral("900")); },
+        "mode 4 (product group)");
 }
 void BM_FindByDentist(benchmark::State& state) {
-    run(state, 5,
+    run(
+        state, 5,
         [](frmFindRecord& f) {
             f.cmbLoadRep();
             f.RepsHeld->setBoundText(QStringLiteral("2999"));
             f.ButtonSingle_Click();
         },
-        "mode 5");
+        "mode 5 (dentist)");
 }
+
+// The month search's statement as the finder builds it, run on its own.
+frmFindRecord::Search monthSearch() {
+    frmFindRecord& f = *finder().finder;
+    f.FindOptions_Click(2);
+    f.SingleMonth->setText(QString::number(middleDay().month()));
+    f.Yearfield->setText(QString::number(middleDay().year()));
+    f.Command1_Click();
+    return f.searchSQL();
+}
+
+// The same statement choosing the month by formatting every order's date.
+frmFindRecord::Search literalMonthSearch() {
+    frmFindRecord::Search s = monthSearch();
+    const QString range = QStringLiteral("WHERE `Order Information`.`Quoted Date` >= ? AND "
+                                         "`Order Information`.`Quoted Date` < ? ");
+    if (!s.sql.contains(range))
+        throw std::runtime_error("the month search is not the range it was");
+    s.sql.replace(range, QStringLiteral(
+                             "WHERE DATE_FORMAT(`Order Information`.`Quoted Date`, '%m/%Y') = ? "));
+    s.binds = {middleDay().toString(QStringLiteral("MM/yyyy"))};
+    return s;
+}
+
+void runStatement(benchmark::State& state, const frmFindRecord::Search& s, const char* name) {
+    int rows = 0;
+    for (auto _ : state)
+        rows = gConn().select(s.sql, s.binds).size();
+    state.counters["orders"] = rows;
+    explain(s, name);
+}
+
+void BM_MonthSearch_Program(benchmark::State& state) {
+    try {
+        runStatement(state, monthSearch(), "month search, program's statement");
+    } catch (const std::exception& e) {
+        state.SkipWithError(e.what());
+    }
+}
+void BM_MonthSearch_Literal(benchmark::State& state) {
+    try {
+        runStatement(state, literalMonthSearch(), "month search, DATE_FORMAT(...) = '...'");
+    } catch (const std::exception& e) {
+        state.SkipWithError(e.what());
+    }
+}
+BENCHMARK(BM_MonthSearch_Program)->Unit(benchmark::kMillisecond)->UseRealTime();
+BENCHMARK(BM_MonthSearch_Literal)->Unit(benchmark::kMillisecond)->UseRealTime();
 
 BENCHMARK(BM_FindBySingleDate)->Unit(benchmark::kMillisecond)->UseRealTime();
 BENCHMARK(BM_FindByMonth)->Unit(benchmark::kMillisecond)->UseRealTime();

@@ -3,6 +3,8 @@
 
 #include <QDateTime>
 #include <QHash>
+#include <QSqlError>
+#include <QSqlQuery>
 #include <array>
 #include <cmath>
 
@@ -50,6 +52,182 @@ void BatchInserter::flush() {
     db_.execute(rows == perStatement_ ? fullStatement_ : statement(rows), pending_);
     sent_ += rows;
     pending_.clear();
+}
+
+// ---- FileLoader ----------------------------------------------------------
+
+namespace {
+
+// A value as LOAD DATA reads it: \N for NULL, tabs, newlines and
+// backslashes escaped, dates as the server writes them.
+void appendField(QByteArray& out, const QVariant& v) {
+    if (v.isNull()) {
+        out += "\\N";
+        return;
+    }
+    switch (v.typeId()) {
+    case QMetaType::Int:
+        out += QByteArray::number(v.toInt());
+        return;
+    case QMetaType::LongLong:
+        out += QByteArray::number(v.toLongLong());
+        return;
+    case QMetaType::Double:
+        out += QByteArray::number(v.toDouble(), 'g', 15);
+        return;
+    case QMetaType::QDateTime:
+        out += v.toDateTime().toString(QStringLiteral("yyyy-MM-dd HH:mm:ss")).toLatin1();
+        return;
+    case QMetaType::QDate:
+        out += v.toDate().toString(Qt::ISODate).toLatin1();
+        return;
+    default:
+        break;
+    }
+    const QByteArray text = v.toString().toUtf8();
+    for (char c : text) {
+        switch (c) {
+        case '\\':
+            out += "\\\\";
+            break;
+        case '\t':
+            out += "\\t";
+            break;
+        case '\n':
+            out += "\\n";
+            break;
+        default:
+            out += c;
+        }
+    }
+}
+
+} // namespace
+
+FileLoader::FileLoader(Database& db, const QString& folder, const QString& table,
+                       const QStringList& columns, qint64 rowsPerLoad)
+    : db_(db), perLoad_(rowsPerLoad) {
+    path_ = folder + u'/' + QString(table).replace(u' ', u'_') + QStringLiteral(".tsv");
+    if (path_.contains(u'\'') || path_.contains(u'\\'))
+        throw std::runtime_error("the folder of the files to load has a quote in its name");
+    QStringList names;
+    for (const QString& c : columns)
+        names << q(c);
+    // The file is ours and its name has no quote: it is written into the
+    // statement, as LOAD DATA takes no bound values.
+    statement_ = QStringLiteral("LOAD DATA INFILE '%1' INTO TABLE %2 CHARACTER SET utf8mb4 "
+                                "FIELDS TERMINATED BY '\\t' ESCAPED BY '\\\\' "
+                                "LINES TERMINATED BY '\\n' (%3)")
+                     .arg(path_, q(table), names.join(QStringLiteral(", ")));
+    file_.setFileName(path_);
+    buffer_.reserve(1 << 20);
+}
+
+FileLoader::~FileLoader() {
+    file_.close();
+    QFile::remove(path_);
+}
+
+void FileLoader::add(std::initializer_list<QVariant> values) {
+    bool firstField = true;
+    for (const QVariant& v : values) {
+        if (!firstField)
+            buffer_ += '\t';
+        firstField = false;
+        appendField(buffer_, v);
+    }
+    buffer_ += '\n';
+    ++pending_;
+    if (buffer_.size() >= (1 << 20)) {
+        if (!file_.isOpen() && !file_.open(QIODevice::WriteOnly | QIODevice::Truncate))
+            throw std::runtime_error("cannot write " + path_.toStdString());
+        file_.write(buffer_);
+        buffer_.clear();
+    }
+}
+
+void FileLoader::flush() {
+    if (pending_ >= perLoad_)
+        load();
+}
+
+void FileLoader::finish() {
+    if (pending_ > 0)
+        load();
+}
+
+void FileLoader::load() {
+    if (!file_.isOpen() && !file_.open(QIODevice::WriteOnly | QIODevice::Truncate))
+        throw std::runtime_error("cannot write " + path_.toStdString());
+    file_.write(buffer_);
+    buffer_.clear();
+    file_.close();
+    QFile::setPermissions(path_, QFileDevice::ReadOwner | QFileDevice::WriteOwner |
+                                     QFileDevice::ReadOther);
+    // LOAD DATA cannot be prepared, so it goes to the server as it is.
+    QSqlQuery query(db_.handle());
+    if (!query.exec(statement_))
+        throw DbError(query.lastError().nativeErrorCode().toInt(), query.lastError().text(),
+                      statement_);
+    const qint64 loaded = query.numRowsAffected();
+    if (loaded != pending_)
+        throw std::runtime_error(QStringLiteral("the server loaded %1 of %2 rows into %3")
+                                     .arg(loaded)
+                                     .arg(pending_)
+                                     .arg(path_)
+                                     .toStdString());
+    sent_ += pending_;
+    pending_ = 0;
+}
+
+// ---- IndexesOff ----------------------------------------------------------
+
+IndexesOff::IndexesOff(Database& db, const QString& table) : db_(db), table_(table) {
+    const RowSet rs = db_.select(
+        QStringLiteral(
+            "SELECT INDEX_NAME, COLUMN_NAME, NON_UNIQUE FROM information_schema.STATISTICS "
+            "WHERE TABLE_SCHEMA = DATABASE() AND TABLE_NAME = ? AND INDEX_NAME <> 'PRIMARY' "
+            "ORDER BY INDEX_NAME, SEQ_IN_INDEX"),
+        {table});
+    QStringList drops, adds;
+    QString current;
+    QStringList cols;
+    bool unique = false;
+    auto close = [&] {
+        if (current.isEmpty())
+            return;
+        drops << QStringLiteral("DROP INDEX %1").arg(q(current));
+        adds << QStringLiteral("ADD %1 %2 (%3)")
+                    .arg(unique ? QStringLiteral("UNIQUE KEY") : QStringLiteral("KEY"), q(current),
+                         cols.join(QStringLiteral(", ")));
+    };
+    for (const auto& row : rs.rows) {
+        if (row[0].toString() != current) {
+            close();
+            current = row[0].toString();
+            cols.clear();
+            unique = row[2].toInt() == 0;
+        }
+        cols << q(row[1].toString());
+    }
+    close();
+    if (drops.isEmpty())
+        return;
+    db_.execute(
+        QStringLiteral("ALTER TABLE %1 %2").arg(q(table_), drops.join(QStringLiteral(", "))));
+    addAgain_ = QStringLiteral("ALTER TABLE %1 %2").arg(q(table_), adds.join(QStringLiteral(", ")));
+}
+
+IndexesOff::~IndexesOff() noexcept(false) {
+    if (!std::uncaught_exceptions())
+        restore();
+}
+
+void IndexesOff::restore() {
+    if (addAgain_.isEmpty())
+        return;
+    const QString sql = std::exchange(addAgain_, QString());
+    db_.execute(sql);
 }
 
 // ---- the practice's people and catalogue ---------------------------------
@@ -313,6 +491,21 @@ const QStringList& lineColumns() {
 
 PracticeGenerator::PracticeGenerator(Database& db, unsigned seed) : db_(db), rng_(seed) {}
 
+std::unique_ptr<RowSink> PracticeGenerator::sink(const QString& table, const QStringList& columns) {
+    if (!fast_)
+        return std::make_unique<BatchInserter>(db_, table, columns);
+    if (!folder_) {
+        folder_ = std::make_unique<QTemporaryDir>();
+        if (!folder_->isValid())
+            throw std::runtime_error("no temporary folder for the files to load");
+        // The server, running as another process, reads the files.
+        QFile::setPermissions(folder_->path(), QFileDevice::ReadOwner | QFileDevice::WriteOwner |
+                                                   QFileDevice::ExeOwner | QFileDevice::ReadOther |
+                                                   QFileDevice::ExeOther);
+    }
+    return std::make_unique<FileLoader>(db_, folder_->path(), table, columns);
+}
+
 void PracticeGenerator::emptyTables() {
     for (const QString& t :
          {schema::OrderInformation, schema::OrderDetails, schema::Products, schema::ProductGroup,
@@ -449,12 +642,21 @@ void PracticeGenerator::orders(int count, int linesPerOrder,
     qint64 lineId = counts_.lines, postingId = counts_.postings;
     constexpr int ordersPerTransaction = 500;
 
+    // On the fast path the indexes are built once, after the last load.
+    std::vector<std::unique_ptr<IndexesOff>> indexes;
+    if (fast_) {
+        db_.execute(QStringLiteral("SET SESSION unique_checks = 0, foreign_key_checks = 0"));
+        for (const QString& t :
+             {schema::OrderInformation, schema::OrderDetails, schema::Transaction})
+            indexes.push_back(std::make_unique<IndexesOff>(db_, t));
+    }
+    const auto headers = sink(schema::OrderInformation, orderColumns());
+    const auto lines = sink(schema::OrderDetails, lineColumns());
+    const auto postings = sink(schema::Transaction, schema::columns(schema::Transaction));
+
     for (int from = 0; from < count; from += ordersPerTransaction) {
         const int to = std::min(count, from + ordersPerTransaction);
-        db_.transaction([&] {
-            BatchInserter headers(db_, schema::OrderInformation, orderColumns());
-            BatchInserter lines(db_, schema::OrderDetails, lineColumns());
-            BatchInserter postings(db_, schema::Transaction, schema::columns(schema::Transaction));
+        const auto block = [&] {
             for (int k = from; k < to; ++k) {
                 const int quoteId = int(counts_.orders) + k + 1;
                 const QDate date = first.addDays(qint64(k) * days / count);
@@ -502,7 +704,7 @@ void PracticeGenerator::orders(int count, int linesPerOrder,
                     const bool arrived = booked > 0;
                     const QDateTime bookedAt =
                         QDateTime(date.addDays(pick(2, 9)), QTime(9, 0).addSecs(900 * pick(0, 32)));
-                    lines.add(
+                    lines->add(
                         {++lineId, quoteId, product, productCode_[product], productDesc_[product],
                          QString::number(price, 'f', 2), qty, lineDiscount, partsStatus, booked,
                          arrived ? QVariant(bookedAt) : QVariant(),
@@ -518,45 +720,49 @@ void PracticeGenerator::orders(int count, int linesPerOrder,
                 const double total =
                     std::round(net * (1 - discount / 100.0) * (1 + vat / 100.0) * 100) / 100;
                 const QString totalText = QString::number(total, 'f', 2);
-                headers.add({quoteId,
-                             ref,
-                             quoted,
-                             text(sup.shortname),
-                             text(sup.name),
-                             text(sup.street),
-                             text(sup.street2),
-                             text(sup.town),
-                             QStringLiteral("%1 %2").arg(QString::fromUtf8(sup.county),
-                                                         QString::fromUtf8(sup.postcode)),
-                             int(4 + s),
-                             QString::number(1001 + s),
-                             text(sup.title),
-                             QString(QChar(QLatin1Char(sup.contact[0]))),
-                             text(sup.contact),
-                             text(sup.position),
-                             text(sup.telephone),
-                             QString::number(2001 + dentist),
-                             QStringLiteral("%1  %2").arg(QString::fromUtf8(dt.forenames),
-                                                          QString::fromUtf8(dt.surname)),
-                             text(shipTo.name),
-                             101 + dt.practice,
-                             1,
-                             status,
-                             double(discount),
-                             double(vat),
-                             QVariant(),
-                             totalText});
+                headers->add({quoteId,
+                              ref,
+                              quoted,
+                              text(sup.shortname),
+                              text(sup.name),
+                              text(sup.street),
+                              text(sup.street2),
+                              text(sup.town),
+                              QStringLiteral("%1 %2").arg(QString::fromUtf8(sup.county),
+                                                          QString::fromUtf8(sup.postcode)),
+                              int(4 + s),
+                              QString::number(1001 + s),
+                              text(sup.title),
+                              QString(QChar(QLatin1Char(sup.contact[0]))),
+                              text(sup.contact),
+                              text(sup.position),
+                              text(sup.telephone),
+                              QString::number(2001 + dentist),
+                              QStringLiteral("%1  %2").arg(QString::fromUtf8(dt.forenames),
+                                                           QString::fromUtf8(dt.surname)),
+                              text(shipTo.name),
+                              101 + dt.practice,
+                              1,
+                              status,
+                              double(discount),
+                              double(vat),
+                              QVariant(),
+                              totalText});
                 // Approved orders were posted to the ledger.
                 if (status != Pending && status != Cancelled)
-                    postings.add(
+                    postings->add(
                         {++postingId, double(101 + dt.practice), double(quoteId), double(1001 + s),
                          QStringLiteral("Stock Purchase for suppliers Ref  %1").arg(ref),
                          u'-' + totalText, 0, QStringLiteral("Stock Purchase"), quoted, 2020});
             }
-            headers.flush();
-            lines.flush();
-            postings.flush();
-        });
+            headers->flush();
+            lines->flush();
+            postings->flush();
+        };
+        if (fast_)
+            block();
+        else
+            db_.transaction(block);
         GenerationCounts done = counts_;
         done.orders += to;
         done.lines = lineId;
@@ -564,6 +770,13 @@ void PracticeGenerator::orders(int count, int linesPerOrder,
         if (progress)
             progress(done);
     }
+    headers->finish();
+    lines->finish();
+    postings->finish();
+    for (auto& i : indexes)
+        i->restore();
+    if (fast_)
+        db_.execute(QStringLiteral("SET SESSION unique_checks = 1, foreign_key_checks = 1"));
     counts_.orders += count;
     counts_.lines = lineId;
     counts_.postings = postingId;
@@ -578,8 +791,17 @@ int ensureOrderWithLines(Database& db, int lines) {
     if (!id.isNull()) {
         const QVariant have = db.scalar(
             QStringLiteral("SELECT COUNT(*) FROM %1 WHERE %2 = ?").arg(od, q("Order ID")), {id});
-        if (have.toInt() == lines)
+        if (have.toInt() == lines) {
+            // A supplier with an account, so the order prints as a real one.
+            db.execute(
+                QStringLiteral(
+                    "UPDATE %1 SET %2 = '1001', %3 = 'Unit 7 Meadow Lane Trading Estate', "
+                    "%4 = 'Leeds', %5 = 'West Yorkshire LS10 1QP' WHERE %6 = ? AND %2 IS NULL")
+                    .arg(oi, q("Account No"), q("Street"), q("Town"), q("County/Postcode"),
+                         q("Quote ID")),
+                {id});
             return id.toInt();
+        }
     }
     // Lines from the start of the catalogue, as many times round as needed.
     const RowSet catalogue =
@@ -589,13 +811,16 @@ int ensureOrderWithLines(Database& db, int lines) {
     db.transaction([&] {
         const QDateTime quoted(QDate(2025, 6, 2), QTime(0, 0));
         if (id.isNull())
-            id =
-                db.insert(QStringLiteral("INSERT INTO %1 (%2, %3, %4, %5, %6, %7, %8) "
-                                         "VALUES (?, ?, ?, ?, ?, ?, ?)")
-                              .arg(oi, q("Customer Ref"), q("Quoted Date"), q("Customer Shortname"),
-                                   q("Customer Name"), q("Status"), q("Discount"), q("VAT")),
-                          {ref, quoted, QStringLiteral("BRACKEN"),
-                           QStringLiteral("Bracken Dental Supplies Ltd"), int(Pending), 0.0, 20.0});
+            id = db.insert(
+                QStringLiteral("INSERT INTO %1 (%2, %3, %4, %5, %6, %7, %8, %9, %10, %11, %12) "
+                               "VALUES (?, ?, ?, ?, ?, ?, ?, ?, ?, ?, ?)")
+                    .arg(oi, q("Customer Ref"), q("Quoted Date"), q("Customer Shortname"),
+                         q("Customer Name"), q("Status"), q("Discount"), q("VAT"))
+                    .arg(q("Account No"), q("Street"), q("Town"), q("County/Postcode")),
+                {ref, quoted, QStringLiteral("BRACKEN"),
+                 QStringLiteral("Bracken Dental Supplies Ltd"), int(Pending), 0.0, 20.0,
+                 QStringLiteral("1001"), QStringLiteral("Unit 7 Meadow Lane Trading Estate"),
+                 QStringLiteral("Leeds"), QStringLiteral("West Yorkshire LS10 1QP")});
         else
             db.execute(QStringLiteral("DELETE FROM %1 WHERE %2 = ?").arg(od, q("Order ID")), {id});
         QStringList cols = lineColumns();

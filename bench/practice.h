@@ -3,8 +3,13 @@
 // practices, statuses, product groups, a product catalogue, years of
 // purchase orders with their lines, and the ledger postings of the orders
 // that were approved. Rows go to the server in multi-row inserts with bound
-// values, a few hundred rows a statement, a transaction per block of orders.
+// values, a few hundred rows a statement, a transaction per block of orders;
+// or, on the fast path, as tab-separated files the server loads in bulk.
 #include "app/database.h"
+
+#include <QFile>
+#include <QTemporaryDir>
+#include <memory>
 
 #include <QString>
 #include <QStringList>
@@ -14,9 +19,22 @@
 
 namespace zel::bench {
 
+// Where generated rows of one table go.
+class RowSink {
+public:
+    virtual ~RowSink() = default;
+    // One row's values, in the order of the columns.
+    virtual void add(std::initializer_list<QVariant> values) = 0;
+    // The end of a block of rows (of a transaction on the statement path).
+    virtual void flush() = 0;
+    // Everything added is in the table.
+    virtual void finish() { flush(); }
+    virtual qint64 rowsSent() const = 0;
+};
+
 // Collects rows for one table and sends them as multi-row INSERTs of
 // `rowsPerStatement` rows each, every value bound.
-class BatchInserter {
+class BatchInserter : public RowSink {
 public:
     BatchInserter(Database& db, const QString& table, const QStringList& columns,
                   int rowsPerStatement = 500);
@@ -24,10 +42,10 @@ public:
     BatchInserter& operator=(const BatchInserter&) = delete;
 
     // One row's values, in the order of the columns.
-    void add(std::initializer_list<QVariant> values);
+    void add(std::initializer_list<QVariant> values) override;
     // Sends what is pending; call it before the transaction ends.
-    void flush();
-    qint64 rowsSent() const { return sent_; }
+    void flush() override;
+    qint64 rowsSent() const override { return sent_; }
 
 private:
     QString statement(int rows) const;
@@ -38,6 +56,42 @@ private:
     QString fullStatement_;
     QVariantList pending_;
     qint64 sent_ = 0;
+};
+
+// Writes rows for one table to a tab-separated file in `folder` and has the
+// server read it (LOAD DATA INFILE) every `rowsPerLoad` rows and at the end.
+// The server must run on this machine as a user who can read the folder.
+class FileLoader : public RowSink {
+public:
+    FileLoader(Database& db, const QString& folder, const QString& table,
+               const QStringList& columns, qint64 rowsPerLoad = 1000000);
+    ~FileLoader() override;
+    void add(std::initializer_list<QVariant> values) override;
+    void flush() override; // loads once a file is full
+    void finish() override;
+    qint64 rowsSent() const override { return sent_; }
+
+private:
+    void load();
+
+    Database& db_;
+    QString path_, statement_;
+    QFile file_;
+    QByteArray buffer_;
+    qint64 pending_ = 0, perLoad_, sent_ = 0;
+};
+
+// The secondary indexes of a table are dropped while a bulk load runs and
+// built again, in one pass each, when it is done.
+class IndexesOff {
+public:
+    IndexesOff(Database& db, const QString& table);
+    ~IndexesOff() noexcept(false);
+    void restore();
+
+private:
+    Database& db_;
+    QString table_, addAgain_;
 };
 
 struct PracticeSize {
@@ -53,6 +107,9 @@ struct GenerationCounts {
 class PracticeGenerator {
 public:
     explicit PracticeGenerator(Database& db, unsigned seed = 1);
+    // Orders go to the server as files it loads in bulk, with the tables'
+    // secondary indexes built once at the end.
+    void setFast(bool fast) { fast_ = fast; }
 
     // Empties every table the program uses.
     void emptyTables();
@@ -67,7 +124,11 @@ public:
     const GenerationCounts& counts() const { return counts_; }
 
 private:
+    std::unique_ptr<RowSink> sink(const QString& table, const QStringList& columns);
+
     Database& db_;
+    bool fast_ = false;
+    std::unique_ptr<QTemporaryDir> folder_;
     std::mt19937 rng_;
     GenerationCounts counts_;
     std::vector<std::vector<int>> productsBySupplier_; // product ids
@@ -75,6 +136,23 @@ private:
     std::vector<qint64> productPrice_; // ten-thousandths
     int pick(int lo, int hi) { return std::uniform_int_distribution<int>(lo, hi)(rng_); }
     bool chance(double p) { return std::uniform_real_distribution<double>(0, 1)(rng_) < p; }
+};
+
+// Counts the statements the run's connection sends while it lives (every
+// statement, START TRANSACTION and COMMIT included).
+class StatementCounter {
+public:
+    explicit StatementCounter(Database& db) : db_(db) {
+        db_.setStatementHook([this](const QString&) { ++count_; });
+    }
+    ~StatementCounter() { db_.setStatementHook({}); }
+    StatementCounter(const StatementCounter&) = delete;
+    StatementCounter& operator=(const StatementCounter&) = delete;
+    qint64 count() const { return count_; }
+
+private:
+    Database& db_;
+    qint64 count_ = 0;
 };
 
 // The key of an order that has exactly `lines` lines, creating it (or

@@ -62,6 +62,11 @@ QMainWindow* chooseHub(const CommandLine& cl, const Hubs& hubs) {
 }
 
 int runProgram(int argc, char** argv, const Hubs& hubs) {
+    // Without TZ the C library looks at /etc/localtime again for every date
+    // it converts (every DATETIME of every row read); naming the same file
+    // once keeps the zone it read.
+    if (qEnvironmentVariableIsEmpty("TZ"))
+        qputenv("TZ", ":/etc/localtime");
     for (int i = 1; i < argc; ++i) {
         if (std::strcmp(argv[i], "--version") == 0) {
             QTextStream(stdout) << "zel-purchasing " << programVersion() << "\n";

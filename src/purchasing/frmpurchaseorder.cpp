@@ -504,6 +504,10 @@ void frmPurchaseOrder::loadLines(bool keepCell) {
         DataGrid1->setCurrentCell(std::min(row, DataGrid1->rowCount() - 1), column);
 }
 
+namespace {
+Money linesOnScreenSubTotal(GridModel& m);
+} // namespace
+
 void frmPurchaseOrder::Disp_MainData() {
     const bool wasLoading = std::exchange(loading_, true);
     struct Restore {
@@ -545,7 +549,8 @@ void frmPurchaseOrder::Disp_MainData() {
     // The package mode follows the order shown, never the one before it.
     ckPPrice->setChecked(Val(PackagePrice->text()) > 0);
     PackagePriceFlg();
-    ReCalc();
+    // Every caller has just read the stored lines into the grid: their sum is the stored one.
+    showTotals(linesOnScreenSubTotal(DataGrid1->model()));
     showWhichOrder();
     rememberHeader();
     orderform::rememberLoaded(*this, rs, headerFields());
@@ -816,19 +821,57 @@ void frmPurchaseOrder::ReCalc() {
     showTotals(getSubTotal());
 }
 
+namespace {
+
+// The sub-total of the lines in the grid, as orders::subTotal sums the stored
+// ones: a keystroke in a totals box recomputes without asking the server.
+// The sum is kept beside the model until its rows change.
+Money linesOnScreenSubTotal(GridModel& m) {
+    struct Kept : QObject {
+        explicit Kept(GridModel& model) : QObject(&model) {
+            setObjectName(QStringLiteral("linesSubTotal"));
+            const auto forget = [this] { valid = false; };
+            connect(&model, &QAbstractItemModel::modelReset, this, forget);
+            connect(&model, &QAbstractItemModel::dataChanged, this, forget);
+            connect(&model, &QAbstractItemModel::rowsInserted, this, forget);
+            connect(&model, &QAbstractItemModel::rowsRemoved, this, forget);
+            connect(&model, &QAbstractItemModel::layoutChanged, this, forget);
+        }
+        bool valid = false;
+        Money sum;
+    };
+    auto* kept = static_cast<Kept*>(
+        m.findChild<QObject*>(QStringLiteral("linesSubTotal"), Qt::FindDirectChildrenOnly));
+    if (!kept)
+        kept = new Kept(m);
+    if (!kept->valid) {
+        Money sum;
+        for (const auto& row : m.rowSet().rows) {
+            if (row[5].isNull() || row[6].isNull() || row[7].isNull())
+                continue;
+            sum += Money::fromDouble(row[5].toDouble() * row[6].toDouble() * (1.0 - row[7].toDouble()));
+        }
+        kept->sum = sum;
+        kept->valid = true;
+    }
+    return kept->sum;
+}
+
+} // namespace
+
 void frmPurchaseOrder::Discount_Change() {
     if (!loading_)
-        ReCalc();
+        showTotals(linesOnScreenSubTotal(DataGrid1->model()));
 }
 
 void frmPurchaseOrder::VAT_Change() {
     if (!loading_)
-        ReCalc();
+        showTotals(linesOnScreenSubTotal(DataGrid1->model()));
 }
 
 void frmPurchaseOrder::PackagePrice_Change() {
     if (!loading_)
-        ReCalc();
+        showTotals(linesOnScreenSubTotal(DataGrid1->model()));
 }
 
 // ---- buttons --------------------------------------------------------------
