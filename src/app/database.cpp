@@ -52,17 +52,90 @@ QString DbError::userMessage() const {
     return text_;
 }
 
+QString ServerAddress::describe() const {
+    if (!socket.isEmpty())
+        return QStringLiteral("socket %1").arg(socket);
+    const QString h = host.isEmpty() ? QStringLiteral("localhost") : host;
+    return port ? QStringLiteral("%1:%2").arg(h).arg(port) : h;
+}
+
+QList<ServerAddress> ConnectionSettings::servers() const {
+    if (!cluster.isEmpty())
+        return cluster;
+    return {ServerAddress{host, port, socket}};
+}
+
 QString ConnectionSettings::describe() const {
     if (!unusable.isEmpty())
         return QStringLiteral("no usable connection settings");
     if (driver == QLatin1String("QODBC"))
         return QStringLiteral("ODBC data source %1").arg(database);
+    if (!cluster.isEmpty()) {
+        QStringList all;
+        for (const ServerAddress& a : cluster)
+            all << a.describe();
+        return QStringLiteral("database %1 on the cluster of %2").arg(database, all.join(", "));
+    }
     if (!socket.isEmpty())
         return QStringLiteral("database %1 on socket %2").arg(database, socket);
     return QStringLiteral("database %1 on %2").arg(database, host);
 }
 
-ConnectionSettings parseDatabaseUrl(const QString& text) {
+namespace {
+
+// "host", "host:port" or "[v6]:port" of a list of servers in a URL.
+ServerAddress hostAndPort(const QString& item, const QString& url) {
+    ServerAddress a;
+    QString portText;
+    if (item.startsWith(u'[')) {
+        const int close = item.indexOf(u']');
+        if (close < 0)
+            throw std::invalid_argument("a server address is malformed in " + url.toStdString());
+        a.host = item.mid(1, close - 1);
+        if (item.mid(close + 1).startsWith(u':'))
+            portText = item.mid(close + 2);
+    } else {
+        const int colon = item.lastIndexOf(u':');
+        a.host = colon < 0 ? item : item.left(colon);
+        if (colon >= 0)
+            portText = item.mid(colon + 1);
+    }
+    a.host = QUrl::fromPercentEncoding(a.host.toUtf8());
+    if (a.host.isEmpty())
+        throw std::invalid_argument("a server of the list has no host name in " +
+                                    url.toStdString());
+    if (!portText.isEmpty()) {
+        bool ok = false;
+        a.port = portText.toInt(&ok);
+        if (!ok || a.port <= 0 || a.port > 65535)
+            throw std::invalid_argument("not a port number: " + portText.toStdString() + " in " +
+                                        url.toStdString());
+    }
+    return a;
+}
+
+} // namespace
+
+ConnectionSettings parseDatabaseUrl(const QString& given) {
+    // The servers of a cluster, "host1:3306,host2:3307", are more than a URL
+    // can hold: they are read here and the first stands in for all of them.
+    QString text = given;
+    QStringList hostList;
+    const int from = text.indexOf(QLatin1String("://"));
+    if (from > 0) {
+        const int start = from + 3;
+        int end = text.size();
+        for (QChar c : {u'/', u'?', u'#'})
+            if (int i = text.indexOf(c, start); i >= 0 && i < end)
+                end = i;
+        const int at = text.lastIndexOf(u'@', end - 1);
+        const int hostStart = at >= start ? at + 1 : start;
+        const QString hosts = text.mid(hostStart, end - hostStart);
+        if (hosts.contains(u',')) {
+            hostList = hosts.split(u',');
+            text.replace(hostStart, end - hostStart, hostList.first());
+        }
+    }
     QUrl url(text, QUrl::StrictMode);
     if (!url.isValid() || url.scheme().isEmpty())
         throw std::invalid_argument("not a database URL: " + text.toStdString());
@@ -87,6 +160,32 @@ ConnectionSettings parseDatabaseUrl(const QString& text) {
                                         s.sslMode.toStdString());
         if (s.database.isEmpty())
             throw std::invalid_argument("the URL names no database: " + text.toStdString());
+        const QStringList sockets = s.socket.contains(u',') ? s.socket.split(u',') : QStringList{};
+        if (!hostList.isEmpty() && !sockets.isEmpty() && hostList.size() != sockets.size())
+            throw std::invalid_argument("the URL names " + std::to_string(hostList.size()) +
+                                        " servers but " + std::to_string(sockets.size()) +
+                                        " sockets: " + given.toStdString());
+        if (!hostList.isEmpty() && sockets.isEmpty() && !s.socket.isEmpty())
+            throw std::invalid_argument("one socket for several servers: name a socket for each "
+                                        "server, separated by commas: " +
+                                        given.toStdString());
+        const qsizetype n = std::max(hostList.size(), sockets.size());
+        for (qsizetype i = 0; i < n; ++i) {
+            ServerAddress a = hostList.isEmpty() ? ServerAddress{s.host, s.port, {}}
+                                                 : hostAndPort(hostList[i], given);
+            if (!sockets.isEmpty()) {
+                a.socket = sockets[i].trimmed();
+                if (a.socket.isEmpty())
+                    throw std::invalid_argument("an empty socket in the list: " +
+                                                given.toStdString());
+            }
+            s.cluster << a;
+        }
+        if (!s.cluster.isEmpty()) {
+            s.host = s.cluster.first().host;
+            s.port = s.cluster.first().port;
+            s.socket = s.cluster.first().socket;
+        }
     } else if (scheme == QLatin1String("odbc")) {
         // Data source names keep their case, which a URL host would not.
         s.driver = QStringLiteral("QODBC");
@@ -137,17 +236,45 @@ bool Database::open(const ConnectionSettings& settings) {
     close();
     settings_ = settings;
     configured_ = true;
+    return openFrom(0);
+}
+
+bool Database::openFrom(int first) {
     lost_ = false;
-    if (QSqlDatabase::contains(name_))
-        QSqlDatabase::removeDatabase(name_);
-    if (!settings.unusable.isEmpty()) {
-        lastOpenError_ = settings.unusable;
+    clusterNode_ = false;
+    if (!settings_.unusable.isEmpty()) {
+        lastOpenError_ = settings_.unusable;
         return false;
     }
-    if (!QSqlDatabase::isDriverAvailable(settings.driver)) {
+    if (!QSqlDatabase::isDriverAvailable(settings_.driver)) {
         lastOpenError_ =
-            QStringLiteral("the %1 database driver is not installed").arg(settings.driver);
+            QStringLiteral("the %1 database driver is not installed").arg(settings_.driver);
         return false;
+    }
+    const QList<ServerAddress> servers = settings_.servers();
+    const int n = settings_.driver == QLatin1String("QMYSQL") ? int(servers.size()) : 1;
+    QStringList why;
+    for (int k = 0; k < n; ++k) {
+        const int index = (first + k) % n;
+        const QString failed = openServer(index);
+        if (failed.isEmpty()) {
+            server_ = index;
+            lastOpenError_.clear();
+            return true;
+        }
+        why << (n > 1 ? servers[index].describe() + QStringLiteral(": ") + failed : failed);
+    }
+    close();
+    lastOpenError_ = why.join(QStringLiteral("; "));
+    return false;
+}
+
+QString Database::openServer(int index) {
+    const ConnectionSettings& settings = settings_;
+    if (QSqlDatabase::contains(name_)) {
+        if (handle().isOpen())
+            handle().close();
+        QSqlDatabase::removeDatabase(name_);
     }
     QSqlDatabase db = QSqlDatabase::addDatabase(settings.driver, name_);
     db.setDatabaseName(settings.database);
@@ -155,11 +282,12 @@ bool Database::open(const ConnectionSettings& settings) {
     db.setPassword(settings.password);
     QStringList options;
     if (settings.driver == QLatin1String("QMYSQL")) {
-        db.setHostName(settings.host.isEmpty() ? QStringLiteral("localhost") : settings.host);
-        if (settings.port)
-            db.setPort(settings.port);
-        if (!settings.socket.isEmpty())
-            options << QStringLiteral("UNIX_SOCKET=") + settings.socket;
+        const ServerAddress where = settings.servers().value(index);
+        db.setHostName(where.host.isEmpty() ? QStringLiteral("localhost") : where.host);
+        if (where.port)
+            db.setPort(where.port);
+        if (!where.socket.isEmpty())
+            options << QStringLiteral("UNIX_SOCKET=") + where.socket;
         options << QStringLiteral("MYSQL_OPT_CONNECT_TIMEOUT=5");
         // The driver encrypts when it is given a certificate; with none named,
         // the server's is checked against the system's authorities.
@@ -178,10 +306,10 @@ bool Database::open(const ConnectionSettings& settings) {
     }
     db.setConnectOptions(options.join(u';'));
     if (!db.open()) {
-        lastOpenError_ = db.lastError().text().trimmed();
-        if (lastOpenError_.isEmpty())
-            lastOpenError_ = QStringLiteral("the connection could not be opened");
-        return false;
+        QString error = db.lastError().text().trimmed();
+        if (error.isEmpty())
+            error = QStringLiteral("the connection could not be opened");
+        return error;
     }
     // The driver falls back to a plain connection when the server offers no
     // encryption; a URL that requires it refuses that.
@@ -190,20 +318,46 @@ bool Database::open(const ConnectionSettings& settings) {
         if (!tls.exec(QStringLiteral("SHOW SESSION STATUS LIKE 'Ssl_cipher'")) || !tls.next() ||
             tls.value(1).toString().isEmpty()) {
             db.close();
-            lastOpenError_ =
-                QStringLiteral("the server offers no encrypted connection (TLS), which the "
-                               "settings require (ssl-mode=REQUIRED)");
-            return false;
+            return QStringLiteral("the server offers no encrypted connection (TLS), which the "
+                                  "settings require (ssl-mode=REQUIRED)");
         }
     }
-    lastOpenError_.clear();
-    // Strict mode for this session too, so nothing is silently truncated.
     QSqlQuery q(db);
+    // A cluster node takes part only while it is in step with the others;
+    // otherwise its data may be behind, or it refuses work.
+    if (q.exec(QStringLiteral("SELECT @@wsrep_on")) && q.next() && q.value(0).toInt() == 1) {
+        QString state, ready;
+        if (q.exec(QStringLiteral("SHOW STATUS WHERE `Variable_name` IN "
+                                  "('wsrep_local_state_comment', 'wsrep_ready')"))) {
+            while (q.next()) {
+                if (q.value(0).toString().compare(QLatin1String("wsrep_ready"),
+                                                  Qt::CaseInsensitive) == 0)
+                    ready = q.value(1).toString();
+                else
+                    state = q.value(1).toString();
+            }
+        }
+        if (ready.compare(QLatin1String("ON"), Qt::CaseInsensitive) != 0 ||
+            state != QLatin1String("Synced")) {
+            db.close();
+            return QStringLiteral("the cluster node is not in step with the others (%1)")
+                .arg(state.isEmpty() ? QStringLiteral("state unknown") : state);
+        }
+        // Reads, updates and deletes first see every write the cluster has
+        // committed, whichever node took it.
+        if (!q.exec(QStringLiteral("SET SESSION wsrep_sync_wait = 3"))) {
+            const QString error = q.lastError().text().trimmed();
+            db.close();
+            return error;
+        }
+        clusterNode_ = true;
+    }
+    // Strict mode for this session too, so nothing is silently truncated.
     q.exec(
         QStringLiteral("SET SESSION sql_mode = CONCAT_WS(',', @@sql_mode, 'STRICT_ALL_TABLES')"));
     if (settings.driver == QLatin1String("QMYSQL"))
         q.exec(QStringLiteral("SET NAMES utf8mb4"));
-    return true;
+    return {};
 }
 
 bool Database::isOpen() const {
@@ -227,7 +381,12 @@ void Database::ensureOpen() {
                       QStringLiteral("The database cannot be reached: no connection is set up."));
     if (isOpen())
         return;
-    if (!open(settings_))
+    // A lost connection goes on with the next server of a cluster; the one
+    // that was lost is tried last.
+    const int n = int(settings_.servers().size());
+    const int first = lost_ && n > 1 ? (server_ + 1) % n : server_;
+    close();
+    if (!openFrom(first))
         throw DbError(0, QStringLiteral("The database cannot be reached (%1): %2")
                              .arg(settings_.describe(), lastOpenError_));
 }
@@ -246,6 +405,7 @@ void Database::fail(const QSqlError& e, const QString& sql) {
         // Reported now; the next action opens the connection again.
         lost_ = true;
         if (committing_) {
+            lostAtCommit_ = true;
             text = QStringLiteral(
                        "The connection to the database was lost while the changes were being "
                        "saved, so they may not have been stored: check them. The next action "
@@ -304,8 +464,21 @@ QSqlQuery Database::run(const QString& sql, const QVariantList& binds) {
     return q;
 }
 
+QSqlQuery Database::read(const QString& sql, const QVariantList& binds) {
+    try {
+        return run(sql, binds);
+    } catch (const DbError& e) {
+        static const QRegularExpression reading(QStringLiteral("^\\s*(SELECT|SHOW)\\b"),
+                                                QRegularExpression::CaseInsensitiveOption);
+        if (!e.connectionLost() || depth_ > 0 || settings_.servers().size() < 2 ||
+            !reading.match(sql).hasMatch())
+            throw;
+    }
+    return run(sql, binds);
+}
+
 RowSet Database::select(const QString& sql, const QVariantList& binds) {
-    QSqlQuery q = run(sql, binds);
+    QSqlQuery q = read(sql, binds);
     RowSet rs;
     QSqlRecord rec = q.record();
     const int n = rec.count();
@@ -321,7 +494,7 @@ RowSet Database::select(const QString& sql, const QVariantList& binds) {
 }
 
 QVariant Database::scalar(const QString& sql, const QVariantList& binds) {
-    QSqlQuery q = run(sql, binds);
+    QSqlQuery q = read(sql, binds);
     if (q.next())
         return q.value(0);
     return QVariant();
@@ -353,6 +526,7 @@ void Database::begin() {
     }
     ensureOpen(); // a reopened connection has no transaction open
     resetTransaction();
+    lostAtCommit_ = false;
     depth_ = 1;
     if (hook_)
         hook_(QStringLiteral("START TRANSACTION"));
@@ -425,6 +599,11 @@ bool Database::retryAfter(const DbError& e, int attempt,
     // A lock wait can last the server's whole timeout: once ten seconds have
     // gone by the user is told rather than kept waiting.
     constexpr int kAttempts = 5;
+    if (e.connectionLost()) {
+        // Each other node of a cluster once; nothing of the work was committed.
+        const int nodes = int(settings_.servers().size());
+        return nodes > 1 && !lostAtCommit_ && attempt < nodes;
+    }
     if (!e.conflict() || attempt >= kAttempts ||
         std::chrono::steady_clock::now() - started > std::chrono::seconds(10))
         return false;

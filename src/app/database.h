@@ -36,11 +36,22 @@ private:
     bool lost_;
 };
 
+// One server of a mysql connection: a host and port, or a unix socket.
+struct ServerAddress {
+    QString host;
+    int port = 0;
+    QString socket;
+    QString describe() const;
+};
+
 struct ConnectionSettings {
-    QString driver;   // "QMYSQL" or "QODBC"
-    QString host;     // mysql only
-    int port = 0;     // mysql only, 0 for the default
-    QString socket;   // mysql only
+    QString driver; // "QMYSQL" or "QODBC"
+    QString host;   // mysql only; the first server's
+    int port = 0;   // mysql only, 0 for the default
+    QString socket; // mysql only
+    // mysql only: the servers of a cluster in the order they are tried; empty
+    // for a single server (then host, port and socket say where it is).
+    QList<ServerAddress> cluster;
     QString database; // mysql: database name; odbc: data source name
     QString user;
     QString password;
@@ -52,11 +63,15 @@ struct ConnectionSettings {
     // configuration file); open() fails with this text.
     QString unusable;
     QString describe() const; // for messages, without the password
+    // The servers to try, in order: one unless a cluster is named.
+    QList<ServerAddress> servers() const;
 };
 
 // Reads "mysql://user:pw@host:port/db", "mysql://user:pw@localhost/db?socket=/p"
 // or "odbc://user:pw@DSN". A mysql URL also takes ssl-mode, ssl-ca, ssl-cert
-// and ssl-key ("?ssl-mode=REQUIRED&ssl-ca=/path/ca.pem").
+// and ssl-key ("?ssl-mode=REQUIRED&ssl-ca=/path/ca.pem"). The servers of a
+// cluster are listed with commas: "mysql://u:p@db1:3306,db2:3307,db3/db" or
+// "mysql://u:p@localhost/db?socket=/a.sock,/b.sock,/c.sock".
 // Throws std::invalid_argument on a malformed URL.
 ConnectionSettings parseDatabaseUrl(const QString& url);
 
@@ -79,7 +94,11 @@ public:
     Database(const Database&) = delete;
     Database& operator=(const Database&) = delete;
 
-    // Opens the connection; on failure remembers why and returns false.
+    // Opens the connection to the first of the settings' servers that
+    // answers; a cluster node that is not in step with the others (not
+    // synced) counts as not answering. On failure remembers why and returns
+    // false. A connection lost later is opened again on the next server that
+    // answers, starting after the one that was lost.
     bool open(const ConnectionSettings& settings);
     bool isOpen() const;
     void close();
@@ -87,8 +106,14 @@ public:
     void release();
     QString lastOpenError() const { return lastOpenError_; }
     const ConnectionSettings& settings() const { return settings_; }
+    // Which of the settings' servers the connection is on (0 for the first).
+    int server() const { return server_; }
+    // The server is a node of a Galera cluster: its reads wait until they
+    // see every write the cluster has committed before them.
+    bool clusterNode() const { return clusterNode_; }
 
-    // All statements take '?' placeholders bound in order.
+    // All statements take '?' placeholders bound in order. On a cluster a
+    // read that finds its node gone is read again from the next node.
     RowSet select(const QString& sql, const QVariantList& binds = {});
     // The first column of the first row, or a null QVariant.
     QVariant scalar(const QString& sql, const QVariantList& binds = {});
@@ -106,13 +131,28 @@ public:
     // it sets its results afresh on every run and has no effect outside the
     // database before it returns. Nested inside another transaction() it
     // joins that one, and a failure goes to the outermost, which decides.
-    // A connection lost on the way is never retried: the action was not
-    // saved, and the next action connects again.
+    // A connection lost on the way is not retried on a single server: the
+    // action was not saved, and the next action connects again. On a cluster
+    // the whole transaction is run again on the next node that answers, as
+    // long as the loss came before the COMMIT was sent (a node that goes
+    // takes its uncommitted work with it); a loss during the COMMIT is
+    // reported, as what it stored is not known.
     template <class F> void transaction(F&& work) {
         const auto started = std::chrono::steady_clock::now();
         for (int attempt = 1;; ++attempt) {
             const bool outermost = depth_ == 0;
-            begin();
+            if (!outermost) {
+                begin();
+            } else {
+                // A connection found lost at the start: the next node of a cluster.
+                try {
+                    begin();
+                } catch (const DbError& e) {
+                    if (!retryAfter(e, attempt, started))
+                        throw;
+                    continue;
+                }
+            }
             try {
                 work();
                 commit();
@@ -143,12 +183,18 @@ public:
 private:
     // Makes sure the connection is open, trying once to reopen a lost one.
     void ensureOpen();
+    // Tries the servers in turn from `first`; true when one answered.
+    bool openFrom(int first);
+    // Opens server `index`; on failure returns why.
+    QString openServer(int index);
     QSqlQuery run(const QString& sql, const QVariantList& binds);
     [[noreturn]] void fail(const class QSqlError& e, const QString& sql);
     // After a failure of the given attempt of a transaction first begun at
     // `started`: for a conflict with another session, waits a moment and
     // returns true when the transaction should be run again.
     bool retryAfter(const DbError& e, int attempt, std::chrono::steady_clock::time_point started);
+    // Runs a read, once more on the next node of a cluster when its node went.
+    QSqlQuery read(const QString& sql, const QVariantList& binds);
     // Forgets the transaction state: no transaction open.
     void resetTransaction();
     // What is thrown when a statement belongs to a transaction whose
@@ -159,10 +205,13 @@ private:
     ConnectionSettings settings_;
     bool configured_ = false;
     bool lost_ = false;
+    int server_ = 0;
+    bool clusterNode_ = false;
     int depth_ = 0;       // nesting of begin()
     bool doomed_ = false; // a nested part failed: the whole transaction rolls back
     bool broken_ = false; // the connection was lost inside the open transaction
     bool committing_ = false;
+    bool lostAtCommit_ = false; // the connection went while a COMMIT was on its way
     QString lastOpenError_;
     std::function<void(const QString&)> hook_;
 };

@@ -41,9 +41,14 @@ qint64 allocateAccountNumber(Database& db) {
                                          "a.`Payroll ID` + 1)"),
                           {n})
                     .toLongLong();
-        db.execute(
-            QStringLiteral("UPDATE `tblGlobalSysConfig` SET `NumberValue` = ? WHERE `Item` = ?"),
-            {n + 1, item});
+        // Only over the value read: on a cluster the lock above holds on this
+        // node alone, so a counter moved on another node meanwhile is seen
+        // here and the allocation runs again.
+        if (db.execute(QStringLiteral("UPDATE `tblGlobalSysConfig` SET `NumberValue` = ? "
+                                      "WHERE `Item` = ? AND `NumberValue` = ?"),
+                       {n + 1, item, stored}) != 1)
+            throw DbError(1213, QStringLiteral("The account number counter was moved by another "
+                                               "workstation meanwhile."));
     });
     return n;
 }
