@@ -26,7 +26,11 @@ DataCombo::DataCombo(QWidget* parent) : QComboBox(parent), model_(new RowSetList
             emit Click(List);
     });
     // Typing changes the edit text; the selection follows an exact match only.
-    connect(lineEdit(), &QLineEdit::textEdited, this, [this](const QString& t) { syncToText(t); });
+    connect(lineEdit(), &QLineEdit::textEdited, this, [this](const QString& t) {
+        if (lookup_)
+            lookUp(t);
+        syncToText(t);
+    });
     connect(completer(), qOverload<const QString&>(&QCompleter::activated), this,
             [this](const QString& t) {
                 int row = model_->rowOfText(t);
@@ -39,6 +43,7 @@ DataCombo::DataCombo(QWidget* parent) : QComboBox(parent), model_(new RowSetList
 
 void DataCombo::loadList(const QString& sql, const QVariantList& binds, const QString& listField,
                          const QString& boundColumn) {
+    lookup_ = false;
     sql_ = sql;
     binds_ = binds;
     listField_ = listField;
@@ -59,11 +64,112 @@ void DataCombo::setRowSource(RowSet rows, const QString& listField, const QStrin
 }
 
 void DataCombo::refresh() {
-    if (!sql_.isEmpty())
+    if (sql_.isEmpty())
+        return;
+    if (!lookup_) {
         setRowSource(gConn().select(sql_, binds_), listField_, boundColumn_);
+        return;
+    }
+    // The page again, and the selected entry read afresh by its key: another
+    // workstation may have renamed or deleted it.
+    RowSet rows = gConn().select(sql_, {likePattern(filter_, match_)});
+    const QString key = BoundText();
+    if (!key.isEmpty()) {
+        const int kc = rows.indexOf(boundColumn_);
+        bool listed = false;
+        for (const auto& r : rows.rows)
+            listed = listed || (kc >= 0 && RowSetListModel::keyText(r[kc]) == key);
+        if (!listed) {
+            const RowSet one = gConn().select(keySql_, {key});
+            if (!one.isEmpty())
+                rows.rows.append(one.rows.first());
+        }
+    }
+    setRowSource(std::move(rows), listField_, boundColumn_);
+}
+
+void DataCombo::setLookup(const QString& matchSql, const QString& keySql, const QString& listField,
+                          const QString& boundColumn, Match match) {
+    lookup_ = true;
+    sql_ = matchSql;
+    keySql_ = keySql;
+    binds_.clear();
+    listField_ = listField;
+    boundColumn_ = boundColumn;
+    match_ = match;
+    filter_.clear();
+    completer()->setFilterMode(match == Match::StartsWith ? Qt::MatchStartsWith
+                                                          : Qt::MatchContains);
+    refresh();
+}
+
+QString DataCombo::likePattern(const QString& typed, Match match) {
+    QString p;
+    p.reserve(typed.size() + 2);
+    if (match == Match::Contains)
+        p += QLatin1Char('%');
+    for (QChar c : typed) {
+        if (c == QLatin1Char('!') || c == QLatin1Char('%') || c == QLatin1Char('_'))
+            p += QLatin1Char('!');
+        p += c;
+    }
+    p += QLatin1Char('%');
+    return p;
+}
+
+void DataCombo::replaceRows(RowSet rows) {
+    const QString key = BoundText();
+    const QString text = currentText();
+    const int pos = lineEdit()->cursorPosition();
+    const QSignalBlocker block(this);
+    model_->setRowSource(std::move(rows), listField_, boundColumn_);
+    setCurrentIndex(key.isEmpty() ? -1 : model_->rowOfKey(key));
+    if (currentText() != text)
+        setEditText(text);
+    lineEdit()->setCursorPosition(std::min<int>(pos, int(text.size())));
+}
+
+void DataCombo::lookUp(const QString& typed) {
+    if (typed == filter_)
+        return;
+    filter_ = typed;
+    RowSet rows = gConn().select(sql_, {likePattern(typed, match_)});
+    // The selected entry stays, so typing never loses the selection.
+    const int cur = currentIndex();
+    if (cur >= 0) {
+        const QString key = BoundText();
+        const int kc = rows.indexOf(boundColumn_);
+        bool listed = false;
+        for (const auto& r : rows.rows)
+            listed = listed || (kc >= 0 && RowSetListModel::keyText(r[kc]) == key);
+        if (!listed && rows.columns == model_->rows().columns)
+            rows.rows.append(model_->rows().rows[cur]);
+    }
+    replaceRows(std::move(rows));
+}
+
+int DataCombo::rowOfKeyOrRead(const QString& key) {
+    int row = model_->rowOfKey(key);
+    if (row >= 0 || !lookup_ || key.isEmpty())
+        return row;
+    const RowSet one = gConn().select(keySql_, {key});
+    if (one.isEmpty())
+        return -1;
+    // The server may match the key without regard to letter case: the stored one is taken.
+    const QString stored = RowSetListModel::keyText(one.rows[0][one.indexOf(boundColumn_)]);
+    row = model_->rowOfKey(stored);
+    if (row >= 0)
+        return row;
+    RowSet rows = model_->rows();
+    if (rows.columns.isEmpty())
+        rows.columns = one.columns;
+    rows.rows.append(one.rows.first());
+    replaceRows(std::move(rows));
+    return model_->rowOfKey(stored);
 }
 
 void DataCombo::clearList() {
+    filter_.clear();
     model_->clear();
     setCurrentIndex(-1);
     setEditText(QString());
@@ -74,7 +180,7 @@ QString DataCombo::BoundText() const {
 }
 
 void DataCombo::setBoundText(const QString& key) {
-    int row = key.isEmpty() ? -1 : model_->rowOfKey(key);
+    int row = key.isEmpty() ? -1 : rowOfKeyOrRead(key);
     setCurrentIndex(row);
     if (row < 0)
         setEditText(QString());
@@ -91,6 +197,8 @@ void DataCombo::setText(const QString& text) {
         return;
     }
     setEditText(text);
+    if (lookup_)
+        lookUp(text);
     syncToText(text);
 }
 
@@ -113,7 +221,7 @@ QVariant DataCombo::selectedValue(const QString& column) const {
 }
 
 void DataCombo::pickKey(const QString& key) {
-    int row = model_->rowOfKey(key);
+    int row = rowOfKeyOrRead(key);
     if (row < 0)
         return;
     setCurrentIndex(row);
@@ -122,6 +230,13 @@ void DataCombo::pickKey(const QString& key) {
 
 void DataCombo::showPopup() {
     listOpen_ = true;
+    if (lookup_) {
+        // The list opens on the entries for what the user typed; on the
+        // first page when the box shows its selection or nothing.
+        const QString text = currentText();
+        const int cur = currentIndex();
+        lookUp(cur >= 0 && model_->listText(cur) == text ? QString() : text);
+    }
     QComboBox::showPopup();
 }
 

@@ -16,6 +16,9 @@ public:
 
     explicit DataCombo(QWidget* parent = nullptr);
 
+    // How typed text finds entries in the look-up mode.
+    enum class Match { StartsWith, Contains };
+
     // Reads the statement and shows its rows; the list keeps the statement for refresh().
     void loadList(const QString& sql, const QVariantList& binds, const QString& listField,
                   const QString& boundColumn);
@@ -23,6 +26,20 @@ public:
     // Reads the row source's statement again, keeping the selected key when it is still there.
     void refresh();
     void clearList();
+
+    // The look-up mode, for lists too long to hold: the list holds one page
+    // of entries, read again on the server as the user types. `matchSql`
+    // reads the page: its one bound value is a LIKE pattern (escape
+    // character '!', so the statement says ESCAPE '!'), its rows in the
+    // list's order with a LIMIT. `keySql` reads the row whose key is its one
+    // bound value; both give the same columns. The selected entry always
+    // stays in the list, so keys set or picked by code need not be on the page.
+    void setLookup(const QString& matchSql, const QString& keySql, const QString& listField,
+                   const QString& boundColumn, Match match = Match::StartsWith);
+    bool isLookup() const { return lookup_; }
+    // The LIKE pattern (escape '!') for entries whose text starts with or
+    // contains `typed`; %, _ and ! in it match only themselves.
+    static QString likePattern(const QString& typed, Match match);
 
     // The key of the selected entry as text; "" when none is selected.
     QString BoundText() const;
@@ -56,6 +73,13 @@ protected:
 
 private:
     void syncToText(const QString& text);
+    // Look-up mode: shows the page of entries for `typed`, keeping the selection and edit text.
+    void lookUp(const QString& typed);
+    // Look-up mode: the entry with that key, read by key into the list when
+    // it is not there; -1 when the server has no such row.
+    int rowOfKeyOrRead(const QString& key);
+    // Replaces the entries, the selected key and the edit text staying as they are.
+    void replaceRows(RowSet rows);
 
     RowSetListModel* model_;
     // True from the list's opening until just after it closed: an entry
@@ -63,6 +87,11 @@ private:
     bool listOpen_ = false;
     QString sql_, listField_, boundColumn_;
     QVariantList binds_;
+    bool lookup_ = false;
+    Match match_ = Match::StartsWith;
+    QString keySql_;
+    // The typed text the page shown was read for.
+    QString filter_;
 };
 
 } // namespace zel

@@ -8,17 +8,15 @@
 
 namespace zel {
 
-namespace {
 // A key as text: numbers in plain decimal, texts (product codes,
 // descriptions) exactly as stored, so "5.10" stays "5.10".
-QString keyText(const QVariant& v) {
+QString RowSetListModel::keyText(const QVariant& v) {
     if (v.isNull() || !v.isValid())
         return {};
     if (v.typeId() == QMetaType::QString || v.typeId() == QMetaType::QByteArray)
         return v.toString();
     return displayText(Kind::Number, v);
 }
-} // namespace
 
 void RowSetListModel::setRowSource(RowSet rows, const QString& listField, const QString& boundColumn) {
     int lc = rows.indexOf(listField);

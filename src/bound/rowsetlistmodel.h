@@ -24,6 +24,9 @@ public:
     // order holds for every later row source, so a refresh keeps it.
     void sort(int column, Qt::SortOrder order = Qt::AscendingOrder) override;
 
+    // A value of the key column as the list's keys give it.
+    static QString keyText(const QVariant& v);
+
     QString listText(int row) const;
     QString key(int row) const;
     // First row whose key is `key`, or -1.

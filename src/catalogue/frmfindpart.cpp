@@ -179,19 +179,33 @@ QString frmFindPart::catalogueStatement() {
 }
 
 void frmFindPart::cmbLoadData() {
-    // Both selectors list the same rows: the catalogue is read once.
-    const RowSet products =
-        gConn().select(catalogueStatement() + QStringLiteral("ORDER BY Products.`Product Name`"));
-    cmbLoadData1(products);
-    cmbLoadData2(products);
+    cmbLoadData1();
+    cmbLoadData2();
 }
 
-void frmFindPart::cmbLoadData1(const RowSet& products) {
-    ThePart->setRowSource(products, QStringLiteral("Product Name"), QStringLiteral("Product Name"));
+namespace {
+// How many products a selector holds at a time.
+constexpr int kProductPage = 100;
+
+// A selector of products by one column: the products whose `column`
+// contains the typed text, read from the server a page at a time.
+void listProducts(DataCombo& box, const QString& column) {
+    const QString c = QStringLiteral("Products.") + schema::q(column);
+    box.setLookup(frmFindPart::catalogueStatement() + QStringLiteral("WHERE ") + c +
+                      QStringLiteral(" LIKE ? ESCAPE '!' ORDER BY ") + c +
+                      QStringLiteral(", Products.`Product ID` LIMIT %1").arg(kProductPage),
+                  frmFindPart::catalogueStatement() + QStringLiteral("WHERE ") + c +
+                      QStringLiteral(" = ? ORDER BY Products.`Product ID` LIMIT 1"),
+                  column, column, DataCombo::Match::Contains);
+}
+} // namespace
+
+void frmFindPart::cmbLoadData1() {
+    listProducts(*ThePart, QStringLiteral("Product Name"));
 }
 
-void frmFindPart::cmbLoadData2(const RowSet& products) {
-    theDesc->setRowSource(products, QStringLiteral("English Name"), QStringLiteral("English Name"));
+void frmFindPart::cmbLoadData2() {
+    listProducts(*theDesc, QStringLiteral("English Name"));
 }
 
 void frmFindPart::lookUp(const QString& column, const QString& value, bool withGroup) {

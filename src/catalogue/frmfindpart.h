@@ -30,8 +30,8 @@ public:
     void Form_Load();
     void InitForm();
     void cmbLoadData();
-    void cmbLoadData1(const RowSet& products);
-    void cmbLoadData2(const RowSet& products);
+    void cmbLoadData1();
+    void cmbLoadData2();
 
     // Look-ups; each acts on a pick from the list (area 2) only.
     void ThePart_Click(int Area);

@@ -210,8 +210,7 @@ void frmGoodsIn::cmbLoadList() {
 }
 
 void frmGoodsIn::cmbLoadList1() {
-    CustRef->loadList(orders::refListStatement(), {}, QStringLiteral("Customer Ref"),
-                      QStringLiteral("Quote ID"));
+    orderform::listRefs(*CustRef);
 }
 
 void frmGoodsIn::cmbLoadList2() {

@@ -260,4 +260,14 @@ void keepOrderWhileTyping(DataCombo& custRef) {
                      });
 }
 
+void listRefs(DataCombo& custRef) {
+    custRef.setLookup(QStringLiteral("SELECT `Customer Ref`, `Quote ID` FROM `Order Information` "
+                                     "WHERE `Customer Ref` LIKE ? ESCAPE '!' "
+                                     "ORDER BY `Customer Ref`, `Quote ID` LIMIT %1")
+                          .arg(kRefPage),
+                      QStringLiteral("SELECT `Customer Ref`, `Quote ID` FROM `Order Information` "
+                                     "WHERE `Quote ID` = ?"),
+                      QStringLiteral("Customer Ref"), QStringLiteral("Quote ID"));
+}
+
 } // namespace zel::orderform

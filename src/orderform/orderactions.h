@@ -64,4 +64,13 @@ bool deleteOrder(DataCombo& custRef, const std::function<void()>& reload);
 // code, changes the order.
 void keepOrderWhileTyping(DataCombo& custRef);
 
+// How many references the reference list holds at a time.
+inline constexpr int kRefPage = 100;
+
+// Lists the orders by reference without reading them all: the list holds
+// the first references in order, the ones starting with what the user
+// types, and the order on screen; each is read from the server as needed.
+// Called again, it reads the list afresh and keeps the order selected.
+void listRefs(DataCombo& custRef);
+
 } // namespace zel::orderform

@@ -451,8 +451,7 @@ void frmPurchaseOrder::cmbLoadList() {
 }
 
 void frmPurchaseOrder::cmbLoadList1() {
-    CustRef->loadList(orders::refListStatement(), {}, QStringLiteral("Customer Ref"),
-                      QStringLiteral("Quote ID"));
+    orderform::listRefs(*CustRef);
 }
 
 void frmPurchaseOrder::cmbLoadList2() {

@@ -424,3 +424,94 @@ TEST_F(BoundTest, TextKeysAreKeptExactlyAsStored) {
     combo.setBoundText("Shade 2.0");
     EXPECT_EQ(combo.Text(), "Shade 2.0");
 }
+
+namespace {
+// The reference list in the look-up mode, a page of five.
+void lookUpRefs(DataCombo& combo) {
+    combo.setLookup(
+        "SELECT `Customer Ref`, `Quote ID` FROM `Order Information` "
+        "WHERE `Customer Ref` LIKE ? ESCAPE '!' ORDER BY `Customer Ref`, `Quote ID` "
+        "LIMIT 5",
+        "SELECT `Customer Ref`, `Quote ID` FROM `Order Information` WHERE `Quote ID` = ?",
+        "Customer Ref", "Quote ID");
+}
+QStringList entries(const DataCombo& combo) {
+    QStringList texts;
+    for (int i = 0; i < combo.count(); ++i)
+        texts << combo.itemText(i);
+    return texts;
+}
+} // namespace
+
+TEST_F(BoundTest, ALookUpListHoldsAPageAndFindsTheRestOnTheServer) {
+    DataCombo combo;
+    combo.show();
+    lookUpRefs(combo);
+    QStringList firstFive;
+    for (const auto& r : gConn()
+                             .select("SELECT `Customer Ref` FROM `Order Information` ORDER BY "
+                                     "`Customer Ref`, `Quote ID` LIMIT 5")
+                             .rows)
+        firstFive << r[0].toString();
+    EXPECT_EQ(entries(combo), firstFive);
+
+    // A key far from the page is read by itself; typing filters on the server.
+    combo.setBoundText("25");
+    EXPECT_EQ(combo.Text(), "O'NEILL/26/0429");
+    EXPECT_EQ(combo.BoundText(), "25");
+    combo.lineEdit()->selectAll();
+    QTest::keyClicks(combo.lineEdit(), "PEN/");
+    EXPECT_EQ(combo.Text(), "PEN/");
+    for (const QString& t : entries(combo))
+        EXPECT_TRUE(t.startsWith("PEN/")) << t.toStdString();
+    EXPECT_EQ(combo.BoundText(), "");
+    EXPECT_GT(combo.completer()->completionCount(), 0);
+
+    // Opening the list on the selection shows the first page again, and the selection.
+    combo.setBoundText("25");
+    combo.showPopup();
+    EXPECT_EQ(entries(combo).mid(0, 5), firstFive);
+    EXPECT_EQ(combo.currentText(), "O'NEILL/26/0429");
+    combo.hidePopup();
+
+    // A pick by key of an order beyond the page is a pick.
+    QSignalSpy clicks(&combo, &DataCombo::Click);
+    combo.pickKey("1");
+    EXPECT_EQ(combo.Text(), "PEN/24/0535");
+    ASSERT_EQ(clicks.size(), 1);
+    EXPECT_EQ(clicks[0][0].toInt(), DataCombo::List);
+    combo.setBoundText("99999");
+    EXPECT_EQ(combo.BoundText(), "");
+    EXPECT_EQ(combo.Text(), "");
+
+    // A refresh reads the selected order afresh and keeps it.
+    combo.setBoundText("25");
+    gConn().execute("UPDATE `Order Information` SET `Customer Ref` = 'RENAMED/1' WHERE "
+                    "`Quote ID` = 25");
+    combo.refresh();
+    EXPECT_EQ(combo.BoundText(), "25");
+    EXPECT_EQ(combo.Text(), "RENAMED/1");
+}
+
+TEST_F(BoundTest, TypedPercentUnderscoreAndBackslashMatchOnlyThemselves) {
+    for (const char* ref : {"ESC%1", "ESC_1", "ESCx1", "ESC\\1", "ESC!1", "ESC\\\\1"})
+        gConn().insert("INSERT INTO `Order Information` (`Customer Ref`) VALUES (?)", {ref});
+    DataCombo combo;
+    combo.show();
+    lookUpRefs(combo);
+    auto typed = [&](const QString& text) {
+        combo.setText(QString());
+        combo.lineEdit()->clear();
+        QTest::keyClicks(combo.lineEdit(), text);
+        return entries(combo);
+    };
+    EXPECT_EQ(typed("ESC%"), QStringList{"ESC%1"});
+    EXPECT_EQ(typed("ESC_"), QStringList{"ESC_1"});
+    EXPECT_EQ(typed("ESC!"), QStringList{"ESC!1"});
+    EXPECT_EQ(typed("ESC\\1"), QStringList{"ESC\\1"});
+    EXPECT_EQ(typed("esc\\\\"), QStringList{"ESC\\\\1"});
+    EXPECT_EQ(typed("ESC").size(), 5); // the page's limit
+    // A typed text that is exactly an entry selects it, as in a full list.
+    combo.setText("ESC_1");
+    EXPECT_FALSE(combo.BoundText().isEmpty());
+}

@@ -78,7 +78,7 @@ protected:
 
 TEST_F(CatalogueTest, SelectorsSuggestWhileTypingAndLookUpOnAPickFromTheListOnly) {
     frmFindPart* f = finder();
-    EXPECT_EQ(f->ThePart->count(), 300);
+    EXPECT_EQ(f->ThePart->count(), 100); // a page of the 300 products
     EXPECT_TRUE(f->DescOptionGrp1->isChecked());
 
     // A click on the edit part looks nothing up, nor does typing alone;
@@ -107,6 +107,33 @@ TEST_F(CatalogueTest, SelectorsSuggestWhileTypingAndLookUpOnAPickFromTheListOnly
     EXPECT_EQ(f->txtGroupId->text(), "20");
     EXPECT_FALSE(f->Button18->isChecked());
     snapshot(*f, "find-part");
+}
+
+TEST_F(CatalogueTest, TheSelectorsReadAPageAndFindProductsBeyondItOnTheServer) {
+    QStringList productReads;
+    gConn().setStatementHook([&](const QString& sql) {
+        if (sql.contains("From Products"))
+            productReads << sql;
+    });
+    frmFindPart* f = finder();
+    gConn().setStatementHook({});
+    ASSERT_FALSE(productReads.isEmpty());
+    for (const QString& sql : productReads)
+        EXPECT_TRUE(sql.contains("LIMIT")) << sql.toStdString();
+    EXPECT_EQ(f->theDesc->count(), 100);
+
+    // The last product by code and by description, far beyond the first page.
+    const QString code =
+        one("SELECT `Product Name` FROM `Products` ORDER BY `Product Name` DESC LIMIT 1")
+            .toString();
+    const QString desc =
+        one("SELECT `English Name` FROM `Products` ORDER BY `English Name` DESC LIMIT 1")
+            .toString();
+    ASSERT_EQ(f->ThePart->listModel().rowOfText(code), -1);
+    typeAndPick(f->ThePart, code.toLower());
+    EXPECT_EQ(f->ProductName->text(), code);
+    typeAndPick(f->theDesc, desc);
+    EXPECT_EQ(f->EnglishName->text(), desc);
 }
 
 TEST_F(CatalogueTest, NoBoxKeepsTheLastProductAndOkWritesOnlyWhatWasChanged) {

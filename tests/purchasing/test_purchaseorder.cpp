@@ -2,11 +2,14 @@
 // private server.
 #include "app/dialogs.h"
 #include "app/val.h"
+#include "orderform/orderactions.h"
 #include "purchasing/frmorderdetails.h"
 #include "purchasing/frmpurchaseorder.h"
 #include "support/testdb.h"
 
+#include <QAbstractItemView>
 #include <QApplication>
+#include <QCompleter>
 #include <QDate>
 #include <QDir>
 #include <QLineEdit>
@@ -948,4 +951,51 @@ TEST_F(TwoWorkstationsTest, SavingAnOrderDeletedElsewhereAsksBeforeMakingANewOne
     EXPECT_NE(saved, key);
     EXPECT_EQ(header("Telephone", saved), "0118 496 0000");
     EXPECT_EQ(header("Customer Ref", saved), "TWO/WS/1");
+}
+
+TEST_F(PurchaseOrderTest, TheReferenceListReadsAPageNotEveryOrderAndFindsTheRestByTyping) {
+    // More orders than a page, the last one sorting after all of them.
+    gConn().transaction([] {
+        for (int i = 0; i < orderform::kRefPage + 20; ++i)
+            gConn().insert("INSERT INTO `Order Information` (`Customer Ref`) VALUES (?)",
+                           {QStringLiteral("AAA/PAGE/%1").arg(i, 3, 10, QLatin1Char('0'))});
+    });
+    const qint64 late = makeOrder("ZZZ/LATE/1", {{"5.00", "2", "0"}});
+
+    // Opening the window reads orders only a page or one order at a time.
+    QStringList orderReads;
+    gConn().setStatementHook([&](const QString& sql) {
+        if (sql.contains("`Order Information`"))
+            orderReads << sql;
+    });
+    w = std::make_unique<frmPurchaseOrder>();
+    w->show();
+    settle();
+    gConn().setStatementHook({});
+    ASSERT_FALSE(orderReads.isEmpty());
+    for (const QString& sql : orderReads)
+        EXPECT_TRUE(sql.contains("LIMIT") || sql.contains("`Quote ID` = ?")) << sql.toStdString();
+    EXPECT_EQ(w->CustRef->count(), orderform::kRefPage);
+    EXPECT_EQ(w->CustRef->itemText(0), "AAA/PAGE/000");
+
+    // Typing finds an order beyond the page; only taking it from the list opens it.
+    typeRef("zzz/la");
+    EXPECT_EQ(w->CustRef->BoundText(), "");
+    EXPECT_EQ(w->DataGrid1->rowCount(), 0);
+    QCompleter* c = w->CustRef->completer();
+    ASSERT_EQ(c->completionCount(), 1);
+    c->popup()->setCurrentIndex(c->completionModel()->index(0, 0));
+    QTest::keyClick(c->popup(), Qt::Key_Return);
+    EXPECT_EQ(w->CustRef->BoundText(), QString::number(late));
+    EXPECT_EQ(w->CustRef->Text(), "ZZZ/LATE/1");
+    EXPECT_EQ(w->DataGrid1->rowCount(), 1);
+
+    // Typing another order's reference over it keeps this order on screen.
+    typeRef("AAA/PAGE/005");
+    EXPECT_EQ(w->CustRef->BoundText(), QString::number(late));
+    EXPECT_EQ(w->CustRef->Text(), "AAA/PAGE/005");
+    // The previous order, set by code and beyond the page, is shown by its key.
+    w->Command3_Click();
+    EXPECT_EQ(w->CustRef->BoundText(), QString::number(late));
+    EXPECT_EQ(w->CustRef->Text(), "ZZZ/LATE/1");
 }
