@@ -4,9 +4,12 @@
 #include "app/rowsetfile.h"
 #include "app/settings.h"
 #include "goodsin/frmgoodsin.h"
+#include "orderform/orderactions.h"
 #include "support/testdb.h"
 
+#include <QAbstractItemView>
 #include <QApplication>
+#include <QCompleter>
 #include <QDate>
 #include <QDir>
 #include <QFile>
@@ -715,4 +718,35 @@ TEST_F(GridTypingTest, ALineIsDeletedOnlyFromItsMenuOrHeaderAfterANamedQuestion)
     EXPECT_EQ(g->rowCount(), lines - 1);
     EXPECT_NE(w->lblSubTotal->text(), total);
     EXPECT_EQ(w->lblSubTotal->text(), w->lblFinalTotal->text());
+}
+
+TEST_F(GoodsInTest, OpeningReadsAPageOfReferencesAndTypingFindsTheRest) {
+    gConn().transaction([] {
+        for (int i = 0; i < orderform::kRefPage + 5; ++i)
+            gConn().insert("INSERT INTO `Order Information` (`Customer Ref`) VALUES (?)",
+                           {QStringLiteral("AAA/IN/%1").arg(i, 3, 10, QLatin1Char('0'))});
+    });
+    const qint64 late = gConn().insert(
+        "INSERT INTO `Order Information` (`Customer Ref`) VALUES ('ZZZ/IN/LATE')");
+    QStringList unbounded;
+    gConn().setStatementHook([&](const QString& sql) {
+        if (sql.contains("`Order Information`") && !sql.contains("LIMIT") &&
+            !sql.contains("`Quote ID` = ?"))
+            unbounded << sql;
+    });
+    w = std::make_unique<frmGoodsIn>();
+    w->show();
+    settle();
+    gConn().setStatementHook({});
+    EXPECT_EQ(unbounded, QStringList{});
+    EXPECT_EQ(w->CustRef->count(), orderform::kRefPage);
+
+    typeRef("ZZZ/IN");
+    QCompleter* c = w->CustRef->completer();
+    ASSERT_EQ(c->completionCount(), 1);
+    EXPECT_EQ(w->CustRef->BoundText(), "");
+    c->popup()->setCurrentIndex(c->completionModel()->index(0, 0));
+    QTest::keyClick(c->popup(), Qt::Key_Return);
+    EXPECT_EQ(w->CustRef->BoundText(), QString::number(late));
+    EXPECT_EQ(w->CustRef->Text(), "ZZZ/IN/LATE");
 }
