@@ -7,6 +7,7 @@
 #include <QMouseEvent>
 #include <QTimer>
 #include <QWheelEvent>
+#include <algorithm>
 
 namespace zel {
 
@@ -63,6 +64,15 @@ void DataCombo::setRowSource(RowSet rows, const QString& listField, const QStrin
         setEditText(text);
 }
 
+namespace {
+bool hasKey(const RowSet& rows, const QString& column, const QString& key) {
+    const int kc = rows.indexOf(column);
+    return kc >= 0 && std::any_of(rows.rows.begin(), rows.rows.end(), [&](const auto& r) {
+               return RowSetListModel::keyText(r[kc]) == key;
+           });
+}
+} // namespace
+
 void DataCombo::refresh() {
     if (sql_.isEmpty())
         return;
@@ -75,11 +85,7 @@ void DataCombo::refresh() {
     RowSet rows = gConn().select(sql_, {likePattern(filter_, match_)});
     const QString key = BoundText();
     if (!key.isEmpty()) {
-        const int kc = rows.indexOf(boundColumn_);
-        bool listed = false;
-        for (const auto& r : rows.rows)
-            listed = listed || (kc >= 0 && RowSetListModel::keyText(r[kc]) == key);
-        if (!listed) {
+        if (!hasKey(rows, boundColumn_, key)) {
             const RowSet one = gConn().select(keySql_, {key});
             if (!one.isEmpty())
                 rows.rows.append(one.rows.first());
@@ -137,12 +143,7 @@ void DataCombo::lookUp(const QString& typed) {
     // The selected entry stays, so typing never loses the selection.
     const int cur = currentIndex();
     if (cur >= 0) {
-        const QString key = BoundText();
-        const int kc = rows.indexOf(boundColumn_);
-        bool listed = false;
-        for (const auto& r : rows.rows)
-            listed = listed || (kc >= 0 && RowSetListModel::keyText(r[kc]) == key);
-        if (!listed && rows.columns == model_->rows().columns)
+        if (!hasKey(rows, boundColumn_, BoundText()) && rows.columns == model_->rows().columns)
             rows.rows.append(model_->rows().rows[cur]);
     }
     replaceRows(std::move(rows));
@@ -156,7 +157,10 @@ int DataCombo::rowOfKeyOrRead(const QString& key) {
     if (one.isEmpty())
         return -1;
     // The server may match the key without regard to letter case: the stored one is taken.
-    const QString stored = RowSetListModel::keyText(one.rows[0][one.indexOf(boundColumn_)]);
+    const int kc = one.indexOf(boundColumn_);
+    if (kc < 0)
+        return -1;
+    const QString stored = RowSetListModel::keyText(one.rows[0][kc]);
     row = model_->rowOfKey(stored);
     if (row >= 0)
         return row;
