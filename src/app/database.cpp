@@ -597,8 +597,10 @@ void Database::rollback() {
 bool Database::retryAfter(const DbError& e, int attempt,
                           std::chrono::steady_clock::time_point started) {
     // A lock wait can last the server's whole timeout: once ten seconds have
-    // gone by the user is told rather than kept waiting.
-    constexpr int kAttempts = 5;
+    // gone by the user is told rather than kept waiting. Ten attempts: two
+    // workstations on two nodes of a cluster allocating numbers in a tight
+    // loop were seen to need more than five.
+    constexpr int kAttempts = 10;
     if (e.connectionLost()) {
         // Each other node of a cluster once; nothing of the work was committed.
         const int nodes = int(settings_.servers().size());

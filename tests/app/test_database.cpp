@@ -301,8 +301,8 @@ TEST_F(DatabaseTest, ALockHeldTooLongIsWaitedOutThenToldInPlainWords) {
                   "Another workstation was changing the same records at the same moment, so "
                   "this was not saved. Please try again.");
     }
-    EXPECT_EQ(outer, 5);
-    EXPECT_EQ(inner, 5);
+    EXPECT_EQ(outer, 10);
+    EXPECT_EQ(inner, 10);
     EXPECT_FALSE(gConn().inTransaction());
 }
 

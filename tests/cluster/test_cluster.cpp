@@ -299,6 +299,16 @@ TEST_F(ClusterTest, AWriteOnOneNodeIsReadOnAnotherAtOnceAndALaggingNodeIsPassedO
     one.db.execute("SET GLOBAL wsrep_desync = OFF");
     ASSERT_TRUE(opened) << db.lastOpenError().toStdString();
     EXPECT_EQ(server, 1);
+    // Node 1 takes a moment to be in step again; the tests after this one
+    // expect to land on it.
+    QString state;
+    for (int i = 0; i < 100; ++i) {
+        state = one.db.select("SHOW STATUS LIKE 'wsrep_local_state_comment'").rows.value(0).value(1).toString();
+        if (state == QLatin1String("Synced"))
+            break;
+        QThread::msleep(100);
+    }
+    EXPECT_EQ(state, "Synced");
 }
 
 // Last: it takes node 1 away (and brings it back).
