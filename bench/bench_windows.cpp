@@ -31,11 +31,10 @@ int orderWith(int lines) {
     return orderFor[lines];
 }
 
-// One window for the run: its start-up reads the whole reference list once.
+// One window for the run. It is never destroyed: a static owner would
+// destroy it after the application object, which crashes at exit.
 frmPurchaseOrder& window() {
-    static std::unique_ptr<frmPurchaseOrder> w = [] {
-        return std::make_unique<frmPurchaseOrder>();
-    }();
+    static frmPurchaseOrder* w = new frmPurchaseOrder;
     return *w;
 }
 
