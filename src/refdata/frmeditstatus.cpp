@@ -186,7 +186,12 @@ void frmEditStatus::Command2_Click() {
         messages().info(inUseMessage(letter, used));
         return;
     }
-    if (!messages().question(QStringLiteral("Are you sure?"), QStringLiteral("Delete record")))
+    const QString description = StatusDescription->text().trimmed();
+    const QString named = description.isEmpty()
+                              ? QStringLiteral("\"%1\"").arg(letter)
+                              : QStringLiteral("\"%1\" (%2)").arg(letter, description);
+    if (!messages().question(QStringLiteral("Are you sure? This deletes the status %1.").arg(named),
+                             QStringLiteral("Delete record")))
         return;
     qint64 removed = 0;
     qint64 used = 0;

@@ -166,7 +166,8 @@ TEST_F(StatusTest, StatusAIsNeverDeletedAndAnyOtherDeleteAsksFirst) {
     msgs->clear();
     msgs->answer(true);
     e->Command2->click();
-    EXPECT_EQ(msgs->texts(), (QStringList{"Are you sure?", "Record deleted successfully"}));
+    EXPECT_EQ(msgs->texts(), (QStringList{"Are you sure? This deletes the status \"a\" (archived).",
+                                          "Record deleted successfully"}));
     EXPECT_EQ(count("Status Table"), 6);
     EXPECT_FALSE(description("A").isNull());
     EXPECT_EQ(e->StatusLetter->text(), "");
