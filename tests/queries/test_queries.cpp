@@ -21,17 +21,12 @@ struct QueryCount {
 
 template <class F> QueryCount countQueries(F&& action) {
     QueryCount c;
-    gConn().setStatementHook([&](const QString& sql) {
-        ++c.total;
-        c.seen << sql;
-    });
-    try {
-        action();
-    } catch (...) {
-        gConn().setStatementHook({});
-        throw;
-    }
-    gConn().setStatementHook({});
+    test::withStatementHook(
+        [&](const QString& sql) {
+            ++c.total;
+            c.seen << sql;
+        },
+        action);
     return c;
 }
 

@@ -92,26 +92,21 @@ int killBeforeStatement(int n, const std::function<void()>& action,
     if (!killer.open(testSettings()))
         throw std::runtime_error("killer session: " + killer.lastOpenError().toStdString());
     int sent = 0;
-    gConn().setStatementHook([&](const QString& sql) {
-        if (counts && !counts(sql))
-            return;
-        if (sent++ == n) {
-            if (at)
-                *at = sql.left(48);
-            try {
-                killer.execute(QStringLiteral("KILL CONNECTION %1").arg(id));
-            } catch (const DbError&) {
-                // already gone
+    withStatementHook(
+        [&](const QString& sql) {
+            if (counts && !counts(sql))
+                return;
+            if (sent++ == n) {
+                if (at)
+                    *at = sql.left(48);
+                try {
+                    killer.execute(QStringLiteral("KILL CONNECTION %1").arg(id));
+                } catch (const DbError&) {
+                    // already gone
+                }
             }
-        }
-    });
-    try {
-        action();
-    } catch (...) {
-        gConn().setStatementHook({});
-        throw;
-    }
-    gConn().setStatementHook({});
+        },
+        action);
     return sent;
 }
 

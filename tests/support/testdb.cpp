@@ -13,16 +13,19 @@
 namespace zel::test {
 
 namespace {
-QString env(const char* name) { return QProcessEnvironment::systemEnvironment().value(QString::fromLatin1(name)); }
+QString env(const char* name) {
+    return QProcessEnvironment::systemEnvironment().value(QString::fromLatin1(name));
+}
 QString dbName() {
     QString n = env("ZEL_TEST_DB_NAME");
     return n.isEmpty() ? QStringLiteral("zel_test") : n;
 }
 const QStringList& tables() {
-    static const QStringList all = {schema::OrderInformation, schema::OrderDetails, schema::Products,
-                                    schema::ProductGroup,     schema::EmployeeData, schema::StatusTable,
-                                    schema::GlobalSysConfig,  schema::SysConfig,    schema::Transaction,
-                                    schema::SelectedSalesRep};
+    static const QStringList all = {schema::OrderInformation, schema::OrderDetails,
+                                    schema::Products,         schema::ProductGroup,
+                                    schema::EmployeeData,     schema::StatusTable,
+                                    schema::GlobalSysConfig,  schema::SysConfig,
+                                    schema::Transaction,      schema::SelectedSalesRep};
     return all;
 }
 
@@ -72,7 +75,9 @@ QString testDatabaseUrl() {
         .arg(user, password, dbName(), env("ZEL_TEST_SOCKET"));
 }
 
-ConnectionSettings testSettings() { return parseDatabaseUrl(testDatabaseUrl()); }
+ConnectionSettings testSettings() {
+    return parseDatabaseUrl(testDatabaseUrl());
+}
 
 void resetDatabase(Seed seed) {
     static bool created = false;
@@ -82,12 +87,14 @@ void resetDatabase(Seed seed) {
         seedSettings.database = QStringLiteral("zel_seed");
         seedSettings.user = seedSettings.password = QStringLiteral("zel");
         if (!db.open(seedSettings))
-            throw std::runtime_error("cannot reach the test server: " + db.lastOpenError().toStdString());
+            throw std::runtime_error("cannot reach the test server: " +
+                                     db.lastOpenError().toStdString());
         const QString name = schema::q(dbName());
         db.execute(QStringLiteral("DROP DATABASE IF EXISTS %1").arg(name));
         db.execute(QStringLiteral("CREATE DATABASE %1").arg(name));
         for (const QString& t : tables())
-            db.execute(QStringLiteral("CREATE TABLE %1.%2 LIKE zel_seed.%2").arg(name, schema::q(t)));
+            db.execute(
+                QStringLiteral("CREATE TABLE %1.%2 LIKE zel_seed.%2").arg(name, schema::q(t)));
         if (restricted())
             grantRestrictedUser();
         created = true;
@@ -96,7 +103,8 @@ void resetDatabase(Seed seed) {
         ConnectionSettings s = testSettings();
         s.user = s.password = QStringLiteral("zel");
         if (!db.open(s))
-            throw std::runtime_error("cannot open the test database: " + db.lastOpenError().toStdString());
+            throw std::runtime_error("cannot open the test database: " +
+                                     db.lastOpenError().toStdString());
     }
     if (!gConn().isOpen() || gConn().settings().database != dbName()) {
         if (!gConn().open(testSettings()))
@@ -112,7 +120,8 @@ void resetDatabase(Seed seed) {
     for (const QString& t : tables()) {
         db.execute(QStringLiteral("TRUNCATE TABLE %1").arg(schema::q(t)));
         if (seed == Seed::Demo)
-            db.execute(QStringLiteral("INSERT INTO %1 SELECT * FROM zel_seed.%1").arg(schema::q(t)));
+            db.execute(
+                QStringLiteral("INSERT INTO %1 SELECT * FROM zel_seed.%1").arg(schema::q(t)));
     }
 }
 
@@ -128,10 +137,13 @@ void DbTest::TearDown() {
     setMessageService(nullptr);
 }
 
-QVariant one(const QString& sql, const QVariantList& binds) { return gConn().scalar(sql, binds); }
+QVariant one(const QString& sql, const QVariantList& binds) {
+    return gConn().scalar(sql, binds);
+}
 
 int count(const QString& table, const QString& where, const QVariantList& binds) {
-    return one(QStringLiteral("SELECT COUNT(*) FROM `%1` WHERE %2").arg(table, where), binds).toInt();
+    return one(QStringLiteral("SELECT COUNT(*) FROM `%1` WHERE %2").arg(table, where), binds)
+        .toInt();
 }
 
 void snapshot(QWidget& w, const QString& name) {
@@ -146,6 +158,18 @@ void settle() {
     for (int i = 0; i < 3; ++i)
         QCoreApplication::processEvents();
     QCoreApplication::sendPostedEvents(nullptr, QEvent::DeferredDelete);
+}
+
+void withStatementHook(const std::function<void(const QString&)>& hook,
+                       const std::function<void()>& action) {
+    gConn().setStatementHook(hook);
+    try {
+        action();
+    } catch (...) {
+        gConn().setStatementHook({});
+        throw;
+    }
+    gConn().setStatementHook({});
 }
 
 } // namespace zel::test

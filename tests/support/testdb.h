@@ -5,9 +5,10 @@
 #include "app/messages.h"
 
 #include <QWidget>
+#include <functional>
 #include <gtest/gtest.h>
-#include <ostream>
 #include <memory>
+#include <ostream>
 
 namespace zel::test {
 
@@ -37,13 +38,21 @@ void settle();
 // The first column of the first row of a statement on the test database.
 QVariant one(const QString& sql, const QVariantList& binds = {});
 // The number of rows of `table` matching `where`.
-int count(const QString& table, const QString& where = QStringLiteral("1=1"), const QVariantList& binds = {});
+int count(const QString& table, const QString& where = QStringLiteral("1=1"),
+          const QVariantList& binds = {});
 // Writes a PNG of the window for a person to look at, when ZEL_SCREENSHOT_DIR is set.
 void snapshot(QWidget& w, const QString& name);
+
+// Runs `action` with `hook` seeing every statement the run's connection
+// sends; the hook is taken off again also when the action throws.
+void withStatementHook(const std::function<void(const QString&)>& hook,
+                       const std::function<void()>& action);
 
 } // namespace zel::test
 
 // Texts print as text in test failures.
 QT_BEGIN_NAMESPACE
-inline void PrintTo(const QString& s, std::ostream* os) { *os << '"' << s.toStdString() << '"'; }
+inline void PrintTo(const QString& s, std::ostream* os) {
+    *os << '"' << s.toStdString() << '"';
+}
 QT_END_NAMESPACE
