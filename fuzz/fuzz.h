@@ -1,6 +1,5 @@
 #pragma once
-// What every fuzz target shares: the workstation's locale, and the input as
-// text both ways a window could hand it over.
+// What every fuzz target shares: the input as text, and a check that aborts.
 #include <QLocale>
 #include <QString>
 #include <cstddef>
@@ -8,10 +7,6 @@
 #include <cstdlib>
 
 namespace zel::fuzz {
-
-inline void initLocale() {
-    QLocale::setDefault(QLocale(QLocale::English, QLocale::UnitedKingdom));
-}
 
 // The bytes as UTF-8 (what a file or the command line gives).
 inline QString utf8(const uint8_t* data, size_t size) {

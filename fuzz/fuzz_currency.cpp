@@ -11,11 +11,6 @@
 
 using namespace zel;
 
-extern "C" int LLVMFuzzerInitialize(int*, char***) {
-    fuzz::initLocale();
-    return 0;
-}
-
 extern "C" int LLVMFuzzerTestOneInput(const uint8_t* data, size_t size) {
     const QString text = fuzz::utf8(data, size);
     if (auto m = parseCurrency(text)) {

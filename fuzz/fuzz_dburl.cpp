@@ -6,11 +6,6 @@
 #include <cstdio>
 #include <stdexcept>
 
-extern "C" int LLVMFuzzerInitialize(int*, char***) {
-    zel::fuzz::initLocale();
-    return 0;
-}
-
 extern "C" int LLVMFuzzerTestOneInput(const uint8_t* data, size_t size) {
     const QString text = zel::fuzz::utf8(data, size);
     try {

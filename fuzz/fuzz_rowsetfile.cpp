@@ -7,11 +7,6 @@
 
 using namespace zel;
 
-extern "C" int LLVMFuzzerInitialize(int*, char***) {
-    fuzz::initLocale();
-    return 0;
-}
-
 extern "C" int LLVMFuzzerTestOneInput(const uint8_t* data, size_t size) {
     const QByteArray bytes(reinterpret_cast<const char*>(data), qsizetype(size));
     RowSetFile file;

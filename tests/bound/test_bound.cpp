@@ -231,14 +231,21 @@ TEST_F(BoundTest, GridWritesAnEditToItsRowAndRefusesABadOne) {
     EXPECT_FALSE(grid.editCell(0, 8, "1"));
 }
 
-TEST_F(BoundTest, GridTypingThroughTheEditorWritesTheCell) {
-    DataGrid grid;
+namespace {
+// Order 1's lines on screen in a grid that writes its edits; the first line's key.
+QVariant showEditableLines(DataGrid& grid) {
     grid.resize(900, 300);
     grid.show();
     grid.bind(kLines, {1});
     grid.model().setWriteTarget("Order Details", "ID");
     grid.setAllowUpdate(true);
-    const QVariant id = grid.model().value(0, 0);
+    return grid.model().value(0, 0);
+}
+} // namespace
+
+TEST_F(BoundTest, GridTypingThroughTheEditorWritesTheCell) {
+    DataGrid grid;
+    const QVariant id = showEditableLines(grid);
     ASSERT_TRUE(QTest::qWaitForWindowActive(&grid));
     grid.setCurrentCell(0, 5);
     grid.setFocus();
@@ -253,12 +260,7 @@ TEST_F(BoundTest, GridTypingThroughTheEditorWritesTheCell) {
 
 TEST_F(BoundTest, GridClickOnTheSelectedCellThenTypingAtOnceKeepsEveryKeystroke) {
     DataGrid grid;
-    grid.resize(900, 300);
-    grid.show();
-    grid.bind(kLines, {1});
-    grid.model().setWriteTarget("Order Details", "ID");
-    grid.setAllowUpdate(true);
-    const QVariant id = grid.model().value(0, 0);
+    const QVariant id = showEditableLines(grid);
     ASSERT_TRUE(QTest::qWaitForWindowActive(&grid));
     grid.setFocus();
     grid.setCurrentCell(0, 5);

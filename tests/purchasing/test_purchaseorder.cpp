@@ -172,13 +172,15 @@ TEST_F(PurchaseOrderTest, AnOverlongTextIsRefusedWithItsReasonAndNothingIsHalfWr
     w->Status->setBoundText("2");
     w->Title->setText(QString(25, 'x'));
     w->Command8_Click();
-    EXPECT_EQ(msgs->texts(), QStringList{"Title is too long: it can hold 20 characters and 25 were typed."});
+    EXPECT_EQ(msgs->texts(),
+              QStringList{"Title is too long: it can hold 20 characters and 25 were typed."});
     EXPECT_EQ(count("Order Information"), before); // no bare header row
     // Trailing blanks count: the server would cut them and call it saved.
     msgs->clear();
     w->Title->setText(QString("Dr") + QString(23, ' '));
     w->Command8_Click();
-    EXPECT_EQ(msgs->texts(), QStringList{"Title is too long: it can hold 20 characters and 25 were typed."});
+    EXPECT_EQ(msgs->texts(),
+              QStringList{"Title is too long: it can hold 20 characters and 25 were typed."});
     EXPECT_EQ(count("Order Information"), before);
 }
 
@@ -400,16 +402,24 @@ TEST_F(PurchaseOrderTest, PrintChecksTheSupplierAndTheReference) {
     EXPECT_EQ(msgs->texts(), QStringList{"Please select a Suppliers Reference"});
 }
 
-TEST_F(PurchaseOrderTest, TheLineDetailsDialogWritesItsLineBack) {
-    qint64 key = makeOrder("MORE/1", {{"10", "3", "0.1"}});
-    pickOrder(key);
-    const QVariant line = w->DataGrid1->model().value(0, 0);
-    w->DataGrid1->setCurrentCell(0, 5);
+namespace {
+// Double clicks the line's Unit Price: the line details dialog it opens.
+frmOrderDetails* openLineDetails(frmPurchaseOrder* w, int row) {
+    w->DataGrid1->setCurrentCell(row, 5);
     w->DataGrid1_DblClick();
     frmOrderDetails* d = nullptr;
     for (QWidget* x : QApplication::topLevelWidgets())
         if (auto* found = qobject_cast<frmOrderDetails*>(x))
             d = found;
+    return d;
+}
+} // namespace
+
+TEST_F(PurchaseOrderTest, TheLineDetailsDialogWritesItsLineBack) {
+    qint64 key = makeOrder("MORE/1", {{"10", "3", "0.1"}});
+    pickOrder(key);
+    const QVariant line = w->DataGrid1->model().value(0, 0);
+    frmOrderDetails* d = openLineDetails(w.get(), 0);
     ASSERT_NE(d, nullptr);
     EXPECT_EQ(d->windowTitle(), "More Info....");
     EXPECT_EQ(d->txtUnitPrice->text(), "10.00");
@@ -427,7 +437,8 @@ TEST_F(PurchaseOrderTest, TheLineDetailsDialogWritesItsLineBack) {
     d->txtQty->setText("3");
     d->txtDesc->setPlainText(QString(256, u'x'));
     d->Command1_Click();
-    EXPECT_EQ(msgs->last(), "Description is too long: it can hold 255 characters and 256 were typed.");
+    EXPECT_EQ(msgs->last(),
+              "Description is too long: it can hold 255 characters and 256 were typed.");
     EXPECT_TRUE(d->isVisible());
     EXPECT_EQ(one("SELECT `Quantity` FROM `Order Details` WHERE `ID` = ?", {line}).toInt(), 3);
 
@@ -502,12 +513,7 @@ TEST_F(PurchaseOrderTest, TotalsFollowLinesRemovedOrChangedInTheDetailsDialog) {
     EXPECT_EQ(header("Grand Total", key), "100.0000");
 
     // The line details dialog changes the quantity: the totals follow.
-    w->DataGrid1->setCurrentCell(0, 5);
-    w->DataGrid1_DblClick();
-    frmOrderDetails* d = nullptr;
-    for (QWidget* x : QApplication::topLevelWidgets())
-        if (auto* found = qobject_cast<frmOrderDetails*>(x))
-            d = found;
+    frmOrderDetails* d = openLineDetails(w.get(), 0);
     ASSERT_NE(d, nullptr);
     d->txtQty->setText("3");
     d->Command1_Click();
@@ -902,7 +908,8 @@ TEST_F(TwoWorkstationsTest, TheStoredTotalFollowsTheLinesStoredAtTheSave) {
     w->Status_Click(DataCombo::List);
     EXPECT_EQ(header("Grand Total", key), "156.0000");
     // The ledger is posted the stored total too, not the stale screen's.
-    EXPECT_EQ(one("SELECT `Cinout` FROM `Transaction` WHERE `Ref` = ?", {key}).toString(), "-156.0000");
+    EXPECT_EQ(one("SELECT `Cinout` FROM `Transaction` WHERE `Ref` = ?", {key}).toString(),
+              "-156.0000");
 
     // In package mode the stored total is the package total, whatever the lines.
     w->ckPPrice->setChecked(true);
