@@ -59,6 +59,14 @@ struct ConnectionSettings {
     // server offers it), "REQUIRED" (refused when it does not), "DISABLED";
     // the authority's certificate, and the client's own certificate and key.
     QString sslMode, sslCa, sslCert, sslKey;
+    // mysql only: the ODBC driver (its name, or its library's path) that
+    // reaches the server instead of Qt's MySQL driver: "?odbc-driver=" of the
+    // URL, else $ZEL_ODBC_DRIVER. Where Qt has no MySQL driver (Windows), the
+    // MariaDB ODBC driver is used all the same: "MariaDB ODBC 3.1 Driver".
+    QString odbcDriver;
+    // The Qt driver that opens the connection: "QODBC" for a mysql URL
+    // reached through ODBC, else `driver`.
+    QString qtDriver() const;
     // Why there is nothing to connect with (a malformed URL, a refused
     // configuration file); open() fails with this text.
     QString unusable;

@@ -1,4 +1,5 @@
 #include "app/dbconfig.h"
+#include "app/platform.h"
 #include "app/settings.h"
 
 #include <QCheckBox>
@@ -11,7 +12,6 @@
 #include <QLabel>
 #include <QLineEdit>
 #include <QPushButton>
-#include <QStandardPaths>
 #include <QUrl>
 #include <QUrlQuery>
 #include <QVBoxLayout>
@@ -19,8 +19,7 @@
 namespace zel {
 
 QString configFilePath() {
-    return QDir(QStandardPaths::writableLocation(QStandardPaths::GenericConfigLocation))
-        .filePath(QStringLiteral("zel-purchasing/database.conf"));
+    return QDir(platform::configFolder()).filePath(QStringLiteral("database.conf"));
 }
 
 ConfigFile readConfigFile(const QString& path) {
@@ -29,15 +28,19 @@ ConfigFile readConfigFile(const QString& path) {
     cf.exists = info.exists();
     if (!cf.exists)
         return cf;
-    const auto others = QFileDevice::ReadGroup | QFileDevice::ReadOther | QFileDevice::WriteGroup |
-                        QFileDevice::WriteOther;
-    if (info.permissions() & others) {
-        cf.error =
-            QStringLiteral("The configuration file %1 can be read or changed by other users, so it "
-                           "is not used. Make it readable only by its owner: chmod 600 %1")
-                .arg(path);
+    const platform::FileAccess access = platform::fileAccess(path);
+    if (access.othersMay) {
+        cf.error = QStringLiteral("The configuration file %1 can be read or changed by other users%2, "
+                                  "so it is not used. Make it readable only by its owner: %3")
+                       .arg(path,
+                            access.who.isEmpty() ? QString() : QStringLiteral(" (%1)").arg(access.who),
+                            platform::ownerOnlyAdvice(path));
         return cf;
     }
+    if (!access.uncheckable.isEmpty())
+        cf.warning = QStringLiteral("Whether only its owner can read the configuration file %1 "
+                                    "was not checked: %2")
+                         .arg(path, access.uncheckable);
     QFile f(path);
     if (!f.open(QIODevice::ReadOnly | QIODevice::Text)) {
         cf.error = QStringLiteral("The configuration file %1 cannot be read: %2")
@@ -63,15 +66,18 @@ QString writeConfigFile(const QString& path, const QString& url) {
     const QString dir = QFileInfo(path).absolutePath();
     if (!QDir().mkpath(dir))
         return QStringLiteral("the folder %1 cannot be made").arg(dir);
-    QFile::setPermissions(dir,
-                          QFileDevice::ReadOwner | QFileDevice::WriteOwner | QFileDevice::ExeOwner);
+    platform::restrictToOwner(dir);
     const auto ownerOnly = QFileDevice::ReadOwner | QFileDevice::WriteOwner;
     QFile f(path);
     // An existing file is closed to others before the password goes into it.
-    if (f.exists() && !f.setPermissions(ownerOnly))
-        return f.errorString();
+    if (f.exists()) {
+        if (const QString why = platform::restrictToOwner(path); !why.isEmpty())
+            return why;
+    }
     if (!f.open(QIODevice::WriteOnly | QIODevice::Truncate | QIODevice::Text, ownerOnly))
         return f.errorString();
+    if (const QString why = platform::restrictToOwner(path); !why.isEmpty())
+        return why;
     const QByteArray text = "# The database of Zel Purchasing on this workstation, for this user.\n"
                             "url=" +
                             url.toUtf8() + '\n';
@@ -104,6 +110,7 @@ DatabaseChoice chooseDatabase(const QStringList& args, const QProcessEnvironment
         c.source = DatabaseChoice::ConfigFile;
         c.url = cf.error.isEmpty() ? cf.url : QString();
         c.refused = cf.error;
+        c.warning = cf.warning;
         return c;
     }
     c.source = DatabaseChoice::DataSource;

@@ -21,15 +21,17 @@ struct DatabaseChoice {
     Source source = DataSource;
     QString url;     // empty when the configuration file was refused
     QString refused; // why the configuration file is not used
+    QString warning; // what could not be checked about the file that is used
 };
 
-// ~/.config/zel-purchasing/database.conf (or under $XDG_CONFIG_HOME).
+// database.conf in the user's configuration folder (platform::configFolder).
 QString configFilePath();
 
 struct ConfigFile {
     bool exists = false;
     QString url;
-    QString error; // unreadable, readable by others, or holding no url
+    QString error;   // unreadable, readable by others, or holding no url
+    QString warning; // its permissions could not be checked; it is used all the same
 };
 // The file holds one line "url=mysql://..." (blank lines and # comments aside).
 ConfigFile readConfigFile(const QString& path);

@@ -2,6 +2,7 @@
 #include "app/applog.h"
 #include "app/database.h"
 #include "app/dbconfig.h"
+#include "app/platform.h"
 #include "app/settings.h"
 #include "app/singleinstance.h"
 
@@ -11,7 +12,6 @@
 #include <QProcessEnvironment>
 #include <QTextStream>
 #include <cstring>
-#include <unistd.h>
 
 #ifndef ZEL_VERSION
 #define ZEL_VERSION "0"
@@ -38,7 +38,7 @@ QString instanceLockPath() {
     QString path = QProcessEnvironment::systemEnvironment().value(QStringLiteral("ZEL_INSTANCE_LOCK"));
     if (!path.isEmpty())
         return path;
-    return QDir::temp().filePath(QStringLiteral("zel-purchasing-%1.lock").arg(getuid()));
+    return platform::instanceLockPath();
 }
 
 void OpenConnection(const CommandLine& cl) {
@@ -62,11 +62,7 @@ QMainWindow* chooseHub(const CommandLine& cl, const Hubs& hubs) {
 }
 
 int runProgram(int argc, char** argv, const Hubs& hubs) {
-    // Without TZ the C library looks at /etc/localtime again for every date
-    // it converts (every DATETIME of every row read); naming the same file
-    // once keeps the zone it read.
-    if (qEnvironmentVariableIsEmpty("TZ"))
-        qputenv("TZ", ":/etc/localtime");
+    platform::prepareProcess();
     for (int i = 1; i < argc; ++i) {
         if (std::strcmp(argv[i], "--version") == 0) {
             QTextStream(stdout) << "zel-purchasing " << programVersion() << "\n";
@@ -107,6 +103,11 @@ int runProgram(int argc, char** argv, const Hubs& hubs) {
         err.flush();
         writeLog(QStringLiteral("refused"), choice.refused);
         refuseDatabase(choice.refused);
+    }
+    if (!choice.warning.isEmpty()) {
+        err << "zel-purchasing: " << choice.warning << "\n";
+        err.flush();
+        writeLog(QStringLiteral("warning"), choice.warning);
     }
     bool warned = false;
     auto warnOfPassword = [&] {

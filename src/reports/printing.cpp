@@ -24,11 +24,6 @@ QString box(const QVariant& v) {
     return v.isNull() ? QString() : v.toString();
 }
 
-const RowSet& noRows() {
-    static const RowSet none;
-    return none;
-}
-
 QString employeeBlock(const RowSet& rs) {
     if (rs.isEmpty())
         return {};

@@ -11,7 +11,9 @@
 #include <QTemporaryDir>
 #include <csignal>
 #include <gtest/gtest.h>
+#ifndef Q_OS_WIN
 #include <sys/resource.h>
+#endif
 
 using namespace zel;
 
@@ -282,6 +284,7 @@ TEST_F(RowSetFileTest, AnUnwritableTargetThrowsNamingItAndKeepsThePreviousFile) 
     // no temporary file is left behind.
     const QByteArray before = "<previous export/>";
     putFile(path(), before);
+#ifndef Q_OS_WIN
     rlimit old{};
     ASSERT_EQ(getrlimit(RLIMIT_FSIZE, &old), 0);
     auto oldHandler = std::signal(SIGXFSZ, SIG_IGN);
@@ -294,10 +297,15 @@ TEST_F(RowSetFileTest, AnUnwritableTargetThrowsNamingItAndKeepsThePreviousFile) 
     EXPECT_TRUE(why.contains(path())) << why.toStdString();
     EXPECT_EQ(fileBytes(path()), before);
     EXPECT_EQ(folderEntries(), (QStringList{"ExportOrderDetails.adtg", "plain"}));
+#endif
 
     // With room again the same rows are written and replace it.
     writeRowSetFile(path(), cols, rows);
     EXPECT_EQ(readRowSetFile(path()).rows.size(), 2000);
+#ifdef Q_OS_WIN
+    GTEST_SKIP() << "the full disk part needs a file size limit (setrlimit), which Windows lacks; "
+                    "the rest of this test ran";
+#endif
 }
 
 class WorkstationSettings : public RowSetFileTest {

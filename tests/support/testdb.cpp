@@ -36,6 +36,17 @@ bool restricted() {
     return !env("ZEL_TEST_USER").isEmpty();
 }
 
+QString urlOf(const QString& database, const QString& user, const QString& password) {
+    // Through ODBC when $ZEL_ODBC_DRIVER names the MariaDB ODBC driver, or
+    // where Qt has no MySQL driver (Windows).
+    return QStringLiteral("mysql://%1:%2@localhost/%3?socket=%4")
+        .arg(user, password, database, env("ZEL_TEST_SOCKET"));
+}
+
+// The administrator's settings for another database of the test server.
+ConnectionSettings adminSettings(const QString& database) {
+    return parseDatabaseUrl(urlOf(database, QStringLiteral("zel"), QStringLiteral("zel")));
+}
 Database& adminConnection() {
     // Left open until the process ends, after the application is gone.
     static Database* admin = new Database(QStringLiteral("zel-test-admin"));
@@ -46,10 +57,8 @@ void grantRestrictedUser() {
     QFile file(env("ZEL_TEST_GRANTS"));
     if (!file.open(QIODevice::ReadOnly | QIODevice::Text))
         throw std::runtime_error("cannot read the grants file " + file.fileName().toStdString());
-    ConnectionSettings s = testSettings();
-    s.user = s.password = QStringLiteral("zel");
     Database& admin = adminConnection();
-    if (!admin.open(s))
+    if (!admin.open(adminSettings(dbName())))
         throw std::runtime_error("cannot open the test database as its administrator");
     QStringList statements = {
         QStringLiteral("CREATE USER IF NOT EXISTS '%1'@'%' IDENTIFIED BY '%2'")
@@ -68,11 +77,14 @@ void grantRestrictedUser() {
 }
 } // namespace
 
+bool throughOdbc() {
+    return testSettings().qtDriver() == QLatin1String("QODBC");
+}
+
 QString testDatabaseUrl() {
     const QString user = restricted() ? env("ZEL_TEST_USER") : QStringLiteral("zel");
     const QString password = restricted() ? env("ZEL_TEST_PASSWORD") : QStringLiteral("zel");
-    return QStringLiteral("mysql://%1:%2@localhost/%3?socket=%4")
-        .arg(user, password, dbName(), env("ZEL_TEST_SOCKET"));
+    return urlOf(dbName(), user, password);
 }
 
 ConnectionSettings testSettings() {
@@ -83,10 +95,7 @@ void resetDatabase(Seed seed) {
     static bool created = false;
     Database& db = restricted() ? adminConnection() : gConn();
     if (!created) {
-        ConnectionSettings seedSettings = testSettings();
-        seedSettings.database = QStringLiteral("zel_seed");
-        seedSettings.user = seedSettings.password = QStringLiteral("zel");
-        if (!db.open(seedSettings))
+        if (!db.open(adminSettings(QStringLiteral("zel_seed"))))
             throw std::runtime_error("cannot reach the test server: " +
                                      db.lastOpenError().toStdString());
         const QString name = schema::q(dbName());
@@ -99,14 +108,12 @@ void resetDatabase(Seed seed) {
             grantRestrictedUser();
         created = true;
     }
-    if (restricted() && (!db.isOpen() || db.settings().database != dbName())) {
-        ConnectionSettings s = testSettings();
-        s.user = s.password = QStringLiteral("zel");
-        if (!db.open(s))
+    if (restricted() && (!db.isOpen() || db.settings().database != adminSettings(dbName()).database)) {
+        if (!db.open(adminSettings(dbName())))
             throw std::runtime_error("cannot open the test database: " +
                                      db.lastOpenError().toStdString());
     }
-    if (!gConn().isOpen() || gConn().settings().database != dbName()) {
+    if (!gConn().isOpen() || gConn().settings().database != testSettings().database) {
         if (!gConn().open(testSettings()))
             throw std::runtime_error("cannot open the test database: " +
                                      gConn().lastOpenError().toStdString());

@@ -14,6 +14,9 @@ namespace zel::test {
 
 enum class Seed { Empty, Demo };
 
+// Whether the tests reach the server through ODBC, as the Windows build does
+// ($ZEL_ODBC_DRIVER names the MariaDB ODBC driver), rather than the MySQL driver.
+bool throughOdbc();
 // The URL of this binary's database.
 QString testDatabaseUrl();
 // The settings of this binary's database.
