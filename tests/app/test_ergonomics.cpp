@@ -10,6 +10,7 @@
 #include "purchasing/frmorderdetails.h"
 #include "purchasing/frmpurchaseorder.h"
 #include "refdata/openers.h"
+#include "refdata/pickers.h"
 #include "search/frmfindrecord.h"
 #include "support/testdb.h"
 
@@ -402,6 +403,66 @@ TEST_F(ErgonomicsTest, TheGridsContextMenuOffersWhatDoubleClickDoes) {
     contextMenu(w->DataGrid1, QStringLiteral("Add Part..."), w->DataGrid1->model().index(0, 4));
     EXPECT_EQ(parts, QStringList{w->DataGrid1->model().text(0, 3)});
     frmPurchaseOrder::openers() = {};
+}
+
+// A new order as a new user starts one, all by keyboard: reference, Start,
+// a supplier; then Enter on the empty line's product code opens the part
+// finder, and Enter there with no part chosen. Nothing typed or picked goes.
+TEST_F(ErgonomicsTest, ThePartFinderConfirmedWithNoPartKeepsTheUnsavedOrder) {
+    auto& o = frmPurchaseOrder::openers();
+    refdata::wireOpeners(o);
+    o.partFinder = [](OrderHub& h, const QString& c) { openPartFinder(h, c); };
+    auto pressIn = [](QWidget* window, Qt::Key key) {
+        window->activateWindow();
+        ASSERT_TRUE(QTest::qWaitForWindowActive(window));
+        QWidget* f = QApplication::focusWidget();
+        QTest::keyClick(f && f->window() == window ? f : window, key);
+        settle();
+    };
+    QTest::keyClick(w->CustRef->lineEdit(), Qt::Key_N, Qt::ControlModifier); // New PO
+    QTest::keyClicks(w->CustRef->lineEdit(), QStringLiteral("NEW/KEYS/1"));
+    w->Command1->click(); // Start
+    settle();
+    auto* picker =
+        qobject_cast<frmSupplierEntry*>(dialogs().find(QStringLiteral("frmSupplierEntry")));
+    ASSERT_NE(picker, nullptr);
+    picker->cmbFindSupplier->setFocus();
+    QTest::keyClick(picker->cmbFindSupplier, Qt::Key_Down); // opens the list
+    QAbstractItemView* list = picker->cmbFindSupplier->view();
+    list->setCurrentIndex(list->model()->index(0, 0));
+    QTest::keyClick(list, Qt::Key_Return);
+    settle();
+    ASSERT_FALSE(picker->CustomerName->text().isEmpty());
+    pressIn(picker, Qt::Key_Return); // Close hands the supplier over
+    ASSERT_EQ(dialogs().find(QStringLiteral("frmSupplierEntry")), nullptr);
+    ASSERT_FALSE(w->CustomerName->text().isEmpty());
+    ASSERT_FALSE(w->AccountNo->text().isEmpty());
+
+    auto boxes = [&] {
+        QStringList texts{w->CustRef->Text()};
+        for (QLineEdit* e : w->findChildren<QLineEdit*>())
+            if (!e->objectName().isEmpty())
+                texts << e->objectName() + u'=' + e->text();
+        return texts;
+    };
+    const QStringList before = boxes();
+    const int orders = count("Order Information"), lines = count("Order Details");
+    w->activateWindow();
+    ASSERT_TRUE(QTest::qWaitForWindowActive(w.get()));
+    w->DataGrid1->setFocus();
+    w->DataGrid1->setCurrentCell(w->DataGrid1->rowCount(), 3); // the empty line
+    QTest::keyClick(w->DataGrid1, Qt::Key_Return);
+    settle();
+    QWidget* finder = dialogs().find(QStringLiteral("frmFindPart"));
+    ASSERT_NE(finder, nullptr);
+    pressIn(finder, Qt::Key_Return); // OK, no part chosen
+    EXPECT_EQ(dialogs().find(QStringLiteral("frmFindPart")), nullptr);
+    EXPECT_EQ(boxes(), before);
+    EXPECT_EQ(w->orderKey(), 0);
+    EXPECT_EQ(count("Order Information"), orders);
+    EXPECT_EQ(count("Order Details"), lines);
+    EXPECT_TRUE(msgs->messages.empty()) << msgs->texts().join(u'\n').toStdString();
+    o = {};
 }
 
 TEST_F(ErgonomicsTest, TabFollowsTheScreen) {
