@@ -31,7 +31,8 @@ enum Token : quint8 {
     DeleteRowToken = 0x0C, // the row before it is deleted
     InsertRowToken = 0x0D, // an inserted row
     DoneToken = 0x0F,
-    ChildTokenBit = 0x80, // the parts of child recordsets
+    PropertiesToken = 0x10, // the recordset's property sets
+    ChildTokenBit = 0x80,   // the parts of child recordsets
 };
 
 // What is being read, for the messages.
@@ -362,9 +363,8 @@ private:
                 readColumnDescriptor(
                     in_.part(in_.u16(), Part::ColumnDescriptor, described_.size() + 1));
                 break;
-            case 0x04:
-            case 0x10:
-                // Property sets and other descriptions rows do not depend on.
+            case PropertiesToken:
+                // Property sets, which rows do not depend on.
                 in_.part(in_.u16(), Part::Skipped, 0);
                 break;
             default:

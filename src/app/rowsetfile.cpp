@@ -1,5 +1,6 @@
 #include "app/rowsetfile.h"
 #include "app/adtgfile.h"
+#include "app/applog.h"
 #include "app/money.h"
 #include "app/settings.h"
 
@@ -999,8 +1000,10 @@ std::optional<QString> readSetting(const QString& item) {
             if (row.size() > std::max(itemColumn, valueColumn) &&
                 row[itemColumn].toString().compare(item, Qt::CaseInsensitive) == 0)
                 return row[valueColumn].isNull() ? QStringLiteral("") : row[valueColumn].toString();
+    } catch (const RowSetFileError& e) {
+        // An unreadable settings file holds no settings; the log says why.
+        writeLog(QStringLiteral("settings file"), e.message());
     } catch (const std::exception&) {
-        // an unreadable settings file holds no settings
     }
     return std::nullopt;
 }

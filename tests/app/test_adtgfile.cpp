@@ -3,6 +3,7 @@
 // the samples lack (settings, long texts, empty texts beside NULLs, base
 // tables, hidden columns, every type at its limits, files that lie).
 #include "app/adtgfile.h"
+#include "app/applog.h"
 #include "app/rowsetfile.h"
 #include "app/settings.h"
 #include "support/adtgwriter.h"
@@ -309,6 +310,27 @@ TEST_F(AdtgFiles, ASettingsFileKeepsEmptyTextsApartFromNullAndReadsLongTexts) {
     EXPECT_EQ(memo.rows.at(1, "TextValue"), QVariant(QStringLiteral("")));
     EXPECT_TRUE(memo.rows.at(2, "TextValue").isNull()) << "a column an insert leaves is NULL";
     setWorkstationFolder(QString());
+}
+
+TEST_F(AdtgFiles, AnUnreadableSettingsFileCountsAsNoneAndTheLogSaysWhy) {
+    const QByteArray whole =
+        AdtgWriter(settingsColumns).row({"StockControl", "/opt/stock"}).bytes();
+    {
+        QFile f(path());
+        ASSERT_TRUE(f.open(QIODevice::WriteOnly));
+        f.write(whole.chopped(1)); // no end mark
+    }
+    setWorkstationFolder(dir.path());
+    startLog(dir.filePath("zel-purchasing.log"));
+    EXPECT_EQ(readSetting("StockControl"), std::nullopt);
+    startLog(QString());
+    setWorkstationFolder(QString());
+    QFile log(dir.filePath("zel-purchasing.log"));
+    ASSERT_TRUE(log.open(QIODevice::ReadOnly));
+    const QString line = QString::fromUtf8(log.readAll());
+    EXPECT_TRUE(line.contains("settings file: Cannot read " + path() +
+                              ": it ends early, in the middle of row 2"))
+        << line.toStdString();
 }
 
 TEST_F(AdtgFiles, PendingChangesAreAppliedOverSeveralNullableColumns) {
