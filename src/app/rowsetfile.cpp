@@ -399,8 +399,9 @@ QVariant typedValue(const RowSetFileColumn& col, const QString& text) {
         if (t == QLatin1String("bin.hex")) {
             // Long values come wrapped over several lines.
             static const QRegularExpression hex(QStringLiteral("^(?:[0-9A-Fa-f]{2})*$"));
+            static const QRegularExpression space(QStringLiteral("\\s"));
             QString digits = text;
-            digits.remove(QRegularExpression(QStringLiteral("\\s")));
+            digits.remove(space);
             return hex.match(digits).hasMatch() ? QVariant(QByteArray::fromHex(digits.toLatin1()))
                                                 : QVariant();
         }
@@ -429,8 +430,12 @@ QVariant typedValue(const RowSetFileColumn& col, const QString& text) {
             const auto d = readFloat(text);
             if (!d)
                 return {};
+            if (t != QLatin1String("r4"))
+                return *d;
             // A single-precision column holds the float nearest the text.
-            return t == QLatin1String("r4") ? double(float(*d)) : *d;
+            if (std::isfinite(*d) && std::fabs(*d) > std::numeric_limits<float>::max())
+                return {};
+            return double(float(*d));
         } else {
             const auto plain = plainDecimal(text);
             return plain ? QVariant(*plain) : QVariant();
