@@ -494,6 +494,7 @@ TEST_F(AdtgFiles, AFileThatLiesIsRefusedWithAMessageNamingTheFileAndTheLie) {
     expectRefused(AdtgWriter(settingsColumns).statedColumns(1).bytes(),
                   "describes more columns than the 1 it says it has");
     expectRefused(bytes + '\0', "goes on for 1 bytes after its end mark");
+    expectRefused(bytes + QByteArray(10 * 1024 * 1024, '\0'), "it is larger than 10 MB");
 
     QByteArray b = bytes;
     b[7] = 1; // big-endian
