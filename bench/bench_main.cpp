@@ -5,6 +5,7 @@
 // program's way beside the statement-by-statement way with their ratio.
 #include "app/database.h"
 #include "app/messages.h"
+#include "runwindows.h"
 
 #include <QApplication>
 #include <QLocale>
@@ -170,6 +171,8 @@ int main(int argc, char** argv) {
     for (const QString& t : texts)
         std::fprintf(stderr, "zel-bench: the program said: %s\n", qPrintable(t));
     benchmark::Shutdown();
+    // The windows the benchmarks kept go while the application object is still there.
+    zel::bench::endRun();
     zel::gConn().release();
     return 0;
 }

@@ -4,12 +4,12 @@
 #include "app/database.h"
 #include "app/messages.h"
 #include "purchasing/frmpurchaseorder.h"
+#include "runwindows.h"
 #include "search/frmfindrecord.h"
 
 #include <QDateTime>
 #include <benchmark/benchmark.h>
 #include <cstdio>
-#include <memory>
 
 using namespace zel;
 
@@ -43,17 +43,18 @@ void ensureMarkers() {
     }
 }
 
+// The finder and its order window, kept for the run.
 struct Finder {
-    std::unique_ptr<frmPurchaseOrder> hub;
-    std::unique_ptr<frmFindRecord> finder;
+    frmPurchaseOrder* hub = nullptr;
+    frmFindRecord* finder = nullptr;
 };
 
 Finder& finder() {
     static Finder f = [] {
         ensureMarkers();
         Finder x;
-        x.hub = std::make_unique<frmPurchaseOrder>();
-        x.finder = std::make_unique<frmFindRecord>(*x.hub);
+        x.hub = bench::keepForRun(new frmPurchaseOrder);
+        x.finder = bench::keepForRun(new frmFindRecord(*x.hub));
         return x;
     }();
     return f;

@@ -10,6 +10,7 @@
 #include "practice.h"
 #include "purchasing/frmpurchaseorder.h"
 #include "reports/printing.h"
+#include "runwindows.h"
 #include "schema/orders.h"
 
 #include <QCoreApplication>
@@ -18,7 +19,6 @@
 #include <QTemporaryDir>
 #include <benchmark/benchmark.h>
 #include <map>
-#include <memory>
 
 using namespace zel;
 
@@ -31,10 +31,9 @@ int orderWith(int lines) {
     return orderFor[lines];
 }
 
-// One window for the run. It is never destroyed: a static owner would
-// destroy it after the application object, which crashes at exit.
+// One window for the run: its start-up reads the reference list once.
 frmPurchaseOrder& window() {
-    static frmPurchaseOrder* w = new frmPurchaseOrder;
+    static frmPurchaseOrder* w = bench::keepForRun(new frmPurchaseOrder);
     return *w;
 }
 

@@ -1,6 +1,7 @@
 #include "app/dialogs.h"
 
 #include <QAbstractButton>
+#include <QAbstractItemView>
 #include <QAbstractSpinBox>
 #include <QAccessible>
 #include <QAccessibleWidget>
@@ -46,18 +47,60 @@ public:
 };
 
 // A drop-down keeps the name it was given (its label) after a pick; what is
-// chosen is its value.
+// chosen is its value. Its parts are those Qt gives its own drop-downs: the
+// list of entries (an item per entry, the current one selected) and, where
+// the user may type, the edit box; its actions open and close the list.
 class NamedComboAccessible : public QAccessibleWidget {
 public:
     explicit NamedComboAccessible(QComboBox* c) : QAccessibleWidget(c, QAccessible::ComboBox) {}
+    QComboBox* combo() const { return static_cast<QComboBox*>(widget()); }
+
     QString text(QAccessible::Text t) const override {
-        auto* c = static_cast<QComboBox*>(widget());
         if (t == QAccessible::Name)
-            return c->accessibleName();
+            return combo()->accessibleName();
         if (t == QAccessible::Value)
-            return c->currentText();
+            return combo()->currentText();
         return QAccessibleWidget::text(t);
     }
+
+    int childCount() const override { return combo()->isEditable() ? 2 : 1; }
+    QAccessibleInterface* child(int index) const override {
+        if (index == 0)
+            return QAccessible::queryAccessibleInterface(combo()->view());
+        if (index == 1 && combo()->isEditable())
+            return QAccessible::queryAccessibleInterface(combo()->lineEdit());
+        return nullptr;
+    }
+    int indexOfChild(const QAccessibleInterface* child) const override {
+        if (!child)
+            return -1;
+        if (child->object() == combo()->view())
+            return 0;
+        if (combo()->isEditable() && child->object() == combo()->lineEdit())
+            return 1;
+        return -1;
+    }
+    // The edit box has the focus when the drop-down has it.
+    QAccessibleInterface* focusChild() const override {
+        return combo()->isEditable() ? child(1) : nullptr;
+    }
+    QAccessibleInterface* childAt(int x, int y) const override {
+        if (combo()->isEditable() &&
+            combo()->lineEdit()->rect().contains(combo()->lineEdit()->mapFromGlobal(QPoint(x, y))))
+            return child(1);
+        return nullptr;
+    }
+
+    QStringList actionNames() const override { return {showMenuAction(), pressAction()}; }
+    void doAction(const QString& name) override {
+        if (name != showMenuAction() && name != pressAction())
+            return;
+        if (combo()->view()->isVisible())
+            combo()->hidePopup();
+        else
+            combo()->showPopup();
+    }
+    QStringList keyBindingsForAction(const QString&) const override { return {}; }
 };
 
 QAccessibleInterface* accessibleFactory(const QString&, QObject* object) {

@@ -1,4 +1,6 @@
 #include "app/rowsetfile.h"
+#include "app/adtgfile.h"
+#include "app/applog.h"
 #include "app/money.h"
 #include "app/settings.h"
 
@@ -317,21 +319,44 @@ bool xmlCanCarry(const QString& text) {
 
 // ---- reading -------------------------------------------------------------
 
-// The column a schema's datatype describes.
+// The values read from one file at most: far beyond any settings file or
+// printed order, short of what would exhaust the workstation's memory.
+constexpr qsizetype maxRowSetCells = 4'000'000;
+
+// The whole-number types by name, with the values each holds ("ui8" holds
+// more than a qlonglong and is read on its own).
+std::optional<std::pair<qlonglong, qlonglong>> integerRange(const QString& type) {
+    using Limits = std::numeric_limits<qlonglong>;
+    static const QHash<QString, std::pair<qlonglong, qlonglong>> ranges = {
+        {QStringLiteral("i1"), {-128, 127}},
+        {QStringLiteral("i2"), {-32768, 32767}},
+        {QStringLiteral("int"), {-2147483648LL, 2147483647LL}},
+        {QStringLiteral("i4"), {-2147483648LL, 2147483647LL}},
+        {QStringLiteral("i8"), {Limits::min(), Limits::max()}},
+        {QStringLiteral("ui1"), {0, 255}},
+        {QStringLiteral("ui2"), {0, 65535}},
+        {QStringLiteral("ui4"), {0, 4294967295LL}},
+    };
+    const auto it = ranges.find(type);
+    return it == ranges.end() ? std::nullopt : std::optional(*it);
+}
+
+// The longest text or run of bytes a column declares, 0 for long ones.
+int declaredLength(qulonglong n, bool isLong) {
+    return !isLong && n > 0 && n < qulonglong(longTextLength) ? int(n) : 0;
+}
+
+// The column a schema's datatype describes; `type` is kept as written.
 void applyDataType(RowSetFileColumn& col, const QString& type, const QString& dbType,
                    const QString& maxLength, bool isLong) {
     const QString t = type.toLower();
+    col.type = type.isEmpty() ? QStringLiteral("string") : type;
     col.kind = Kind::Text;
     col.floating = false;
     col.maxLength = 0;
-    if (t.isEmpty() || t == QLatin1String("string")) {
-        bool ok = false;
-        qlonglong n = maxLength.toLongLong(&ok);
-        col.maxLength = ok && !isLong && n > 0 && n < longTextLength ? int(n) : 0;
-    } else if (t == QLatin1String("int") || t == QLatin1String("i1") || t == QLatin1String("i2") ||
-               t == QLatin1String("i4") || t == QLatin1String("i8") || t == QLatin1String("ui1") ||
-               t == QLatin1String("ui2") || t == QLatin1String("ui4") ||
-               t == QLatin1String("ui8")) {
+    if (t.isEmpty() || t == QLatin1String("string") || t == QLatin1String("bin.hex")) {
+        col.maxLength = declaredLength(maxLength.toULongLong(), isLong);
+    } else if (integerRange(t) || t == QLatin1String("ui8")) {
         col.kind = Kind::Integer;
     } else if (t == QLatin1String("number")) {
         col.kind = dbType.compare(QLatin1String("currency"), Qt::CaseInsensitive) == 0
@@ -344,52 +369,214 @@ void applyDataType(RowSetFileColumn& col, const QString& type, const QString& db
         col.kind = Kind::Number;
         col.floating = true;
     } else if (t == QLatin1String("datetime") || t == QLatin1String("datetime.tz") ||
-               t == QLatin1String("date")) {
+               t == QLatin1String("date") || t == QLatin1String("time")) {
         col.kind = Kind::Date;
     } else if (t == QLatin1String("boolean")) {
         col.kind = Kind::Flag;
     }
 }
 
-// A value as its column's type gives it, or an invalid QVariant when it
-// does not read as that type.
+// A currency amount as exact decimal text. The currency type holds one
+// amount below the money type's range: the smallest 64-bit number of
+// ten-thousandths.
+std::optional<QString> currencyText(const QString& raw) {
+    const auto plain = plainDecimal(raw);
+    if (!plain)
+        return std::nullopt;
+    if (const auto m = Money::fromDecimalText(*plain))
+        return m->toPlainText();
+    if (*plain == QLatin1String("-922337203685477.5808"))
+        return plain;
+    return std::nullopt;
+}
+
+// A value as its column's type gives it (see RowSetFile), or an invalid
+// QVariant when it does not read as that type.
 QVariant typedValue(const RowSetFileColumn& col, const QString& text) {
+    const QString t = col.type.toLower();
     switch (col.kind) {
     case Kind::Text:
+        if (t == QLatin1String("bin.hex")) {
+            // Long values come wrapped over several lines.
+            static const QRegularExpression hex(QStringLiteral("^(?:[0-9A-Fa-f]{2})*$"));
+            static const QRegularExpression space(QStringLiteral("\\s"));
+            QString digits = text;
+            digits.remove(space);
+            return hex.match(digits).hasMatch() ? QVariant(QByteArray::fromHex(digits.toLatin1()))
+                                                : QVariant();
+        }
+        if (t == QLatin1String("uuid")) {
+            static const QRegularExpression uuid(QStringLiteral(
+                "^\\{?([0-9A-Fa-f]{8}-[0-9A-Fa-f]{4}-[0-9A-Fa-f]{4}-[0-9A-Fa-f]{4}-[0-9A-Fa-f]{12})"
+                "\\}?$"));
+            const auto m = uuid.match(text.trimmed());
+            return m.hasMatch() ? QVariant(u'{' + m.captured(1).toUpper() + u'}') : QVariant();
+        }
         return text;
     case Kind::Integer: {
         bool ok = false;
-        qlonglong n = text.trimmed().toLongLong(&ok);
-        return ok ? QVariant(n) : QVariant();
+        if (t == QLatin1String("ui8")) {
+            const qulonglong n = text.trimmed().toULongLong(&ok);
+            return ok ? QVariant(n) : QVariant();
+        }
+        const qlonglong n = text.trimmed().toLongLong(&ok);
+        const auto range = integerRange(t);
+        if (!ok || (range && (n < range->first || n > range->second)))
+            return {};
+        return n;
     }
     case Kind::Number:
         if (col.floating) {
-            auto d = readFloat(text);
-            return d ? QVariant(*d) : QVariant();
+            const auto d = readFloat(text);
+            if (!d)
+                return {};
+            if (t != QLatin1String("r4"))
+                return *d;
+            // A single-precision column holds the float nearest the text.
+            if (std::isfinite(*d) && std::fabs(*d) > std::numeric_limits<float>::max())
+                return {};
+            return double(float(*d));
         } else {
-            auto plain = plainDecimal(text);
+            const auto plain = plainDecimal(text);
             return plain ? QVariant(*plain) : QVariant();
         }
     case Kind::Money: {
-        auto plain = plainDecimal(text);
-        auto m = plain ? Money::fromDecimalText(*plain) : std::nullopt;
-        return m ? QVariant(m->toPlainText()) : QVariant();
+        const auto amount = currencyText(text);
+        return amount ? QVariant(*amount) : QVariant();
     }
     case Kind::Date: {
-        QDateTime dt = QDateTime::fromString(text.trimmed(), Qt::ISODateWithMs);
+        if (t == QLatin1String("time")) {
+            const QTime time = QTime::fromString(text.trimmed(), Qt::ISODateWithMs);
+            return time.isValid() ? QVariant(time) : QVariant();
+        }
+        const QDateTime dt = QDateTime::fromString(text.trimmed(), Qt::ISODateWithMs);
         return dt.isValid() ? QVariant(dt) : QVariant();
     }
     case Kind::Flag: {
-        const QString t = text.trimmed();
-        if (t.compare(QLatin1String("true"), Qt::CaseInsensitive) == 0 || t == QLatin1String("1") ||
-            t == QLatin1String("-1"))
+        const QString b = text.trimmed();
+        if (b.compare(QLatin1String("true"), Qt::CaseInsensitive) == 0 || b == QLatin1String("1") ||
+            b == QLatin1String("-1"))
             return true;
-        if (t.compare(QLatin1String("false"), Qt::CaseInsensitive) == 0 || t == QLatin1String("0"))
+        if (b.compare(QLatin1String("false"), Qt::CaseInsensitive) == 0 || b == QLatin1String("0"))
             return false;
         return {};
     }
     }
     return {};
+}
+
+// What a column of a read file holds, for messages.
+QString typeWord(const RowSetFileColumn& col) {
+    const QString t = col.type.toLower();
+    if (t == QLatin1String("bin.hex"))
+        return QStringLiteral("bytes in hexadecimal");
+    if (t == QLatin1String("uuid"))
+        return QStringLiteral("a GUID");
+    if (t == QLatin1String("time"))
+        return QStringLiteral("a time of day");
+    if (t == QLatin1String("ui8"))
+        return QStringLiteral("a whole number from 0 to 18446744073709551615");
+    if (const auto range = integerRange(t))
+        return QStringLiteral("a whole number from %1 to %2").arg(range->first).arg(range->second);
+    return kindWord(col.kind, col.floating);
+}
+
+// A binary file's column as the XML layout would describe it.
+RowSetFileColumn columnOf(const adtg::Column& c) {
+    RowSetFileColumn col;
+    col.name = c.name;
+    auto set = [&](const char* type, Kind kind) {
+        col.type = QString::fromLatin1(type);
+        col.kind = kind;
+    };
+    switch (c.type) {
+    case adtg::STR:
+    case adtg::WSTR:
+        set("string", Kind::Text);
+        col.maxLength = declaredLength(c.maxLength, c.flags & adtg::Long);
+        break;
+    case adtg::BYTES:
+        set("bin.hex", Kind::Text);
+        col.maxLength = declaredLength(c.maxLength, c.flags & adtg::Long);
+        break;
+    case adtg::GUID:
+        set("uuid", Kind::Text);
+        break;
+    case adtg::I1:
+        set("i1", Kind::Integer);
+        break;
+    case adtg::I2:
+        set("i2", Kind::Integer);
+        break;
+    case adtg::I4:
+        set("int", Kind::Integer);
+        break;
+    case adtg::I8:
+        set("i8", Kind::Integer);
+        break;
+    case adtg::UI1:
+        set("ui1", Kind::Integer);
+        break;
+    case adtg::UI2:
+        set("ui2", Kind::Integer);
+        break;
+    case adtg::UI4:
+        set("ui4", Kind::Integer);
+        break;
+    case adtg::UI8:
+        set("ui8", Kind::Integer);
+        break;
+    case adtg::R4:
+        set("r4", Kind::Number);
+        col.floating = true;
+        break;
+    case adtg::R8:
+        set("float", Kind::Number);
+        col.floating = true;
+        break;
+    case adtg::CY:
+        set("number", Kind::Money);
+        break;
+    case adtg::DECIMAL:
+    case adtg::NUMERIC:
+        set("number", Kind::Number);
+        break;
+    case adtg::BOOL:
+        set("boolean", Kind::Flag);
+        break;
+    case adtg::DBDATE:
+        set("date", Kind::Date);
+        break;
+    case adtg::DBTIME:
+        set("time", Kind::Date);
+        break;
+    default: // DATE, DBTIMESTAMP, FILETIME: the reader refuses every other type
+        set("dateTime", Kind::Date);
+        break;
+    }
+    return col;
+}
+
+// The visible columns of a binary file's recordset and their values.
+RowSetFile fromRecordset(const adtg::Recordset& recordset) {
+    RowSetFile result;
+    QList<qsizetype> shown;
+    for (qsizetype c = 0; c < recordset.columns.size(); ++c) {
+        if (!recordset.columns[c].visible)
+            continue;
+        shown << c;
+        result.columns << columnOf(recordset.columns[c]);
+        result.rows.columns << recordset.columns[c].name;
+    }
+    result.rows.rows.reserve(recordset.rows.size());
+    for (const auto& values : recordset.rows) {
+        QVector<QVariant> row;
+        row.reserve(shown.size());
+        for (const qsizetype c : shown)
+            row << values[c];
+        result.rows.rows.push_back(std::move(row));
+    }
+    return result;
 }
 
 bool isNameStart(QChar c) {
@@ -406,6 +593,208 @@ bool isNameChar(QChar c) {
 
 bool isHex(QChar c) {
     return (c >= u'0' && c <= u'9') || (c >= u'a' && c <= u'f') || (c >= u'A' && c <= u'F');
+}
+
+// True when the bytes start as an XML document may: a byte order mark or
+// white space, then "<".
+bool looksLikeXml(const QByteArray& bytes) {
+    qsizetype i = 0;
+    if (bytes.startsWith("\xEF\xBB\xBF"))
+        i = 3;
+    else if (bytes.startsWith("\xFF\xFE") || bytes.startsWith("\xFE\xFF"))
+        return true;
+    while (i < bytes.size() && QChar::isSpace(uchar(bytes[i])))
+        ++i;
+    return i < bytes.size() && bytes[i] == '<';
+}
+
+// The XML layout. Rows are what a program opening the recordset sees: the
+// rows of the data section and of rs:insert, each rs:update as its
+// rs:original row with the changed values and the rs:forcenull columns
+// made NULL over it, and no rs:delete rows.
+template <class Failure> RowSetFile readXmlRowSet(const QByteArray& bytes, Failure failure) {
+    QXmlStreamReader xml(bytes);
+    RowSetFile result;
+    struct Declared {
+        int number; // rs:number, the column's place
+        RowSetFileColumn column;
+        QString attrName;
+    };
+    QList<Declared> declared;
+    std::optional<Declared> current;
+    QHash<QString, int> byAttrName;
+    bool seenRoot = false, seenSchema = false, seenData = false, inData = false;
+    int deleted = 0;  // depth inside rs:delete, whose rows are not shown
+    int original = 0; // depth inside rs:original
+    bool inUpdate = false;
+    // The rs:update being read: its original row, and its changes.
+    std::optional<QVector<QVariant>> updateOriginal;
+    std::optional<std::pair<QVector<QVariant>, QVector<bool>>> updateChange;
+
+    auto finishSchema = [&] {
+        std::stable_sort(declared.begin(), declared.end(),
+                         [](const auto& a, const auto& b) { return a.number < b.number; });
+        for (int i = 0; i < declared.size(); ++i) {
+            result.columns << declared[i].column;
+            result.rows.columns << declared[i].column.name;
+            byAttrName.insert(declared[i].attrName, i);
+        }
+    };
+    auto addRow = [&](QVector<QVariant> row) {
+        if ((result.rows.size() + 1) * std::max<qsizetype>(1, result.columns.size()) >
+            maxRowSetCells)
+            throw failure(QStringLiteral("it holds more values than this program reads (%1)")
+                              .arg(maxRowSetCells));
+        result.rows.rows.push_back(std::move(row));
+    };
+    // A z:row's values, and which columns it gives (a value or rs:forcenull).
+    auto readRow = [&](const QXmlStreamAttributes& attrs) {
+        QVector<QVariant> row(result.columns.size());
+        QVector<bool> given(result.columns.size());
+        for (const auto& a : attrs) {
+            if (a.namespaceUri() == nsRowset && a.name() == QLatin1String("forcenull")) {
+                for (const auto& name : a.value().split(u' ', Qt::SkipEmptyParts)) {
+                    const int c = byAttrName.value(name.toString(), -1);
+                    if (c >= 0) {
+                        row[c] = QVariant();
+                        given[c] = true;
+                    }
+                }
+                continue;
+            }
+            if (!a.namespaceUri().isEmpty())
+                continue;
+            const int c = byAttrName.value(a.name().toString(), -1);
+            if (c < 0)
+                continue;
+            row[c] = typedValue(result.columns[c], a.value().toString());
+            given[c] = true;
+            if (!row[c].isValid())
+                throw failure(QStringLiteral("row %1, column %2: %3 is not %4")
+                                  .arg(result.rows.size() + 1)
+                                  .arg(result.columns[c].name, quoted(a.value().toString()),
+                                       typeWord(result.columns[c])));
+        }
+        return std::pair(row, given);
+    };
+
+    while (!xml.atEnd()) {
+        const auto token = xml.readNext();
+        // A document type may declare entities; a rowset file has none.
+        if (token == QXmlStreamReader::DTD || token == QXmlStreamReader::EntityReference)
+            throw failure(QStringLiteral("it declares a document type or entities"));
+        if (token == QXmlStreamReader::StartElement) {
+            const QStringView ns = xml.namespaceUri();
+            const QStringView name = xml.name();
+            const auto attrs = xml.attributes();
+            if (!seenRoot) {
+                if (name != QLatin1String("xml") || !ns.isEmpty())
+                    throw failure(QStringLiteral("it is not a rowset file"));
+                seenRoot = true;
+            } else if (ns == nsSchema && name == QLatin1String("Schema")) {
+                if (seenSchema)
+                    throw failure(QStringLiteral("it has more than one schema section"));
+                seenSchema = true;
+            } else if (ns == nsSchema && name == QLatin1String("AttributeType")) {
+                if (seenData)
+                    throw failure(QStringLiteral("a column is declared after the data"));
+                RowSetFileColumn col;
+                const QString attrName = attrs.value(QLatin1String("name")).toString();
+                col.name = attrs.hasAttribute(nsRowset, QStringLiteral("name"))
+                               ? attrs.value(nsRowset, QStringLiteral("name")).toString()
+                               : decodeRowSetName(attrName);
+                bool ok = false;
+                int number = attrs.value(nsRowset, QStringLiteral("number")).toInt(&ok);
+                if (!ok)
+                    number = int(declared.size()) + 1;
+                // Some writers put the type on the attribute itself.
+                applyDataType(col, attrs.value(nsDataType, QStringLiteral("type")).toString(),
+                              attrs.value(nsRowset, QStringLiteral("dbtype")).toString(),
+                              attrs.value(nsDataType, QStringLiteral("maxLength")).toString(),
+                              attrs.value(nsRowset, QStringLiteral("long")) ==
+                                  QLatin1String("true"));
+                current = Declared{number, col, attrName};
+            } else if (ns == nsSchema && name == QLatin1String("datatype") && current) {
+                applyDataType(
+                    current->column, attrs.value(nsDataType, QStringLiteral("type")).toString(),
+                    attrs.value(nsRowset, QStringLiteral("dbtype")).toString(),
+                    attrs.value(nsDataType, QStringLiteral("maxLength")).toString(),
+                    attrs.value(nsRowset, QStringLiteral("long")) == QLatin1String("true"));
+            } else if (ns == nsRowset && name == QLatin1String("data")) {
+                if (!seenSchema)
+                    throw failure(QStringLiteral("the data comes before the schema"));
+                if (seenData)
+                    throw failure(QStringLiteral("it has more than one data section"));
+                seenData = inData = true;
+                finishSchema();
+            } else if (ns == nsRowset && name == QLatin1String("delete")) {
+                ++deleted;
+            } else if (ns == nsRowset && name == QLatin1String("original") && deleted == 0) {
+                if (!inUpdate)
+                    throw failure(QStringLiteral("row %1: original values outside a changed row")
+                                      .arg(result.rows.size() + 1));
+                ++original;
+            } else if (ns == nsRowset && name == QLatin1String("update") && deleted == 0) {
+                if (inUpdate)
+                    throw failure(QStringLiteral("row %1: a changed row inside another")
+                                      .arg(result.rows.size() + 1));
+                inUpdate = true;
+                updateOriginal.reset();
+                updateChange.reset();
+            } else if (ns == nsRow && name == QLatin1String("row") && inData && deleted == 0) {
+                auto [row, given] = readRow(attrs);
+                if (!inUpdate) {
+                    addRow(std::move(row));
+                } else if (original > 0 ? updateOriginal.has_value() : updateChange.has_value()) {
+                    throw failure(QStringLiteral("row %1: a changed row gives more than one row")
+                                      .arg(result.rows.size() + 1));
+                } else if (original > 0) {
+                    updateOriginal = std::move(row);
+                } else {
+                    updateChange.emplace(std::move(row), std::move(given));
+                }
+            }
+        } else if (token == QXmlStreamReader::EndElement) {
+            const QStringView ns = xml.namespaceUri();
+            const QStringView name = xml.name();
+            if (ns == nsSchema && name == QLatin1String("AttributeType") && current) {
+                declared << *current;
+                current.reset();
+            } else if (ns == nsRowset && name == QLatin1String("data")) {
+                inData = false;
+            } else if (ns == nsRowset && name == QLatin1String("delete")) {
+                --deleted;
+            } else if (ns == nsRowset && name == QLatin1String("original") && deleted == 0) {
+                --original;
+            } else if (ns == nsRowset && name == QLatin1String("update") && deleted == 0) {
+                inUpdate = false;
+                if (!updateOriginal)
+                    throw failure(QStringLiteral("row %1: a changed row without its original "
+                                                 "values")
+                                      .arg(result.rows.size() + 1));
+                QVector<QVariant> row = std::move(*updateOriginal);
+                if (updateChange) {
+                    const auto& [values, given] = *updateChange;
+                    for (qsizetype c = 0; c < row.size(); ++c)
+                        if (given[c])
+                            row[c] = values[c];
+                }
+                addRow(std::move(row));
+            }
+        }
+    }
+    if (xml.hasError())
+        throw failure(QStringLiteral("%1 (line %2, column %3)")
+                          .arg(xml.errorString())
+                          .arg(xml.lineNumber())
+                          .arg(xml.columnNumber()));
+    if (!seenRoot)
+        throw failure(QStringLiteral("the file is empty"));
+    if (!seenSchema)
+        throw failure(QStringLiteral("it has no schema section"));
+    if (!seenData)
+        throw failure(QStringLiteral("it has no data section"));
+    return result;
 }
 
 } // namespace
@@ -562,7 +951,7 @@ void writeRowSetFile(const QString& path, const QList<RowSetFileColumn>& cols, c
         throw failure(file.errorString());
 }
 
-RowSetFile readRowSetFile(const QString& path) {
+RowSetFile readRowSetFile(const QString& path, int ansiCodePage) {
     auto failure = [&](const QString& why) {
         return RowSetFileError(path, QStringLiteral("Cannot read %1: %2").arg(path, why));
     };
@@ -578,10 +967,10 @@ RowSetFile readRowSetFile(const QString& path) {
             QStringLiteral("it is larger than %1 MB").arg(maxRowSetFileBytes / (1024 * 1024)));
     if (!file.open(QIODevice::ReadOnly))
         throw failure(file.errorString());
-    return readRowSetBytes(file.read(maxRowSetFileBytes + 1), path);
+    return readRowSetBytes(file.read(maxRowSetFileBytes + 1), path, ansiCodePage);
 }
 
-RowSetFile readRowSetBytes(const QByteArray& bytes, const QString& path) {
+RowSetFile readRowSetBytes(const QByteArray& bytes, const QString& path, int ansiCodePage) {
     auto failure = [&](const QString& why) {
         return RowSetFileError(path, QStringLiteral("Cannot read %1: %2").arg(path, why));
     };
@@ -589,126 +978,17 @@ RowSetFile readRowSetBytes(const QByteArray& bytes, const QString& path) {
     if (bytes.size() > maxRowSetFileBytes)
         throw failure(
             QStringLiteral("it is larger than %1 MB").arg(maxRowSetFileBytes / (1024 * 1024)));
-
-    QXmlStreamReader xml(bytes);
-    RowSetFile result;
-    struct Declared {
-        int number; // rs:number, the column's place
-        RowSetFileColumn column;
-        QString attrName;
-    };
-    QList<Declared> declared;
-    std::optional<Declared> current;
-    QHash<QString, int> byAttrName;
-    bool seenRoot = false, seenSchema = false, seenData = false, inData = false;
-    int skipped = 0; // depth inside rs:original / rs:delete, whose rows are not current
-
-    auto finishSchema = [&] {
-        std::stable_sort(declared.begin(), declared.end(),
-                         [](const auto& a, const auto& b) { return a.number < b.number; });
-        for (int i = 0; i < declared.size(); ++i) {
-            result.columns << declared[i].column;
-            result.rows.columns << declared[i].column.name;
-            byAttrName.insert(declared[i].attrName, i);
-        }
-    };
-
-    while (!xml.atEnd()) {
-        const auto token = xml.readNext();
-        // A document type may declare entities; a rowset file has none.
-        if (token == QXmlStreamReader::DTD || token == QXmlStreamReader::EntityReference)
-            throw failure(QStringLiteral("it declares a document type or entities"));
-        if (token == QXmlStreamReader::StartElement) {
-            const QStringView ns = xml.namespaceUri();
-            const QStringView name = xml.name();
-            const auto attrs = xml.attributes();
-            if (!seenRoot) {
-                if (name != QLatin1String("xml") || !ns.isEmpty())
-                    throw failure(QStringLiteral("it is not a rowset file"));
-                seenRoot = true;
-            } else if (ns == nsSchema && name == QLatin1String("Schema")) {
-                if (seenSchema)
-                    throw failure(QStringLiteral("it has more than one schema section"));
-                seenSchema = true;
-            } else if (ns == nsSchema && name == QLatin1String("AttributeType")) {
-                if (seenData)
-                    throw failure(QStringLiteral("a column is declared after the data"));
-                RowSetFileColumn col;
-                const QString attrName = attrs.value(QLatin1String("name")).toString();
-                col.name = attrs.hasAttribute(nsRowset, QStringLiteral("name"))
-                               ? attrs.value(nsRowset, QStringLiteral("name")).toString()
-                               : decodeRowSetName(attrName);
-                bool ok = false;
-                int number = attrs.value(nsRowset, QStringLiteral("number")).toInt(&ok);
-                if (!ok)
-                    number = int(declared.size()) + 1;
-                // Some writers put the type on the attribute itself.
-                applyDataType(col, attrs.value(nsDataType, QStringLiteral("type")).toString(),
-                              attrs.value(nsRowset, QStringLiteral("dbtype")).toString(),
-                              attrs.value(nsDataType, QStringLiteral("maxLength")).toString(),
-                              attrs.value(nsRowset, QStringLiteral("long")) ==
-                                  QLatin1String("true"));
-                current = Declared{number, col, attrName};
-            } else if (ns == nsSchema && name == QLatin1String("datatype") && current) {
-                applyDataType(
-                    current->column, attrs.value(nsDataType, QStringLiteral("type")).toString(),
-                    attrs.value(nsRowset, QStringLiteral("dbtype")).toString(),
-                    attrs.value(nsDataType, QStringLiteral("maxLength")).toString(),
-                    attrs.value(nsRowset, QStringLiteral("long")) == QLatin1String("true"));
-            } else if (ns == nsRowset && name == QLatin1String("data")) {
-                if (!seenSchema)
-                    throw failure(QStringLiteral("the data comes before the schema"));
-                if (seenData)
-                    throw failure(QStringLiteral("it has more than one data section"));
-                seenData = inData = true;
-                finishSchema();
-            } else if (ns == nsRowset &&
-                       (name == QLatin1String("original") || name == QLatin1String("delete"))) {
-                ++skipped;
-            } else if (ns == nsRow && name == QLatin1String("row") && inData && skipped == 0) {
-                QVector<QVariant> row(result.columns.size());
-                for (const auto& a : attrs) {
-                    if (!a.namespaceUri().isEmpty())
-                        continue;
-                    const int c = byAttrName.value(a.name().toString(), -1);
-                    if (c < 0)
-                        continue;
-                    row[c] = typedValue(result.columns[c], a.value().toString());
-                    if (!row[c].isValid())
-                        throw failure(
-                            QStringLiteral("row %1, column %2: %3 is not %4")
-                                .arg(result.rows.size() + 1)
-                                .arg(result.columns[c].name, quoted(a.value().toString()),
-                                     kindWord(result.columns[c].kind, result.columns[c].floating)));
-                }
-                result.rows.rows.push_back(std::move(row));
-            }
-        } else if (token == QXmlStreamReader::EndElement) {
-            const QStringView ns = xml.namespaceUri();
-            const QStringView name = xml.name();
-            if (ns == nsSchema && name == QLatin1String("AttributeType") && current) {
-                declared << *current;
-                current.reset();
-            } else if (ns == nsRowset && name == QLatin1String("data")) {
-                inData = false;
-            } else if (ns == nsRowset &&
-                       (name == QLatin1String("original") || name == QLatin1String("delete"))) {
-                --skipped;
-            }
+    // The format is the one the first bytes show, whatever the file's name.
+    if (adtg::isTableGram(bytes)) {
+        try {
+            return fromRecordset(adtg::read(bytes, ansiCodePage, maxRowSetCells));
+        } catch (const adtg::Error& e) {
+            throw failure(e.message());
         }
     }
-    if (xml.hasError())
-        throw failure(QStringLiteral("%1 (line %2, column %3)")
-                          .arg(xml.errorString())
-                          .arg(xml.lineNumber())
-                          .arg(xml.columnNumber()));
-    if (!seenRoot)
-        throw failure(QStringLiteral("the file is empty"));
-    if (!seenSchema)
-        throw failure(QStringLiteral("it has no schema section"));
-    if (!seenData)
-        throw failure(QStringLiteral("it has no data section"));
-    return result;
+    if (!looksLikeXml(bytes))
+        throw failure(QStringLiteral("it is not a recordset file (neither binary nor XML)"));
+    return readXmlRowSet(bytes, failure);
 }
 
 std::optional<QString> readSetting(const QString& item) {
@@ -725,8 +1005,10 @@ std::optional<QString> readSetting(const QString& item) {
             if (row.size() > std::max(itemColumn, valueColumn) &&
                 row[itemColumn].toString().compare(item, Qt::CaseInsensitive) == 0)
                 return row[valueColumn].isNull() ? QStringLiteral("") : row[valueColumn].toString();
+    } catch (const RowSetFileError& e) {
+        // An unreadable settings file holds no settings; the log says why.
+        writeLog(QStringLiteral("settings file"), e.message());
     } catch (const std::exception&) {
-        // an unreadable settings file holds no settings
     }
     return std::nullopt;
 }

@@ -1,6 +1,7 @@
 #include "bound/datacombo.h"
 
 #include <QAbstractItemView>
+#include <QAccessible>
 #include <QCompleter>
 #include <QKeyEvent>
 #include <QLineEdit>
@@ -32,6 +33,7 @@ DataCombo::DataCombo(QWidget* parent) : QComboBox(parent), model_(new RowSetList
             lookUp(t);
         syncToText(t);
     });
+    connect(this, &QComboBox::currentIndexChanged, this, [this] { selectChoiceInList(); });
     connect(completer(), qOverload<const QString&>(&QCompleter::activated), this,
             [this](const QString& t) {
                 int row = model_->rowOfText(t);
@@ -62,6 +64,7 @@ void DataCombo::setRowSource(RowSet rows, const QString& listField, const QStrin
     setCurrentIndex(row);
     if (row < 0)
         setEditText(text);
+    entriesReplaced();
 }
 
 namespace {
@@ -133,6 +136,34 @@ void DataCombo::replaceRows(RowSet rows) {
     if (currentText() != text)
         setEditText(text);
     lineEdit()->setCursorPosition(std::min<int>(pos, int(text.size())));
+    entriesReplaced();
+}
+
+void DataCombo::entriesReplaced() {
+    if (!QAccessible::isActive()) {
+        // Qt tells the list's accessible items of new entries only while a
+        // screen reader listens; the items it made before would otherwise
+        // go on naming the old entries to a reader that starts later.
+        QAbstractItemView* list = view();
+        if (QAccessibleInterface* a = QAccessible::queryAccessibleInterface(list);
+            a && a->tableInterface()) {
+            QAccessibleTableModelChangeEvent reset(list,
+                                                   QAccessibleTableModelChangeEvent::ModelReset);
+            a->tableInterface()->modelChange(&reset);
+        }
+    }
+    selectChoiceInList();
+}
+
+void DataCombo::selectChoiceInList() {
+    QItemSelectionModel* selection = view()->selectionModel();
+    if (!selection)
+        return;
+    const QModelIndex chosen = model_->index(currentIndex(), 0);
+    if (chosen.isValid())
+        selection->select(chosen, QItemSelectionModel::ClearAndSelect);
+    else
+        selection->clearSelection();
 }
 
 void DataCombo::lookUp(const QString& typed) {
@@ -177,6 +208,7 @@ void DataCombo::clearList() {
     model_->clear();
     setCurrentIndex(-1);
     setEditText(QString());
+    entriesReplaced();
 }
 
 QString DataCombo::BoundText() const {
@@ -212,12 +244,15 @@ void DataCombo::syncToText(const QString& text) {
         return;
     int row = model_->rowOfText(text);
     const int pos = lineEdit()->cursorPosition();
-    const QSignalBlocker block(this);
-    setCurrentIndex(row);
-    if (currentText() != text) {
-        setEditText(text);
-        lineEdit()->setCursorPosition(std::min<int>(pos, int(text.size())));
+    {
+        const QSignalBlocker block(this);
+        setCurrentIndex(row);
+        if (currentText() != text) {
+            setEditText(text);
+            lineEdit()->setCursorPosition(std::min<int>(pos, int(text.size())));
+        }
     }
+    selectChoiceInList();
 }
 
 QVariant DataCombo::selectedValue(const QString& column) const {

@@ -57,6 +57,10 @@ public:
     // Acts as a user's pick of the entry with that key from the list (area 2).
     void pickKey(const QString& key);
 
+    // Selects the chosen entry in the list, where a screen reader finds it;
+    // called after the choice was changed with the signals blocked.
+    void selectChoiceInList();
+
     void showPopup() override;
     void hidePopup() override;
 
@@ -80,6 +84,8 @@ private:
     int rowOfKeyOrRead(const QString& key);
     // Replaces the entries, the selected key and the edit text staying as they are.
     void replaceRows(RowSet rows);
+    // After the entries were replaced: the list's accessible items follow them.
+    void entriesReplaced();
 
     RowSetListModel* model_;
     // True from the list's opening until just after it closed: an entry

@@ -341,7 +341,14 @@ bool frmFindPart::UpdateEntry() {
 }
 
 void frmFindPart::Command2_Click() {
-    if (!lblProductId->text().isEmpty() && orderNo() == 0) {
+    // No part chosen: there is nothing to save or add, and the order window
+    // keeps what it shows (a new order's header is not stored yet, so a
+    // reload would empty it).
+    if (lblProductId->text().isEmpty()) {
+        close();
+        return;
+    }
+    if (orderNo() == 0) {
         messages().info(QStringLiteral(
             "No order is selected. Choose or save the order before adding a part to it."));
         return;

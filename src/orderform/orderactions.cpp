@@ -252,11 +252,14 @@ void keepOrderWhileTyping(DataCombo& custRef) {
                              return;
                          QLineEdit* edit = custRef.lineEdit();
                          const int pos = edit->cursorPosition();
-                         const QSignalBlocker block(&custRef);
-                         custRef.setCurrentIndex(
-                             shown->isEmpty() ? -1 : custRef.listModel().rowOfKey(*shown));
-                         custRef.setEditText(typed);
-                         edit->setCursorPosition(pos);
+                         {
+                             const QSignalBlocker block(&custRef);
+                             custRef.setCurrentIndex(
+                                 shown->isEmpty() ? -1 : custRef.listModel().rowOfKey(*shown));
+                             custRef.setEditText(typed);
+                             edit->setCursorPosition(pos);
+                         }
+                         custRef.selectChoiceInList();
                      });
 }
 

@@ -1,4 +1,5 @@
 #include "purchasing/frmpurchaseorder.h"
+#include "app/convert.h"
 #include "app/dialogs.h"
 #include "app/guard.h"
 #include "app/localetext.h"
@@ -603,6 +604,7 @@ frmPurchaseOrder::SaveResult frmPurchaseOrder::SaveMainData() {
     if (r == SaveResult::Saved) {
         rememberHeader();
         showWhichOrder();
+        tellPackagePriceNotKept();
     }
     return r;
 }
@@ -614,7 +616,27 @@ bool frmPurchaseOrder::packageReady() {
                            "price, or untick Pkg Price."));
         return false;
     }
+    // Out of package mode the box is not saved, but what was typed there is
+    // checked as in package mode: text that is no amount is refused, not dropped.
+    if (!ckPPrice->isChecked() && !PackagePrice->text().trimmed().isEmpty()) {
+        try {
+            schema::columnValue(schema::OrderInformation, QStringLiteral("package price"),
+                                PackagePrice->text(), QStringLiteral("Pkg Price"));
+        } catch (const ConversionError& e) {
+            messages().info(e.message());
+            return false;
+        }
+    }
     return true;
+}
+
+void frmPurchaseOrder::tellPackagePriceNotKept() {
+    if (ckPPrice->isChecked() || PackagePrice->text().trimmed().isEmpty())
+        return;
+    messages().info(QStringLiteral("Pkg Price is not ticked, so the package price %1 was not kept.")
+                        .arg(PackagePrice->text()));
+    // The box shows what is stored.
+    PackagePrice->clear();
 }
 
 qint64 frmPurchaseOrder::getid() {
@@ -690,6 +712,7 @@ void frmPurchaseOrder::Status_Click(int area) {
     }
     rememberHeader();
     showWhichOrder();
+    tellPackagePriceNotKept();
     loadLines();
     // Says what went to the ledger, as the ledger row holds it.
     if (posted_)
@@ -848,7 +871,8 @@ Money linesOnScreenSubTotal(GridModel& m) {
         for (const auto& row : m.rowSet().rows) {
             if (row[5].isNull() || row[6].isNull() || row[7].isNull())
                 continue;
-            sum += Money::fromDouble(row[5].toDouble() * row[6].toDouble() * (1.0 - row[7].toDouble()));
+            sum += Money::fromDouble(row[5].toDouble() * row[6].toDouble() *
+                                     (1.0 - row[7].toDouble()));
         }
         kept->sum = sum;
         kept->valid = true;

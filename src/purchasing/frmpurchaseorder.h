@@ -144,8 +144,12 @@ private:
     void showStored();
     // After a refused status change: the status as stored.
     void showStoredStatus();
-    // Package mode needs a package price; false (told) when it has none.
+    // Package mode needs a package price, and out of it text left in the
+    // package price box must still be an amount; false (told) when not.
     bool packageReady();
+    // After a save out of package mode: an amount left in the package price
+    // box was not stored; says so and empties the box.
+    void tellPackagePriceNotKept();
     // EXIT and closing the window: offers to save unsaved header edits;
     // false when the user stays.
     bool confirmLeave();

@@ -6,10 +6,12 @@
 #include "bound/reportpreview.h"
 #include "catalogue/catalogue.h"
 #include "catalogue/frmaddpart.h"
+#include "catalogue/frmfindpart.h"
 #include "goodsin/frmgoodsin.h"
 #include "purchasing/frmorderdetails.h"
 #include "purchasing/frmpurchaseorder.h"
 #include "refdata/openers.h"
+#include "refdata/pickers.h"
 #include "search/frmfindrecord.h"
 #include "support/testdb.h"
 
@@ -56,6 +58,8 @@ protected:
         settle();
         return dialogs().find(QStringLiteral("frmSupplierEntry"));
     }
+    // Opens every window of the program in turn; the faults `check` finds in them.
+    QStringList everyWindow(const std::function<QStringList(QWidget*)>& check);
     std::unique_ptr<frmPurchaseOrder> w;
 };
 
@@ -404,6 +408,66 @@ TEST_F(ErgonomicsTest, TheGridsContextMenuOffersWhatDoubleClickDoes) {
     frmPurchaseOrder::openers() = {};
 }
 
+// A new order as a new user starts one, all by keyboard: reference, Start,
+// a supplier; then Enter on the empty line's product code opens the part
+// finder, and Enter there with no part chosen. Nothing typed or picked goes.
+TEST_F(ErgonomicsTest, ThePartFinderConfirmedWithNoPartKeepsTheUnsavedOrder) {
+    auto& o = frmPurchaseOrder::openers();
+    refdata::wireOpeners(o);
+    o.partFinder = [](OrderHub& h, const QString& c) { openPartFinder(h, c); };
+    auto pressIn = [](QWidget* window, Qt::Key key) {
+        window->activateWindow();
+        ASSERT_TRUE(QTest::qWaitForWindowActive(window));
+        QWidget* f = QApplication::focusWidget();
+        QTest::keyClick(f && f->window() == window ? f : window, key);
+        settle();
+    };
+    QTest::keyClick(w->CustRef->lineEdit(), Qt::Key_N, Qt::ControlModifier); // New PO
+    QTest::keyClicks(w->CustRef->lineEdit(), QStringLiteral("NEW/KEYS/1"));
+    w->Command1->click(); // Start
+    settle();
+    auto* picker =
+        qobject_cast<frmSupplierEntry*>(dialogs().find(QStringLiteral("frmSupplierEntry")));
+    ASSERT_NE(picker, nullptr);
+    picker->cmbFindSupplier->setFocus();
+    QTest::keyClick(picker->cmbFindSupplier, Qt::Key_Down); // opens the list
+    QAbstractItemView* list = picker->cmbFindSupplier->view();
+    list->setCurrentIndex(list->model()->index(0, 0));
+    QTest::keyClick(list, Qt::Key_Return);
+    settle();
+    ASSERT_FALSE(picker->CustomerName->text().isEmpty());
+    pressIn(picker, Qt::Key_Return); // Close hands the supplier over
+    ASSERT_EQ(dialogs().find(QStringLiteral("frmSupplierEntry")), nullptr);
+    ASSERT_FALSE(w->CustomerName->text().isEmpty());
+    ASSERT_FALSE(w->AccountNo->text().isEmpty());
+
+    auto boxes = [&] {
+        QStringList texts{w->CustRef->Text()};
+        for (QLineEdit* e : w->findChildren<QLineEdit*>())
+            if (!e->objectName().isEmpty())
+                texts << e->objectName() + u'=' + e->text();
+        return texts;
+    };
+    const QStringList before = boxes();
+    const int orders = count("Order Information"), lines = count("Order Details");
+    w->activateWindow();
+    ASSERT_TRUE(QTest::qWaitForWindowActive(w.get()));
+    w->DataGrid1->setFocus();
+    w->DataGrid1->setCurrentCell(w->DataGrid1->rowCount(), 3); // the empty line
+    QTest::keyClick(w->DataGrid1, Qt::Key_Return);
+    settle();
+    QWidget* finder = dialogs().find(QStringLiteral("frmFindPart"));
+    ASSERT_NE(finder, nullptr);
+    pressIn(finder, Qt::Key_Return); // OK, no part chosen
+    EXPECT_EQ(dialogs().find(QStringLiteral("frmFindPart")), nullptr);
+    EXPECT_EQ(boxes(), before);
+    EXPECT_EQ(w->orderKey(), 0);
+    EXPECT_EQ(count("Order Information"), orders);
+    EXPECT_EQ(count("Order Details"), lines);
+    EXPECT_TRUE(msgs->messages.empty()) << msgs->texts().join(u'\n').toStdString();
+    o = {};
+}
+
 TEST_F(ErgonomicsTest, TabFollowsTheScreen) {
     w->CustRef->setFocus();
     settle();
@@ -500,15 +564,16 @@ TEST_F(ErgonomicsTest, ThePrintPreviewFitsASmallScreen) {
 }
 
 // The walk over every window of the program: the order windows, each picker
-// and editor, the finder, the catalogue dialogs, a line's details and the preview.
-TEST_F(ErgonomicsTest, EveryWindowOfTheProgramNamesItsControls) {
+// and editor, the finder, the catalogue dialogs, a line's details and the
+// preview; `check` gives the faults it finds in each.
+QStringList ErgonomicsTest::everyWindow(const std::function<QStringList(QWidget*)>& check) {
     w->CustRef->pickKey(QStringLiteral("1"));
-    QStringList faults = namingFaults(w.get());
+    QStringList faults = check(w.get());
     auto dialog = [&](const QString& kind, const std::function<void()>& open) {
         open();
         settle();
         QWidget* d = dialogs().find(kind);
-        faults << (d ? namingFaults(d) : QStringList{kind + QStringLiteral(": not opened")});
+        faults << (d ? check(d) : QStringList{kind + QStringLiteral(": not opened")});
         if (d)
             d->close();
         settle();
@@ -523,13 +588,13 @@ TEST_F(ErgonomicsTest, EveryWindowOfTheProgramNamesItsControls) {
         settle();
         for (QWidget* top : QApplication::topLevelWidgets())
             if (!before.contains(top) && top->isVisible()) {
-                faults << namingFaults(top);
+                faults << check(top);
                 top->close();
             }
         // Dialogs parented to the window are not top-level widgets.
         for (QWidget* d : w->findChildren<QWidget*>(Qt::FindDirectChildrenOnly))
             if (d->isWindow() && d->isVisible()) {
-                faults << namingFaults(d);
+                faults << check(d);
                 d->close();
             }
         settle();
@@ -538,7 +603,7 @@ TEST_F(ErgonomicsTest, EveryWindowOfTheProgramNamesItsControls) {
     finder->setAttribute(Qt::WA_DeleteOnClose);
     finder->show();
     settle();
-    faults << namingFaults(finder);
+    faults << check(finder);
     finder->close();
     dialog("frmFindPart", [&] { openPartFinder(*w, QString()); });
     dialog("frmNotFoundPart", [&] { openPartNotFound(*w, QStringLiteral("NO-SUCH-PART")); });
@@ -552,10 +617,81 @@ TEST_F(ErgonomicsTest, EveryWindowOfTheProgramNamesItsControls) {
         frmGoodsIn goods;
         goods.show();
         settle();
-        faults << namingFaults(&goods);
+        faults << check(&goods);
         goods.hide();
     }
     faults.removeDuplicates();
+    return faults;
+}
+
+TEST_F(ErgonomicsTest, EveryWindowOfTheProgramNamesItsControls) {
+    const QStringList faults = everyWindow(namingFaults);
+    EXPECT_TRUE(faults.isEmpty()) << faults.join(u'\n').toStdString();
+}
+
+namespace {
+
+// What a screen reader finds of a drop-down: a list holding one item per
+// entry, named by the entry's text, the current entry selected.
+QStringList dropDownFaults(QComboBox* combo) {
+    const QString where = combo->window()->objectName() + u'.' + combo->objectName();
+    QAccessibleInterface* box = QAccessible::queryAccessibleInterface(combo);
+    if (!box || box->role() != QAccessible::ComboBox)
+        return {where + QStringLiteral(": not a drop-down to a screen reader")};
+    QAccessibleInterface* list = nullptr;
+    for (int i = 0; i < box->childCount(); ++i)
+        if (QAccessibleInterface* c = box->child(i); c && c->role() == QAccessible::List)
+            list = c;
+    if (!list)
+        return {where + QStringLiteral(": no list of entries")};
+    if (list->childCount() != combo->count())
+        return {where + QStringLiteral(": %1 items for %2 entries")
+                            .arg(list->childCount())
+                            .arg(combo->count())};
+    QStringList faults;
+    for (int i = 0; i < combo->count(); ++i) {
+        QAccessibleInterface* item = list->child(i);
+        if (!item || item->role() != QAccessible::ListItem ||
+            item->text(QAccessible::Name) != combo->itemText(i))
+            faults << where +
+                          QStringLiteral(": item %1 is not \"%2\"").arg(i).arg(combo->itemText(i));
+        else if (item->state().selected != (i == combo->currentIndex()))
+            faults << where + QStringLiteral(": item %1 (\"%2\") %3 selected")
+                                  .arg(i)
+                                  .arg(combo->itemText(i), i == combo->currentIndex()
+                                                               ? QStringLiteral("is not")
+                                                               : QStringLiteral("is"));
+    }
+    return faults;
+}
+
+QStringList dropDownsFaults(QWidget* window) {
+    QStringList faults;
+    for (QComboBox* combo : window->findChildren<QComboBox*>())
+        faults << dropDownFaults(combo);
+    return faults;
+}
+
+} // namespace
+
+TEST_F(ErgonomicsTest, EveryDropDownShowsItsEntriesToAScreenReader) {
+    QStringList faults = everyWindow(dropDownsFaults);
+    // Entries read again from the server as the user types, and a pick.
+    w->CustRef->setFocus();
+    w->CustRef->lineEdit()->selectAll();
+    QTest::keyClicks(w->CustRef->lineEdit(), QStringLiteral("PEN"));
+    settle();
+    faults << dropDownFaults(w->CustRef);
+    frmFindPart* parts = openPartFinder(*w, QString());
+    settle();
+    QTest::keyClicks(parts->theDesc->lineEdit(), QStringLiteral("syringe"));
+    settle();
+    faults << dropDownFaults(parts->theDesc);
+    ASSERT_GT(parts->theDesc->count(), 0);
+    parts->theDesc->pickKey(parts->theDesc->listModel().key(parts->theDesc->count() - 1));
+    faults << dropDownFaults(parts->theDesc);
+    w->Status->pickKey(QStringLiteral("2"));
+    faults << dropDownFaults(w->Status);
     EXPECT_TRUE(faults.isEmpty()) << faults.join(u'\n').toStdString();
 }
 

@@ -313,27 +313,33 @@ protected:
     void SetUp() override { setWorkstationFolder(dir.path()); }
     void TearDown() override { setWorkstationFolder(QString()); }
     QString settingsFile() const { return path("zelsysconfig.adtg"); }
-    void makeSettings(const QStringList& pairs) {
+    void makeSettings(const QStringList& pairs, bool binary = false) {
         const QString root = QProcessEnvironment::systemEnvironment().value("ZEL_SOURCE_DIR");
         ASSERT_FALSE(root.isEmpty()) << "ZEL_SOURCE_DIR names the repository";
         QProcess p;
-        p.start(root + "/scripts/make-settings", QStringList{settingsFile()} + pairs);
+        p.start(root + "/scripts/make-settings", (binary ? QStringList{"--binary"} : QStringList())
+                                                     << settingsFile() << pairs);
         ASSERT_TRUE(p.waitForFinished(30000));
         ASSERT_EQ(p.exitCode(), 0) << p.readAllStandardError().constData();
     }
 };
 
 TEST_F(WorkstationSettings, ReadsTheSuitesSettingsFile) {
-    makeSettings({"StockControl", "/opt/zel/stock control --site 2", "ServerDB", "localhost",
-                  "Supplier", "O'Neill \"Dental\" <Ltd> & Co", "Branch", "Zürich £5 ½", "Blank",
-                  ""});
-    EXPECT_EQ(readSetting("StockControl"), "/opt/zel/stock control --site 2");
-    EXPECT_EQ(readSetting("ServerDB"), "localhost");
-    EXPECT_EQ(readSetting("serverdb"), "localhost") << "items are found without regard to case";
-    EXPECT_EQ(readSetting("Supplier"), "O'Neill \"Dental\" <Ltd> & Co");
-    EXPECT_EQ(readSetting("Branch"), "Zürich £5 ½");
-    EXPECT_EQ(readSetting("Blank"), "");
-    EXPECT_EQ(readSetting("NoSuchItem"), std::nullopt);
+    for (const bool binary : {false, true}) {
+        SCOPED_TRACE(binary ? "binary" : "XML");
+        makeSettings({"StockControl", "/opt/zel/stock control --site 2", "ServerDB", "localhost",
+                      "Supplier", "O'Neill \"Dental\" <Ltd> & Co", "Branch", "Zürich £5 ½", "Blank",
+                      ""},
+                     binary);
+        EXPECT_EQ(fileBytes(settingsFile()).startsWith("\x01\x07TG!"), binary);
+        EXPECT_EQ(readSetting("StockControl"), "/opt/zel/stock control --site 2");
+        EXPECT_EQ(readSetting("ServerDB"), "localhost");
+        EXPECT_EQ(readSetting("serverdb"), "localhost") << "items are found without regard to case";
+        EXPECT_EQ(readSetting("Supplier"), "O'Neill \"Dental\" <Ltd> & Co");
+        EXPECT_EQ(readSetting("Branch"), "Zürich £5 ½");
+        EXPECT_EQ(readSetting("Blank"), "");
+        EXPECT_EQ(readSetting("NoSuchItem"), std::nullopt);
+    }
 
     // A row without TextValue is an empty setting, not a missing one.
     RowSet rows;

@@ -5,6 +5,7 @@
 #include "app/settings.h"
 #include "goodsin/frmgoodsin.h"
 #include "orderform/orderactions.h"
+#include "support/adtgwriter.h"
 #include "support/testdb.h"
 
 #include <QApplication>
@@ -517,6 +518,32 @@ TEST_F(StockControlTest, StartsTheConfiguredProgramWithThePartCodeAsItsOneParame
     EXPECT_FALSE(w->DataGrid1->isPersistentEditorOpen(w->DataGrid1->currentIndex()));
 }
 
+TEST_F(StockControlTest, ABinarySettingsFileAsTheSuiteSavesItNamesTheProgramToo) {
+    // Saved by ADO from the suite's settings table, its key kept hidden, with
+    // the stock control path changed but not yet sent to the database: the
+    // program takes the changed path, as a program opening the file sees it.
+    test::AdtgWriter settings({{"ID", adtg::I4, 4, adtg::FixedLength, 0, 0, false},
+                               {"Item", adtg::WSTR, 50},
+                               {"TextValue", adtg::WSTR, 255}});
+    settings.baseTable("tblSysConfig", 1252)
+        .row({1, "ServerDB", "ZelDental2"})
+        .changed({2, "StockControl", "C:\\Stock\\stock.exe"}, {std::nullopt, std::nullopt, script});
+    settings.save(settingsPath());
+    doubleClickPart("GL 2000");
+    const auto args = awaitLines(record);
+    ASSERT_TRUE(args.has_value()) << "the stock control program was not started";
+    EXPECT_EQ(*args, QStringList{"GL 2000"});
+    EXPECT_TRUE(msgs->messages.empty());
+
+    // The same file cut short is no settings file: nothing starts, nothing is said.
+    QFile::remove(record);
+    putFile(settingsPath(), settings.bytes().chopped(3));
+    doubleClickPart("GL 2000");
+    settle();
+    EXPECT_FALSE(QFile::exists(record));
+    EXPECT_TRUE(msgs->messages.empty());
+}
+
 TEST_F(StockControlTest, AMissingFileItemOrProgramDoesNothingVisible) {
     // No settings file.
     doubleClickPart("GL 2000");
@@ -724,8 +751,8 @@ TEST_F(GoodsInTest, OpeningReadsAPageOfReferencesNotEveryOrder) {
             gConn().insert("INSERT INTO `Order Information` (`Customer Ref`) VALUES (?)",
                            {QStringLiteral("AAA/IN/%1").arg(i, 3, 10, QLatin1Char('0'))});
     });
-    const qint64 late = gConn().insert(
-        "INSERT INTO `Order Information` (`Customer Ref`) VALUES ('ZZZ/IN/LATE')");
+    const qint64 late =
+        gConn().insert("INSERT INTO `Order Information` (`Customer Ref`) VALUES ('ZZZ/IN/LATE')");
     QStringList unbounded;
     gConn().setStatementHook([&](const QString& sql) {
         if (sql.contains("`Order Information`") && !sql.contains("LIMIT") &&

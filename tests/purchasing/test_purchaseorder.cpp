@@ -726,6 +726,77 @@ TEST_F(PurchaseOrderTest, TheStoredTotalFollowsThePackageTick) {
     EXPECT_EQ(header("Grand Total", key), "117.5000");
 }
 
+// Out of package mode the order keeps no package price: text left in the
+// package price box is refused when it is no amount, and an amount left there
+// is said not to be kept. In package mode an amount is stored as typed.
+TEST_F(PurchaseOrderTest, APackagePriceOutOfPackageModeIsNeverDroppedSilently) {
+    const qint64 key =
+        makeOrder("PKG/TEXT", {{"100", "1", "0"}}, {"1008", 103, 2, 0, 17.5, QVariant()});
+    pickOrder(key);
+    ASSERT_FALSE(w->ckPPrice->isChecked());
+    auto typeUnticked = [&](const QString& text) {
+        QTest::mouseClick(w->ckPPrice, Qt::LeftButton);
+        w->PackagePrice->selectAll();
+        w->PackagePrice->insert(text); // as typed, whatever the keyboard
+        QTest::mouseClick(w->ckPPrice, Qt::LeftButton);
+        ASSERT_FALSE(w->ckPPrice->isChecked());
+        ASSERT_EQ(w->PackagePrice->text(), text);
+        msgs->clear();
+    };
+    auto stored = [&] {
+        const RowSet rs =
+            gConn().select("SELECT * FROM `Order Information` WHERE `Quote ID` = ?", {key});
+        QStringList row;
+        for (const QVariant& v : rs.rows.at(0))
+            row << (v.isNull() ? QStringLiteral("NULL") : v.toString());
+        return row;
+    };
+    const auto before = stored();
+    w->CustomerName->setText("Typed before the save");
+    for (const QString& text :
+         {QStringLiteral("abc"), QStringLiteral("12,50"), QStringLiteral("1e9999"),
+          QStringLiteral("--5"), QStringLiteral("5-"), QStringLiteral("NaN"),
+          QStringLiteral("1.\u0665")}) {
+        typeUnticked(text);
+        w->Command8_Click();
+        EXPECT_EQ(
+            msgs->texts(),
+            QStringList{QStringLiteral("Pkg Price: \"%1\" is not an amount of money.").arg(text)});
+        EXPECT_EQ(stored(), before) << text.toStdString();
+        EXPECT_EQ(w->PackagePrice->text(), text);
+    }
+    // A status chosen from the list saves the header too.
+    typeUnticked(QStringLiteral("abc"));
+    w->Status->pickKey(QStringLiteral("3"));
+    EXPECT_EQ(msgs->texts(), QStringList{"Pkg Price: \"abc\" is not an amount of money."});
+    EXPECT_EQ(stored(), before);
+
+    // An amount: the order is saved without it, and the save says so.
+    typeUnticked(QStringLiteral("12.50"));
+    w->Command8_Click();
+    EXPECT_EQ(msgs->texts(),
+              (QStringList{"Pkg Price is not ticked, so the package price 12.50 was not kept.",
+                           "Information saved successfully"}));
+    EXPECT_EQ(header("Customer Name", key), "Typed before the save");
+    EXPECT_TRUE(
+        one("SELECT `package price` IS NULL FROM `Order Information` WHERE `Quote ID` = ?", {key})
+            .toBool());
+    EXPECT_EQ(header("Grand Total", key), "117.5000");
+    EXPECT_EQ(w->PackagePrice->text(), ""); // as stored
+    msgs->clear();
+    w->Command8_Click();
+    EXPECT_EQ(msgs->texts(), QStringList{"Information saved successfully"});
+
+    // Ticked, the amount typed is the order's package price.
+    QTest::mouseClick(w->ckPPrice, Qt::LeftButton);
+    QTest::keyClicks(w->PackagePrice, "12.50");
+    msgs->clear();
+    w->Command8_Click();
+    EXPECT_EQ(msgs->texts(), QStringList{"Information saved successfully"});
+    EXPECT_EQ(header("package price", key), "12.5000");
+    EXPECT_EQ(header("Grand Total", key), "14.6900");
+}
+
 TEST_F(PurchaseOrderTest, ATypedStatusThatIsNoStatusIsRefused) {
     pickOrder(1);
     w->Status->lineEdit()->selectAll();
