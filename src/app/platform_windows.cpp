@@ -93,13 +93,12 @@ QString defaultWorkstationFolderText() {
 }
 
 QString configFolder() {
+    // %APPDATA% is the roaming folder; the shell knows it when it is unset.
+    QString roaming = QDir::fromNativeSeparators(qEnvironmentVariable("APPDATA"));
     wchar_t* path = nullptr;
-    QString roaming;
-    if (SUCCEEDED(SHGetKnownFolderPath(FOLDERID_RoamingAppData, 0, nullptr, &path)))
+    if (roaming.isEmpty() && SUCCEEDED(SHGetKnownFolderPath(FOLDERID_RoamingAppData, 0, nullptr, &path)))
         roaming = QDir::fromNativeSeparators(fromWide(path));
     CoTaskMemFree(path);
-    if (roaming.isEmpty())
-        roaming = QDir::fromNativeSeparators(qEnvironmentVariable("APPDATA"));
     if (roaming.isEmpty())
         roaming = QDir::home().filePath(QStringLiteral("AppData/Roaming"));
     return QDir(roaming).filePath(QStringLiteral("zel-purchasing"));

@@ -231,6 +231,9 @@ TEST_F(DatabaseTest, AFailedNestedPartUndoesTheWholeTransaction) {
 TEST_F(DatabaseTest, ADeadlockIsRetriedUntilBothSessionsHaveStored) {
     // Two workstations change the same two rows in opposite order: the
     // server picks one as the deadlock victim, which runs its work again.
+    if (test::underWine())
+        GTEST_SKIP() << "Wine's ODBC layer crashes when two threads use two connections at once; "
+                        "the program itself uses its one connection on one thread";
     std::atomic<int> runs{0};
     std::vector<std::string> errors;
     std::mutex m;

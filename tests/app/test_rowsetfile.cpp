@@ -313,7 +313,13 @@ protected:
     void SetUp() override { setWorkstationFolder(dir.path()); }
     void TearDown() override { setWorkstationFolder(QString()); }
     QString settingsFile() const { return path("zelsysconfig.adtg"); }
+    // Writes the file with scripts/make-settings, as the practice's IT person would.
     void makeSettings(const QStringList& pairs, bool binary = false) {
+#ifdef Q_OS_WIN
+        GTEST_SKIP() << "scripts/make-settings is a script of the Linux machine, which a Windows "
+                        "program cannot start; the Linux run reads what it writes, and the sample "
+                        "files read the same here";
+#endif
         const QString root = QProcessEnvironment::systemEnvironment().value("ZEL_SOURCE_DIR");
         ASSERT_FALSE(root.isEmpty()) << "ZEL_SOURCE_DIR names the repository";
         QProcess p;
@@ -331,6 +337,8 @@ TEST_F(WorkstationSettings, ReadsTheSuitesSettingsFile) {
                       "Supplier", "O'Neill \"Dental\" <Ltd> & Co", "Branch", "Zürich £5 ½", "Blank",
                       ""},
                      binary);
+        if (IsSkipped())
+            return;
         EXPECT_EQ(fileBytes(settingsFile()).startsWith("\x01\x07TG!"), binary);
         EXPECT_EQ(readSetting("StockControl"), "/opt/zel/stock control --site 2");
         EXPECT_EQ(readSetting("ServerDB"), "localhost");
@@ -363,6 +371,8 @@ TEST_F(WorkstationSettings, AMissingOrUnreadableFileMeansNoSetting) {
 // Hostile settings files: each is refused and the program acts as if there were none.
 TEST_F(WorkstationSettings, AHostileFileIsRefusedAndHoldsNoSetting) {
     makeSettings({"StockControl", "/opt/stock"});
+    if (IsSkipped())
+        return;
     const QByteArray good = fileBytes(settingsFile());
     ASSERT_EQ(readSetting("StockControl"), "/opt/stock");
 

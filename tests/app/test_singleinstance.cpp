@@ -1,6 +1,7 @@
 // A second start of the program, as two real processes: it brings the
 // running copy's window to the front and ends, also after a copy crashed.
 #include <QFile>
+#include <QLocalSocket>
 #include <QProcess>
 #include <QProcessEnvironment>
 #include <QTemporaryDir>
@@ -14,11 +15,20 @@ struct Copies {
     QString lock() const { return dir.filePath("zel.lock"); }
     QString socket() const { return dir.filePath("zel.sock"); }
     QString log() const { return dir.filePath("data/zel-purchasing.log"); }
+    // Whether a copy answers at the socket (a named pipe on Windows).
+    bool listening() const {
+        QLocalSocket s;
+        s.connectToServer(socket());
+        const bool up = s.waitForConnected(200);
+        s.abort();
+        return up;
+    }
 
     QProcessEnvironment env() const {
         auto env = QProcessEnvironment::systemEnvironment();
         env.insert("ZEL_INSTANCE_LOCK", lock());
-        env.insert("QT_QPA_PLATFORM", "offscreen");
+        // Offscreen, or under Wine the Windows platform on the run's display.
+        env.insert("QT_QPA_PLATFORM", qEnvironmentVariable("QT_QPA_PLATFORM", "offscreen"));
         env.insert("XDG_RUNTIME_DIR", dir.path());
         env.remove("ZEL_DATABASE");
         return env;
@@ -30,9 +40,9 @@ struct Copies {
                 {"--database", "mysql://x:y@localhost/none?socket=/nonexistent.sock", "--data-dir",
                  dir.filePath("data")});
         ASSERT_TRUE(p.waitForStarted());
-        for (int i = 0; i < 200 && !QFile::exists(socket()); ++i)
+        for (int i = 0; i < 200 && !listening(); ++i)
             QTest::qWait(25);
-        ASSERT_TRUE(QFile::exists(socket())) << "the first copy never listened";
+        ASSERT_TRUE(listening()) << "the first copy never listened";
     }
     // Runs a later start to its end; returns its exit code (-1 when it did not end).
     int runSecond(const QStringList& args, QByteArray* out = nullptr) const {
@@ -112,7 +122,9 @@ TEST(SingleInstance, ACopyThatCrashedLeavesNothingInTheWayOfTheNext) {
         return;
     crashed.kill(); // no clean-up: the lock and the socket stay behind
     crashed.waitForFinished();
-    ASSERT_TRUE(QFile::exists(c.socket()));
+#ifndef Q_OS_WIN
+    ASSERT_TRUE(QFile::exists(c.socket())); // a named pipe goes with its process
+#endif
 
     QProcess next;
     next.setProcessEnvironment(c.env());

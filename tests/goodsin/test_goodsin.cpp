@@ -464,8 +464,15 @@ protected:
         GoodsInTest::SetUp();
         ASSERT_TRUE(dir.isValid());
         ASSERT_TRUE(QDir(dir.path()).mkpath("Stock Control"));
-        script = dir.filePath("Stock Control/stock control.sh");
         record = dir.filePath("args.txt");
+#ifdef Q_OS_WIN
+        script = dir.filePath("Stock Control/stock control.exe");
+        ASSERT_TRUE(QFile::copy(qEnvironmentVariable("ZEL_ARGS_RECORDER"), script))
+            << "ZEL_ARGS_RECORDER names the test build's recordargs program";
+        qputenv("ZEL_RECORD_ARGS", QDir::toNativeSeparators(record).toLocal8Bit());
+        script = QDir::toNativeSeparators(script);
+#else
+        script = dir.filePath("Stock Control/stock control.sh");
         putFile(script,
                 QStringLiteral(
                     "#!/bin/sh\nfor a in \"$@\"; do printf '%s\\n' \"$a\"; done > '%1.part'\n"
@@ -473,6 +480,7 @@ protected:
                     .arg(record)
                     .toUtf8(),
                 true);
+#endif
         setWorkstationFolder(dir.path());
         pickOrder(39); // holds the part code 'GL 2000'
     }

@@ -339,6 +339,10 @@ TEST_F(PrintingTest, NothingASupplierNeedsIsCutFromThePurchaseOrder) {
                                         : (QDir().mkpath(shots),
                                            QDir(shots).filePath("purchase-order-long-code.pdf"));
     report::writePdf(*doc, pdf);
+#ifdef Q_OS_WIN
+    GTEST_SKIP() << "pdftotext is a program of the Linux machine; under Wine scripts/windows "
+                    "package compares the Windows PDF's text with the Linux build's";
+#endif
     const QString text = pdfText(pdf);
     ASSERT_FALSE(text.isEmpty()) << "pdftotext gave nothing";
     const QStringList printed = text.split('\n');

@@ -1,14 +1,22 @@
 #include "support/testdb.h"
 #include "app/dialogs.h"
+#include "app/platform.h"
 #include "schema/schema.h"
 
 #include <QApplication>
 #include <QDir>
 #include <QFile>
+#include <QFileInfo>
 #include <QProcessEnvironment>
 #include <QSqlError>
 #include <QSqlQuery>
 #include <QTest>
+
+#ifdef Q_OS_WIN
+#include <windows.h>
+
+#include <aclapi.h>
+#endif
 
 namespace zel::test {
 
@@ -76,6 +84,73 @@ void grantRestrictedUser() {
             throw std::runtime_error("grant failed: " + q.lastError().text().toStdString());
 }
 } // namespace
+
+bool underWine() {
+#ifdef Q_OS_WIN
+    const HMODULE ntdll = GetModuleHandleW(L"ntdll.dll");
+    return ntdll && GetProcAddress(ntdll, "wine_get_version");
+#else
+    return false;
+#endif
+}
+
+void setFileAccess(const QString& path, QFileDevice::Permissions perms) {
+#ifdef Q_OS_WIN
+    // Made anew in a folder closed to others first, as the program writes
+    // it: Wine keeps a file's access list in its mode bits, and does not
+    // always take a grant to Everyone back from an existing file.
+    platform::restrictToOwner(QFileInfo(path).absolutePath());
+    QFile file(path);
+    QByteArray bytes;
+    if (file.open(QIODevice::ReadOnly))
+        bytes = file.readAll();
+    file.close();
+    file.remove();
+    if (!file.open(QIODevice::WriteOnly) || file.write(bytes) != bytes.size())
+        throw std::runtime_error("cannot write " + path.toStdString());
+    file.close();
+    if (const QString why = platform::restrictToOwner(path); !why.isEmpty())
+        throw std::runtime_error("cannot restrict " + path.toStdString() + ": " + why.toStdString());
+    const auto read = QFileDevice::ReadGroup | QFileDevice::ReadOther;
+    const auto write = QFileDevice::WriteGroup | QFileDevice::WriteOther;
+    if (!(perms & (read | write)))
+        return;
+    std::wstring native = QDir::toNativeSeparators(path).toStdWString();
+    PACL old = nullptr;
+    PSECURITY_DESCRIPTOR sd = nullptr;
+    GetNamedSecurityInfoW(native.data(), SE_FILE_OBJECT, DACL_SECURITY_INFORMATION, nullptr,
+                          nullptr, &old, nullptr, &sd);
+    BYTE everyone[SECURITY_MAX_SID_SIZE];
+    DWORD size = sizeof everyone;
+    CreateWellKnownSid(WinWorldSid, nullptr, everyone, &size);
+    EXPLICIT_ACCESSW ea = {};
+    ea.grfAccessPermissions = ((perms & read) ? GENERIC_READ : 0) | ((perms & write) ? GENERIC_WRITE : 0);
+    ea.grfAccessMode = GRANT_ACCESS;
+    ea.Trustee.TrusteeForm = TRUSTEE_IS_SID;
+    ea.Trustee.ptstrName = reinterpret_cast<LPWSTR>(everyone);
+    PACL acl = nullptr;
+    SetEntriesInAclW(1, &ea, old, &acl);
+    const DWORD rc = SetNamedSecurityInfoW(native.data(), SE_FILE_OBJECT, DACL_SECURITY_INFORMATION,
+                                           nullptr, nullptr, acl, nullptr);
+    LocalFree(acl);
+    LocalFree(sd);
+    if (rc != ERROR_SUCCESS)
+        throw std::runtime_error("cannot open " + path.toStdString() + " to others");
+#else
+    if (!QFile::setPermissions(path, perms))
+        throw std::runtime_error("cannot set the permissions of " + path.toStdString());
+#endif
+}
+
+bool onlyOwnerMay(const QString& path) {
+#ifdef Q_OS_WIN
+    const platform::FileAccess a = platform::fileAccess(path);
+    return !a.othersMay && a.uncheckable.isEmpty();
+#else
+    return (QFile::permissions(path) & ~(QFileDevice::ReadUser | QFileDevice::WriteUser)) ==
+           (QFileDevice::ReadOwner | QFileDevice::WriteOwner);
+#endif
+}
 
 bool throughOdbc() {
     return testSettings().qtDriver() == QLatin1String("QODBC");

@@ -4,6 +4,7 @@
 #include "app/database.h"
 #include "app/messages.h"
 
+#include <QFileDevice>
 #include <QWidget>
 #include <functional>
 #include <gtest/gtest.h>
@@ -17,6 +18,15 @@ enum class Seed { Empty, Demo };
 // Whether the tests reach the server through ODBC, as the Windows build does
 // ($ZEL_ODBC_DRIVER names the MariaDB ODBC driver), rather than the MySQL driver.
 bool throughOdbc();
+// Whether this is the Windows build running under Wine, where a few things
+// of the machine underneath differ from a real Windows (see the skips).
+bool underWine();
+// Gives a file the access these POSIX permissions describe: on Windows,
+// owner-only permissions leave the owner (with the system and the
+// administrators), and any group or other bit lets Everyone read or write.
+void setFileAccess(const QString& path, QFileDevice::Permissions perms);
+// Whether only the file's owner may read or change it, by the system's own rules.
+bool onlyOwnerMay(const QString& path);
 // The URL of this binary's database.
 QString testDatabaseUrl();
 // The settings of this binary's database.
