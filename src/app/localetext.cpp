@@ -44,7 +44,17 @@ QString currencyText(Money amount, int decimals) {
     QString pattern = loc.toCurrencyString(negative ? -1.0 : 1.0, QString(), 0);
     const QString one = loc.toString(1);
     const qsizetype at = pattern.indexOf(one);
-    return at < 0 ? pattern : pattern.replace(at, one.size(), number);
+    if (at < 0)
+        return pattern;
+    // A system locale may give its own decimals whatever is asked ("$1.00"
+    // from Windows): they go with the one.
+    qsizetype length = one.size();
+    if (pattern.mid(at + length).startsWith(loc.decimalPoint())) {
+        length += loc.decimalPoint().size();
+        while (at + length < pattern.size() && pattern[at + length].isDigit())
+            ++length;
+    }
+    return pattern.replace(at, length, number);
 }
 
 std::optional<Money> parseCurrency(const QString& raw) {

@@ -4,6 +4,7 @@
 // file, what makes one copy per user, and the process set-up at start.
 // platform_posix.cpp and platform_windows.cpp implement it; nothing else in
 // the program asks which system it runs on.
+#include <QByteArray>
 #include <QString>
 
 namespace zel::platform {
@@ -38,6 +39,11 @@ QString restrictToOwner(const QString& path);
 // The single-instance lock: one per user and, on Windows, per logon session
 // (a terminal server runs several sessions at once).
 QString instanceLockPath();
+
+// The Qt platform of a run that shows no window (--help, printing to a
+// file): offscreen on POSIX; on Windows its own platform, which every session
+// has, since the offscreen one there draws no text.
+QByteArray windowlessPlatform();
 
 // Set-up of the process before Qt starts: the time zone named once on POSIX;
 // on Windows, a windowed program started from a console writes its --help,

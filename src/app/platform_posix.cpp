@@ -50,6 +50,10 @@ QString instanceLockPath() {
     return QDir::temp().filePath(QStringLiteral("zel-purchasing-%1.lock").arg(getuid()));
 }
 
+QByteArray windowlessPlatform() {
+    return QByteArrayLiteral("offscreen");
+}
+
 void prepareProcess() {
     // Without TZ the C library looks at /etc/localtime again for every date
     // it converts (every DATETIME of every row read); naming the same file

@@ -208,6 +208,10 @@ QString instanceLockPath() {
         QStringLiteral("zel-purchasing-%1-%2.lock").arg(user).arg(session));
 }
 
+QByteArray windowlessPlatform() {
+    return QByteArrayLiteral("windows");
+}
+
 void prepareProcess() {
     // A windowed program has no console; started from one (cmd, PowerShell),
     // it writes there, unless its output already goes somewhere.

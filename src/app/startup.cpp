@@ -74,7 +74,7 @@ int runProgram(int argc, char** argv, const Hubs& hubs) {
         const QByteArray a(argv[i]);
         if ((a == "--help" || a == "-h" || a == "--print-order" || a == "--print-goods-in") &&
             qEnvironmentVariableIsEmpty("QT_QPA_PLATFORM"))
-            qputenv("QT_QPA_PLATFORM", "offscreen");
+            qputenv("QT_QPA_PLATFORM", platform::windowlessPlatform());
     }
     QApplication app(argc, argv);
     QApplication::setApplicationName(QStringLiteral("Zel Purchasing"));
