@@ -1,8 +1,8 @@
 #include "app/money.h"
 #include "app/val.h"
 
-#include <cmath>
 #include <algorithm>
+#include <cmath>
 #include <cstdlib>
 
 namespace zel {
@@ -89,7 +89,8 @@ std::optional<Money> readDecimal(QStringView raw, bool& overflow) {
         bool moreAfter = false;
         for (qsizetype k = 1; k < rest.size() && !moreAfter; ++k)
             moreAfter = rest[k] != u'0';
-        if (first > u'5' || (first == u'5' && moreAfter) || (first == u'5' && !moreAfter && (units % 2) == 1))
+        if (first > u'5' || (first == u'5' && moreAfter) ||
+            (first == u'5' && !moreAfter && (units % 2) == 1))
             units += 1;
     }
     if (units > uint64_t(INT64_MAX)) {
@@ -104,12 +105,6 @@ std::optional<Money> readDecimal(QStringView raw, bool& overflow) {
 std::optional<Money> Money::fromDecimalText(QStringView raw) {
     bool overflow = false;
     return readDecimal(raw, overflow);
-}
-
-bool Money::tooLarge(QStringView raw) {
-    bool overflow = false;
-    readDecimal(raw, overflow);
-    return overflow;
 }
 
 Money Money::roundedTo(int decimals) const {

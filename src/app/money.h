@@ -33,8 +33,6 @@ public:
     // decimals are rounded half to even. Empty or malformed text, or an
     // amount beyond the range, gives nothing.
     static std::optional<Money> fromDecimalText(QStringView text);
-    // True when the text is a plain decimal whose amount is beyond the range.
-    static bool tooLarge(QStringView text);
 
     int64_t units() const { return units_; }
     double toDouble() const { return double(units_) / 10000.0; }

@@ -203,14 +203,6 @@ int DataCombo::rowOfKeyOrRead(const QString& key) {
     return model_->rowOfKey(stored);
 }
 
-void DataCombo::clearList() {
-    filter_.clear();
-    model_->clear();
-    setCurrentIndex(-1);
-    setEditText(QString());
-    entriesReplaced();
-}
-
 QString DataCombo::BoundText() const {
     return model_->key(currentIndex());
 }

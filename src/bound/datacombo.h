@@ -25,7 +25,6 @@ public:
     void setRowSource(RowSet rows, const QString& listField, const QString& boundColumn);
     // Reads the row source's statement again, keeping the selected key when it is still there.
     void refresh();
-    void clearList();
 
     // The look-up mode, for lists too long to hold: the list holds one page
     // of entries, read again on the server as the user types. `matchSql`

@@ -16,8 +16,4 @@ int twipsToPixels(int twips, const QWidget* widget) {
     return int(std::lround(double(twips) * dpi(widget) / 1440.0));
 }
 
-int pixelsToTwips(int pixels, const QWidget* widget) {
-    return int(std::lround(double(pixels) * 1440.0 / dpi(widget)));
-}
-
 } // namespace zel

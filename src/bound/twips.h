@@ -4,5 +4,4 @@ class QWidget;
 
 namespace zel {
 int twipsToPixels(int twips, const QWidget* widget = nullptr);
-int pixelsToTwips(int pixels, const QWidget* widget = nullptr);
 } // namespace zel

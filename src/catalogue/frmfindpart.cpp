@@ -358,8 +358,11 @@ void frmFindPart::Command2_Click() {
         SaveChanges();
         UpdateEntry();
     });
+    // The order window shows the lines as stored, the new one with them, and
+    // the totals they make. Its header is not read again: nothing here wrote
+    // it, and a reload would throw away what the user typed there and has
+    // not saved yet.
     hub_.Disp_DataList();
-    hub_.Disp_MainData();
     close();
 }
 

@@ -38,8 +38,9 @@ public:
     void theDesc_Click(int Area);
     // Copies the chosen description (1 the supplier's, 2 the practice's) into PartDesc.
     void DescOptionGrp_Click(int Index);
-    // OK: saves the corrections, adds the line, reloads the hub and closes;
-    // with no part chosen it only closes.
+    // OK: saves the corrections, adds the line, reloads the hub's lines and
+    // totals (its header keeps what it shows) and closes; with no part
+    // chosen it only closes.
     void Command2_Click();
     // Writes to the product chosen the descriptions and price the user
     // changed since it was shown; untouched and empty boxes leave their

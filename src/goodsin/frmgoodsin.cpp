@@ -21,9 +21,8 @@ frmGoodsIn::Openers& frmGoodsIn::openers() {
     return o;
 }
 
-frmGoodsIn::frmGoodsIn(QWidget* parent) : HubWindow(parent) {
+frmGoodsIn::frmGoodsIn(QWidget* parent) : OrderWindow(QStringLiteral("Good In"), parent) {
     setObjectName(QStringLiteral("frmGoodsIn"));
-    setWindowTitle(QStringLiteral("Good In"));
     buildUi();
     Form_Load();
 }
@@ -36,36 +35,13 @@ void frmGoodsIn::buildUi() {
     buildSupplierBlock(central);
 
     // Reference and status
-    Frame3 = new QGroupBox(central);
-    Frame3->setObjectName(QStringLiteral("Frame3"));
-    Label11 = makeLabel(Frame3, "Label11", QStringLiteral("Suppliers Reference:"));
-    CustRef = new DataCombo(Frame3);
-    CustRef->setObjectName(QStringLiteral("CustRef"));
-    CustRef->setAccessibleName(accessibleOf(Label11));
-    Label12 = makeLabel(Frame3, "Label12", QStringLiteral("PO Status:"));
-    Status = new DataCombo(Frame3);
-    Status->setObjectName(QStringLiteral("Status"));
-    Status->setAccessibleName(accessibleOf(Label12));
-    {
-        auto* g = new QGridLayout(Frame3);
-        g->addWidget(Label11, 0, 0);
-        g->addWidget(CustRef, 0, 1);
-        g->addWidget(Label12, 1, 0);
-        g->addWidget(Status, 1, 1);
-        g->setColumnStretch(1, 1);
-    }
+    buildReferenceSelector(central);
 
     // Purchaser and date
     Frame2 = new QGroupBox(central);
     Frame2->setObjectName(QStringLiteral("Frame2"));
-    Label6 = makeLabel(Frame2, "Label6", QStringLiteral("Purchaser:"));
-    SalesRep = makeBox(Frame2, "SalesRep", accessibleOf(Label6));
-    SalesRep->setMaximumWidth(90);
-    lblFullName = makeLabel(Frame2, "lblFullName", QString());
-    Label9 = makeLabel(Frame2, "Label9", QStringLiteral("Date Entered:"));
-    QuotedDate = makeBox(Frame2, "QuotedDate", accessibleOf(Label9));
+    buildPurchaserAndDate(Frame2);
     QuotedDate->setMaximumWidth(120);
-    Label10 = makeLabel(Frame2, "Label10", QStringLiteral("Double click for todays date.."));
     {
         auto* g = new QGridLayout(Frame2);
         g->addWidget(Label6, 0, 0);
@@ -137,13 +113,6 @@ void frmGoodsIn::buildUi() {
     on(Command5, &QPushButton::clicked, &frmGoodsIn::Command5_Click);
     on(Command6, &QPushButton::clicked, &frmGoodsIn::Command6_Click);
     on(Command10, &QPushButton::clicked, &frmGoodsIn::Command10_Click);
-    connect(CustRef, &DataCombo::Click, this,
-            [this](int area) { guarded([&] { CustRef_Click(area); }); });
-    // Editing the reference renames the order on screen; it never switches orders.
-    orderform::keepOrderWhileTyping(*CustRef);
-    connect(CustRef, &QComboBox::currentIndexChanged, this, [this] { showWhichOrder(); });
-    connect(Status, &DataCombo::Click, this,
-            [this](int area) { guarded([&] { Status_Click(area); }); });
     connect(DataGrid1, &DataGrid::AfterColEdit, this,
             [this](int column) { guarded([&] { DataGrid1_AfterColEdit(column); }); });
     on(DataGrid1, &DataGrid::DblClick, &frmGoodsIn::DataGrid1_DblClick);
@@ -155,103 +124,14 @@ void frmGoodsIn::buildUi() {
     resize(1100, 760);
 }
 
-void frmGoodsIn::open(const std::function<void(OrderHub&)>& opener) {
-    if (opener)
-        guarded([&] { opener(*this); });
-}
-
-qint64 frmGoodsIn::orderKey() const {
-    return qint64(Val(CustRef->BoundText()));
-}
-
-void frmGoodsIn::showWhichOrder() {
-    const qint64 key = orderKey();
-    setWindowTitle(key != 0 ? QStringLiteral("Good In \u2014 order %1").arg(key)
-                            : QStringLiteral("Good In \u2014 new order, not saved"));
-}
-
-// ---- load ------------------------------------------------------------------
-
-void frmGoodsIn::Form_Load() {
-    InitForm(true);
-    showWhichOrder();
-    // Without a connection the window opens empty and quiet; the first action
-    // that needs the database says why it cannot be reached.
-    if (!gConn().isOpen())
-        return;
-    guarded([&] {
-        cmbLoadList();
-        Disp_DataList();
-        Disp_MainData();
-    });
-}
-
-void frmGoodsIn::InitForm(bool all) {
-    for (QLineEdit* e :
-         {CustomerShortname, CustomerName, Street, Street2, Town, Postcode, SalesRep, QuotedDate})
-        e->clear();
-    if (all)
-        CustRef->setText(QString());
-    Status->setText(QString());
-    clearContact();
-    Discount->setText(QStringLiteral("0"));
-    VAT->clear();
-    ValVal->clear();
-    for (QLabel* l : {lblSubTotal, lblDiscountValue, lblFinalTotal, lblCalcPkg})
-        l->clear();
-    PackagePrice->clear();
-    lblFullName->clear();
-    txtCustID->clear();
-}
-
-void frmGoodsIn::cmbLoadList() {
-    cmbLoadList1();
-    cmbLoadList2();
-}
-
-void frmGoodsIn::cmbLoadList1() {
-    orderform::listRefs(*CustRef);
-}
-
-void frmGoodsIn::cmbLoadList2() {
-    Status->loadList(orders::statusListStatement(), {}, QStringLiteral("Status Description"),
-                     QStringLiteral("ID"));
-}
-
-void frmGoodsIn::CustRef_Click(int area) {
-    if (area != DataCombo::List)
-        return;
-    Disp_DataList();
-    Disp_MainData();
-}
-
 void frmGoodsIn::Disp_MainData() {
-    InitForm(false);
-    RowSet rs = gConn().select(
-        QStringLiteral("Select * From `Order Information` Where `Quote ID` = ?"), {orderKey()});
-    if (rs.isEmpty()) {
-        // No order: nothing is shown in package mode.
-        ckPPrice->setChecked(false);
-        PackagePriceFlg();
-        orderform::rememberLoaded(*this, rs, headerFields());
-        return;
+    const RowSet rs = showStoredHeader();
+    if (!rs.isEmpty()) {
+        // The order's own discount and VAT rate belong to the purchase order
+        // window; here the totals are those of the lines.
+        showPackageMode();
+        ReCalc();
     }
-    showSupplier(rs);
-    showHeaderColumn(SalesRep, rs, QStringLiteral("Sales Rep"));
-    showHeaderColumn(QuotedDate, rs, QStringLiteral("Quoted Date"));
-    if (!rs.at(0, "Quote ID").isNull())
-        CustRef->setBoundText(rs.at(0, "Quote ID").toString());
-    if (!rs.at(0, "Status").isNull())
-        Status->setBoundText(rs.at(0, "Status").toString());
-    if (!rs.at(0, "Name").isNull())
-        lblFullName->setText(rs.at(0, "Name").toString());
-    showHeaderColumn(PackagePrice, rs, QStringLiteral("package price"));
-    // The order's own discount and VAT rate belong to the purchase order
-    // window; here the totals are those of the lines. The package mode
-    // follows the order shown, never the one before it.
-    ckPPrice->setChecked(Val(PackagePrice->text()) > 0);
-    PackagePriceFlg();
-    ReCalc();
     orderform::rememberLoaded(*this, rs, headerFields());
 }
 
@@ -293,16 +173,6 @@ std::optional<QVariantMap> frmGoodsIn::newLineDefaults() {
         return std::nullopt;
     }
     return QVariantMap{{QStringLiteral("Order ID"), orderKey()}};
-}
-
-// ---- totals ----------------------------------------------------------------
-
-Money frmGoodsIn::getSubTotal() {
-    return orders::subTotal(orderKey());
-}
-
-void frmGoodsIn::ReCalc() {
-    showTotals(getSubTotal());
 }
 
 // ---- the grid --------------------------------------------------------------
@@ -352,40 +222,32 @@ void frmGoodsIn::DataGrid1_DblClick() {
 // ---- header save and status ------------------------------------------------
 
 QList<orders::HeaderField> frmGoodsIn::headerFields() const {
-    return {
-        {QStringLiteral("Customer Shortname"), CustomerShortname->text(),
-         QStringLiteral("Supplier short name")},
-        {QStringLiteral("Customer Name"), CustomerName->text(), QStringLiteral("Supplier name")},
-        {QStringLiteral("Street"), Street->text(), QStringLiteral("Street")},
-        {QStringLiteral("Street2"), Street2->text(), QStringLiteral("Street2")},
-        {QStringLiteral("Town"), Town->text(), QStringLiteral("Town")},
-        {QStringLiteral("County/Postcode"), Postcode->text(), QStringLiteral("Postcode")},
-        {QStringLiteral("Sales Rep"), SalesRep->text(), QStringLiteral("Purchaser")},
-        {QStringLiteral("Name"), lblFullName->text(), QStringLiteral("Purchaser name")},
-        {QStringLiteral("Quoted Date"), QuotedDate->text(), QStringLiteral("Date Entered")},
-        {QStringLiteral("Status"), Status->Text().isEmpty() ? QString() : Status->BoundText(),
-         QStringLiteral("PO Status")},
-        {QStringLiteral("Account No"), AccountNo->text(), QStringLiteral("Account")},
-        {QStringLiteral("Title"), Title->text(), QStringLiteral("Title")},
-        {QStringLiteral("Initial"), Initial->text(), QStringLiteral("Initial")},
-        {QStringLiteral("Contact Name"), ContactName->text(), QStringLiteral("Contact Name")},
-        {QStringLiteral("Position/Department"), Position_Department->text(),
-         QStringLiteral("Position")},
-        {QStringLiteral("Telephone"), Telephone->text(), QStringLiteral("Telephone")},
-        {QStringLiteral("CUSTOMER ID"), txtCustID->text(), QStringLiteral("Supplier number")},
-    };
+    return supplierFields() + purchaserFields() +
+           QList<orders::HeaderField>{
+               {QStringLiteral("Quoted Date"), QuotedDate->text(), QStringLiteral("Date Entered")},
+               {QStringLiteral("Status"),
+                Status->Text().isEmpty() ? QString() : Status->BoundText(),
+                QStringLiteral("PO Status")},
+           } +
+           contactFields() +
+           QList<orders::HeaderField>{
+               {QStringLiteral("CUSTOMER ID"), txtCustID->text(),
+                QStringLiteral("Supplier number")},
+           };
 }
 
 frmGoodsIn::SaveResult frmGoodsIn::SaveMainData() {
-    return orderform::saveHeader(*this, *Status, headerFields(), [this] { cmbLoadList1(); }, lastSaveError_);
+    return orderform::saveHeader(
+        *this, *Status, headerFields(), [this] { cmbLoadList1(); }, lastSaveError_);
 }
 
 void frmGoodsIn::Status_Click(int area) {
     if (area != DataCombo::List)
         return;
     // The header and the status on every line are written together or not at all.
-    const SaveResult r = orderform::saveHeader(*this, *Status, headerFields(), [this] { cmbLoadList1(); },
-                                               lastSaveError_, orderform::stampLines(*Status));
+    const SaveResult r = orderform::saveHeader(
+        *this, *Status, headerFields(), [this] { cmbLoadList1(); }, lastSaveError_,
+        orderform::stampLines(*Status));
     if (r == SaveResult::Failed)
         messages().error(lastSaveError_);
     if (r != SaveResult::Saved)
@@ -401,19 +263,11 @@ void frmGoodsIn::Command3_Click() {
 }
 
 void frmGoodsIn::Command4_Click() {
-    orderform::deleteOrder(*CustRef, [this] {
-        cmbLoadList1();
-        Disp_DataList();
-        Disp_MainData();
-    });
+    deleteShownOrder();
 }
 
 void frmGoodsIn::Command5_Click() {
-    if (Val(AccountNo->text()) == 0 || CustRef->Text().isEmpty()) {
-        messages().info(QStringLiteral("Please select a Suppliers Reference"));
-        return;
-    }
-    open(openers().print);
+    printShown(openers().print, QStringLiteral("Please select a Suppliers Reference"));
 }
 
 void frmGoodsIn::Command6_Click() {

@@ -5,30 +5,16 @@
 // written to the line at once. It saves the header, stamps a status on every
 // line, deletes an order and hands a line's part code to the practice's
 // stock control program.
-#include "app/hubwindow.h"
-#include "bound/datacombo.h"
-#include "bound/datagrid.h"
-#include "bound/orderhub.h"
-#include "orderform/orderactions.h"
-#include "orderform/orderblocks.h"
-#include "schema/orders.h"
+#include "orderform/orderwindow.h"
 
-#include <QCheckBox>
-#include <QGroupBox>
-#include <QLabel>
-#include <QLineEdit>
 #include <QPushButton>
-#include <functional>
 
 namespace zel {
 
-class frmGoodsIn : public HubWindow, public OrderHub, public SupplierBlock, public TotalsBlock {
+class frmGoodsIn : public OrderWindow {
     Q_OBJECT
 public:
     explicit frmGoodsIn(QWidget* parent = nullptr);
-
-    // How a save ended.
-    using SaveResult = orderform::SaveResult;
 
     // Windows opened from here that come from other parts of the program;
     // each stays inert until the program wires it.
@@ -41,47 +27,15 @@ public:
     static Openers& openers();
 
     // Grid columns, as the lines statement returns them.
-    enum Column {
-        colID = 0,
-        colOrderID,
-        colProductID,
-        colPartId,
-        colDescription,
-        colUnitPrice,
-        colQuantity,
-        colQtyBI,
-        colDateBI,
-        colDiscount,
-        colExtendedPrice,
-        colPartsStatus,
-        colNotes,
-        colLoc,
-        colQtyOS,
-        colGoodsDel,
-        colGoodsDelNotes,
-        colDueDate
-    };
+    using enum orders::goodsinline::Column;
 
     // OrderHub
-    QWidget* hubWidget() override { return this; }
-    DataCombo* custRef() override { return CustRef; }
-    void CustRef_Click(int area) override;
     void Disp_DataList() override;
     void Disp_MainData() override;
 
-    void Form_Load();
-    void InitForm(bool all);
-    void cmbLoadList();
-    void cmbLoadList1();
-    void cmbLoadList2();
-
-    Money getSubTotal();
-    void ReCalc();
-
     // Header save; the last failure is kept for the caller to show.
     SaveResult SaveMainData();
-    QString lastSaveError() const { return lastSaveError_; }
-    void Status_Click(int area);
+    void Status_Click(int area) override;
 
     // The grid's handlers.
     void DataGrid1_AfterColEdit(int column);
@@ -93,22 +47,19 @@ public:
     void Command6_Click();  // EXIT
     void Command10_Click(); // Find
 
-    // The current order's key: the numeric value of CustRef's bound value.
-    qint64 orderKey() const;
-
-    // Controls, named as the window has always named them.
-    // (The supplier block and the totals come with SupplierBlock and TotalsBlock.)
-    QLabel *Label6, *Label7, *Label9, *Label10, *Label11, *Label12;
-    QLineEdit *SalesRep, *QuotedDate;
-    QLabel* lblFullName;
-    DataCombo *CustRef, *Status;
+    // Controls, named as the window has always named them. (The reference
+    // selector, purchaser and date, supplier block and totals come with OrderWindow.)
+    QLabel* Label7;
     DataGrid* DataGrid1;
     QPushButton* Command10; // Find
     QPushButton* Command4;  // Delete
     QPushButton* Command3;  // Save
     QPushButton* Command5;  // Print
     QPushButton* Command6;  // EXIT
-    QGroupBox *Frame2, *Frame3;
+    QGroupBox* Frame2;
+
+protected:
+    void showLines() override { Disp_DataList(); }
 
 private:
     void buildUi();
@@ -119,13 +70,6 @@ private:
     QString describeLine(int row) const;
     // The question before booking in more than was ordered, "" when none.
     QString overBookingQuestion(int row, int column, const QVariant& booked) const;
-    void open(const std::function<void(OrderHub&)>& opener);
-    // The window's title names the order on screen.
-    void showWhichOrder();
-
-    QString lastSaveError_;
-    // The row of the last cell the grid wrote.
-    int lastEditRow_ = -1;
 };
 
 } // namespace zel

@@ -217,11 +217,7 @@ bool deleteOrder(DataCombo& custRef, const std::function<void()>& reload) {
     }
     // The question names the order and what goes with it; Enter alone answers No.
     const QString ref = custRef.Text().trimmed();
-    const qint64 lines =
-        gConn()
-            .scalar(QStringLiteral("SELECT COUNT(*) FROM `Order Details` WHERE `Order ID` = ?"),
-                    {key})
-            .toLongLong();
+    const qint64 lines = orders::lineCount(key);
     const QString what = QStringLiteral("order %1%2")
                              .arg(key)
                              .arg(ref.isEmpty() ? QString() : QStringLiteral(" (%1)").arg(ref));
@@ -264,12 +260,7 @@ void keepOrderWhileTyping(DataCombo& custRef) {
 }
 
 void listRefs(DataCombo& custRef) {
-    custRef.setLookup(QStringLiteral("SELECT `Customer Ref`, `Quote ID` FROM `Order Information` "
-                                     "WHERE `Customer Ref` LIKE ? ESCAPE '!' "
-                                     "ORDER BY `Customer Ref`, `Quote ID` LIMIT %1")
-                          .arg(kRefPage),
-                      QStringLiteral("SELECT `Customer Ref`, `Quote ID` FROM `Order Information` "
-                                     "WHERE `Quote ID` = ?"),
+    custRef.setLookup(orders::refMatchStatement(kRefPage), orders::refByKeyStatement(),
                       QStringLiteral("Customer Ref"), QStringLiteral("Quote ID"));
 }
 

@@ -6,6 +6,8 @@
 #include "app/messages.h"
 #include "app/val.h"
 #include "bound/formcontrols.h"
+#include "data/approval.h"
+#include "data/statuses.h"
 #include "purchasing/frmorderdetails.h"
 #include "schema/schema.h"
 
@@ -30,9 +32,9 @@ frmPurchaseOrder::Openers& frmPurchaseOrder::openers() {
     return o;
 }
 
-frmPurchaseOrder::frmPurchaseOrder(QWidget* parent) : HubWindow(parent) {
+frmPurchaseOrder::frmPurchaseOrder(QWidget* parent)
+    : OrderWindow(QStringLiteral("Purchase Ordering"), parent) {
     setObjectName(QStringLiteral("frmPurchaseOrder"));
-    setWindowTitle(QStringLiteral("Purchase Ordering"));
     buildUi();
     Form_Load();
 }
@@ -47,39 +49,18 @@ void frmPurchaseOrder::buildUi() {
     supplierHeading->addWidget(Command1);
 
     // Reference, status and date
-    Frame3 = new QGroupBox(central);
-    Frame3->setObjectName(QStringLiteral("Frame3"));
-    Label11 = makeLabel(Frame3, "Label11", QStringLiteral("Suppliers Reference:"));
-    CustRef = new DataCombo(Frame3);
-    CustRef->setObjectName(QStringLiteral("CustRef"));
-    CustRef->setAccessibleName(accessibleOf(Label11));
-    Label12 = makeLabel(Frame3, "Label12", QStringLiteral("PO Status:"));
-    Status = new DataCombo(Frame3);
-    Status->setObjectName(QStringLiteral("Status"));
-    Status->setAccessibleName(accessibleOf(Label12));
-    Label9 = makeLabel(Frame3, "Label9", QStringLiteral("Date Entered:"));
-    QuotedDate = makeBox(Frame3, "QuotedDate", accessibleOf(Label9));
-    Label10 = makeLabel(Frame3, "Label10", QStringLiteral("Double click for todays date.."));
     {
-        auto* g = new QGridLayout(Frame3);
-        g->addWidget(Label11, 0, 0);
-        g->addWidget(CustRef, 0, 1);
-        g->addWidget(Label12, 1, 0);
-        g->addWidget(Status, 1, 1);
+        QGridLayout* g = buildReferenceSelector(central);
+        buildPurchaserAndDate(Frame3);
         g->addWidget(Label9, 2, 0);
         g->addWidget(QuotedDate, 2, 1);
         g->addWidget(Label10, 3, 1);
-        g->setColumnStretch(1, 1);
     }
 
     // Purchaser and addresses
     Frame2 = new QGroupBox(central);
     Frame2->setObjectName(QStringLiteral("Frame2"));
-    Label6 = makeLabel(Frame2, "Label6", QStringLiteral("Purchaser:"));
-    SalesRep = makeBox(Frame2, "SalesRep", accessibleOf(Label6));
     SalesRep->setToolTip(QStringLiteral("Click to choose the purchaser"));
-    SalesRep->setMaximumWidth(90);
-    lblFullName = makeLabel(Frame2, "lblFullName", QString());
     Label7 = makeLabel(Frame2, "Label7", QStringLiteral("Ship to:"));
     ShippedTo = makeBox(Frame2, "ShippedTo", accessibleOf(Label7));
     Label8 = makeLabel(Frame2, "Label8",
@@ -127,7 +108,9 @@ void frmPurchaseOrder::buildUi() {
     DataGrid1->setMinimumHeight(120);
     // The delete question names the line by its product code and description.
     DataGrid1->setRowDescriber([this](int row) {
-        return (DataGrid1->model().text(row, 3) + u' ' + DataGrid1->model().text(row, 4)).trimmed();
+        return (DataGrid1->model().text(row, colPartId) + u' ' +
+                DataGrid1->model().text(row, colDescription))
+            .trimmed();
     });
     connect(DataGrid1, &DataGrid::AfterDelete, this, [this] { guarded([&] { ReCalc(); }); });
     // By keyboard: Enter (or F4, Ctrl+Enter) does what a double click does,
@@ -146,11 +129,11 @@ void frmPurchaseOrder::buildUi() {
         QAction* part = menu.addAction(QStringLiteral("Add Part..."));
         part->setObjectName(QStringLiteral("actAddPart"));
         part->setEnabled(!CustRef->Text().isEmpty());
-        connect(part, &QAction::triggered, this, [openAt] { openAt(3); });
+        connect(part, &QAction::triggered, this, [openAt] { openAt(colPartId); });
         QAction* info = menu.addAction(QStringLiteral("More Info...."));
         info->setObjectName(QStringLiteral("actMoreInfo"));
         info->setEnabled(!CustRef->Text().isEmpty() && row < DataGrid1->rowCount());
-        connect(info, &QAction::triggered, this, [openAt] { openAt(5); });
+        connect(info, &QAction::triggered, this, [openAt] { openAt(colUnitPrice); });
     });
 
     // Totals
@@ -231,21 +214,6 @@ void frmPurchaseOrder::buildUi() {
     menu(mnAddress, &Openers::editSuppliers);
     menu(mnStaff, &Openers::editPurchasers);
     menu(mnStatus, &Openers::editStatuses);
-    connect(CustRef, &DataCombo::Click, this, [this](int area) {
-        guarded([&] {
-            ensureLists();
-            CustRef_Click(area);
-        });
-    });
-    connect(Status, &DataCombo::Click, this, [this](int area) {
-        guarded([&] {
-            ensureLists();
-            Status_Click(area);
-        });
-    });
-    // Editing the reference renames the order on screen; it never switches orders.
-    orderform::keepOrderWhileTyping(*CustRef);
-    connect(CustRef, &QComboBox::currentIndexChanged, this, [this] { showWhichOrder(); });
     onEdit(Discount, &QLineEdit::textChanged, &frmPurchaseOrder::Discount_Change);
     onEdit(VAT, &QLineEdit::textChanged, &frmPurchaseOrder::VAT_Change);
     onEdit(PackagePrice, &QLineEdit::textChanged, &frmPurchaseOrder::PackagePrice_Change);
@@ -336,47 +304,7 @@ bool frmPurchaseOrder::eventFilter(QObject* watched, QEvent* event) {
     return HubWindow::eventFilter(watched, event);
 }
 
-void frmPurchaseOrder::open(const std::function<void(OrderHub&)>& opener) {
-    if (opener)
-        guarded([&] { opener(*this); });
-}
-
-qint64 frmPurchaseOrder::orderKey() const {
-    return qint64(Val(CustRef->BoundText()));
-}
-
 // ---- load ------------------------------------------------------------------
-
-void frmPurchaseOrder::Form_Load() {
-    InitForm(true);
-    showWhichOrder();
-    rememberHeader();
-    // Without a connection the window opens empty and quiet; the first action
-    // that needs the database reads the lists, or says why it cannot be reached.
-    if (!gConn().isOpen())
-        return;
-    guarded([&] {
-        cmbLoadList();
-        loadLines();
-        Disp_MainData();
-    });
-}
-
-void frmPurchaseOrder::ensureLists() {
-    if (listsLoaded_)
-        return;
-    try {
-        cmbLoadList();
-    } catch (const DbError&) {
-        // The action itself says why the database cannot be reached, if it needs it.
-    }
-}
-
-void frmPurchaseOrder::showWhichOrder() {
-    const qint64 key = orderKey();
-    setWindowTitle(key != 0 ? QStringLiteral("Purchase Ordering \u2014 order %1").arg(key)
-                            : QStringLiteral("Purchase Ordering \u2014 new order, not saved"));
-}
 
 QStringList frmPurchaseOrder::headerTexts() const {
     QStringList texts{CustRef->Text(), Status->Text()};
@@ -425,46 +353,10 @@ void frmPurchaseOrder::showStoredStatus() {
 
 void frmPurchaseOrder::InitForm(bool clearRef) {
     const bool wasLoading = std::exchange(loading_, true);
-    for (QLineEdit* e : {CustomerShortname, CustomerName, Street, Street2, Town, Postcode, SalesRep,
-                         ShippedTo, QuotedDate})
+    OrderWindow::InitForm(clearRef);
+    for (QLineEdit* e : {ShippedTo, txtShipto_ID, InvoiceTo})
         e->clear();
-    if (clearRef)
-        CustRef->setText(QString());
-    Status->setText(QString());
-    clearContact();
-    Discount->setText(QStringLiteral("0"));
-    VAT->clear();
-    ValVal->clear();
-    for (QLabel* l : {lblSubTotal, lblDiscountValue, lblFinalTotal, lblCalcPkg})
-        l->clear();
-    PackagePrice->clear();
-    lblFullName->clear();
-    txtCustID->clear();
-    txtShipto_ID->clear();
-    InvoiceTo->clear();
     loading_ = wasLoading;
-}
-
-void frmPurchaseOrder::cmbLoadList() {
-    cmbLoadList1();
-    cmbLoadList2();
-    listsLoaded_ = true;
-}
-
-void frmPurchaseOrder::cmbLoadList1() {
-    orderform::listRefs(*CustRef);
-}
-
-void frmPurchaseOrder::cmbLoadList2() {
-    Status->loadList(orders::statusListStatement(), {}, QStringLiteral("Status Description"),
-                     QStringLiteral("ID"));
-}
-
-void frmPurchaseOrder::CustRef_Click(int area) {
-    if (area != DataCombo::List)
-        return;
-    loadLines();
-    Disp_MainData();
 }
 
 void frmPurchaseOrder::Disp_DataList() {
@@ -484,22 +376,32 @@ void frmPurchaseOrder::loadLines(bool keepCell) {
     DataGrid1->setAllowAddNew(true, [this] { return newLineDefaults(); });
     DataGrid1->setAllowDelete(true);
     // The line discount is stored as a fraction and shown as a percentage.
-    m.setColumnScale(7, 100);
-    m.setReadOnlyColumn(9); // the status is stamped from the header
-    for (int c : {0, 1, 2})
-        DataGrid1->setColumnWidthTwips(c, 0);
-    DataGrid1->setColumnWidthTwips(3, 1600);
-    DataGrid1->setColumnWidthTwips(4, 4500);
-    DataGrid1->setColumnWidthTwips(5, 1000);
-    DataGrid1->setColumnWidthTwips(6, 900);
-    DataGrid1->setColumnWidthTwips(7, 1150);
-    DataGrid1->setColumnWidthTwips(8, 1000);
-    DataGrid1->setColumnWidthTwips(9, 1100);
-    DataGrid1->setCaption(8, QStringLiteral("Total Price"));
-    DataGrid1->setCaption(3, QStringLiteral("Product Code"));
-    DataGrid1->setCaption(7, QStringLiteral("Discount %"));
-    for (int c = 10; c <= 17; ++c)
-        DataGrid1->setColumnWidthTwips(c, 0);
+    m.setColumnScale(colDiscount, 100);
+    m.setReadOnlyColumn(colPartsStatus); // the status is stamped from the header
+    // Shown: code to status; the key columns and what goods inward books are hidden.
+    const std::pair<int, int> widths[] = {{colID, 0},
+                                          {colOrderID, 0},
+                                          {colProductID, 0},
+                                          {colPartId, 1600},
+                                          {colDescription, 4500},
+                                          {colUnitPrice, 1000},
+                                          {colQuantity, 900},
+                                          {colDiscount, 1150},
+                                          {colExtendedPrice, 1000},
+                                          {colPartsStatus, 1100},
+                                          {colQtyBI, 0},
+                                          {colDateBI, 0},
+                                          {colNotes, 0},
+                                          {colLoc, 0},
+                                          {colQtyOS, 0},
+                                          {colGoodsDel, 0},
+                                          {colGoodsDelNotes, 0},
+                                          {colDueDate, 0}};
+    for (auto [column, twips] : widths)
+        DataGrid1->setColumnWidthTwips(column, twips);
+    DataGrid1->setCaption(colExtendedPrice, QStringLiteral("Total Price"));
+    DataGrid1->setCaption(colPartId, QStringLiteral("Product Code"));
+    DataGrid1->setCaption(colDiscount, QStringLiteral("Discount %"));
     if (keepCell && row >= 0)
         DataGrid1->setCurrentCell(std::min(row, DataGrid1->rowCount() - 1), column);
 }
@@ -516,41 +418,18 @@ void frmPurchaseOrder::Disp_MainData() {
         ~Restore() { flag = value; }
     } restore{loading_, wasLoading};
 
-    InitForm(false);
-    const qint64 key = orderKey();
-    RowSet rs = gConn().select(
-        QStringLiteral("Select * From `Order Information` Where `Quote ID` = ?"), {key});
-    if (rs.isEmpty()) {
-        // No order: nothing is shown in package mode.
-        ckPPrice->setChecked(false);
-        PackagePriceFlg();
-        showWhichOrder();
-        rememberHeader();
-        orderform::rememberLoaded(*this, rs, headerFields());
-        return;
+    const RowSet rs = showStoredHeader();
+    if (!rs.isEmpty()) {
+        for (auto [box, column] : {std::pair{ShippedTo, "Shipped To"},
+                                   {txtShipto_ID, "Shipto id"},
+                                   {Discount, "Discount"},
+                                   {VAT, "VAT"},
+                                   {InvoiceTo, "InvoiceTo"}})
+            showHeaderColumn(box, rs, QString::fromLatin1(column));
+        showPackageMode();
+        // Every caller has just read the stored lines into the grid: their sum is the stored one.
+        showTotals(linesOnScreenSubTotal(DataGrid1->model()));
     }
-    showSupplier(rs);
-    for (auto [box, column] : {std::pair{SalesRep, "Sales Rep"},
-                               {ShippedTo, "Shipped To"},
-                               {txtShipto_ID, "Shipto id"},
-                               {QuotedDate, "Quoted Date"}})
-        showHeaderColumn(box, rs, QString::fromLatin1(column));
-    if (!rs.at(0, "Quote ID").isNull())
-        CustRef->setBoundText(rs.at(0, "Quote ID").toString());
-    if (!rs.at(0, "Status").isNull())
-        Status->setBoundText(rs.at(0, "Status").toString());
-    for (auto [box, column] : {std::pair{Discount, "Discount"},
-                               {VAT, "VAT"},
-                               {PackagePrice, "package price"},
-                               {InvoiceTo, "InvoiceTo"}})
-        showHeaderColumn(box, rs, QString::fromLatin1(column));
-    if (!rs.at(0, "Name").isNull())
-        lblFullName->setText(rs.at(0, "Name").toString());
-    // The package mode follows the order shown, never the one before it.
-    ckPPrice->setChecked(Val(PackagePrice->text()) > 0);
-    PackagePriceFlg();
-    // Every caller has just read the stored lines into the grid: their sum is the stored one.
-    showTotals(linesOnScreenSubTotal(DataGrid1->model()));
     showWhichOrder();
     rememberHeader();
     orderform::rememberLoaded(*this, rs, headerFields());
@@ -559,39 +438,30 @@ void frmPurchaseOrder::Disp_MainData() {
 // ---- header save and approval ---------------------------------------------
 
 QList<orders::HeaderField> frmPurchaseOrder::headerFields() const {
-    return {
-        {QStringLiteral("Customer Shortname"), CustomerShortname->text(),
-         QStringLiteral("Supplier short name")},
-        {QStringLiteral("Customer Name"), CustomerName->text(), QStringLiteral("Supplier name")},
-        {QStringLiteral("Street"), Street->text(), QStringLiteral("Street")},
-        {QStringLiteral("Street2"), Street2->text(), QStringLiteral("Street2")},
-        {QStringLiteral("Town"), Town->text(), QStringLiteral("Town")},
-        {QStringLiteral("County/Postcode"), Postcode->text(), QStringLiteral("Postcode")},
-        {QStringLiteral("Sales Rep"), SalesRep->text(), QStringLiteral("Purchaser")},
-        {QStringLiteral("Name"), lblFullName->text(), QStringLiteral("Purchaser name")},
-        {QStringLiteral("Shipped To"), ShippedTo->text(), QStringLiteral("Ship to")},
-        {QStringLiteral("Shipto id"), txtShipto_ID->text(), QStringLiteral("Ship to number")},
-        {QStringLiteral("Quoted Date"), QuotedDate->text(), QStringLiteral("Date Entered")},
-        {QStringLiteral("Status"), Status->BoundText(), QStringLiteral("PO Status")},
-        {QStringLiteral("Account No"), AccountNo->text(), QStringLiteral("Account")},
-        {QStringLiteral("Title"), Title->text(), QStringLiteral("Title")},
-        {QStringLiteral("Initial"), Initial->text(), QStringLiteral("Initial")},
-        {QStringLiteral("Contact Name"), ContactName->text(), QStringLiteral("Contact Name")},
-        {QStringLiteral("Position/Department"), Position_Department->text(),
-         QStringLiteral("Position")},
-        {QStringLiteral("Telephone"), Telephone->text(), QStringLiteral("Telephone")},
-        {QStringLiteral("Discount"), Discount->text(), QStringLiteral("Discount")},
-        {QStringLiteral("VAT"), VAT->text(), QStringLiteral("VAT")},
-        // Out of package mode the order has no package price, so it loads as it was saved.
-        {QStringLiteral("package price"), ckPPrice->isChecked() ? PackagePrice->text() : QString(),
-         QStringLiteral("Pkg Price")},
-        {QStringLiteral("CUSTOMER ID"), txtCustID->text(), QStringLiteral("Supplier number")},
-        {QStringLiteral("InvoiceTo"), InvoiceTo->text(), QStringLiteral("Invoice to")},
-        // The total as shown: the package total in package mode, else the final total.
-        {QStringLiteral("Grand Total"),
-         ckPPrice->isChecked() ? lblCalcPkg->text() : lblFinalTotal->text(),
-         QStringLiteral("Total")},
-    };
+    return supplierFields() + purchaserFields() +
+           QList<orders::HeaderField>{
+               {QStringLiteral("Shipped To"), ShippedTo->text(), QStringLiteral("Ship to")},
+               {QStringLiteral("Shipto id"), txtShipto_ID->text(),
+                QStringLiteral("Ship to number")},
+               {QStringLiteral("Quoted Date"), QuotedDate->text(), QStringLiteral("Date Entered")},
+               {QStringLiteral("Status"), Status->BoundText(), QStringLiteral("PO Status")},
+           } +
+           contactFields() +
+           QList<orders::HeaderField>{
+               {QStringLiteral("Discount"), Discount->text(), QStringLiteral("Discount")},
+               {QStringLiteral("VAT"), VAT->text(), QStringLiteral("VAT")},
+               // Out of package mode the order has no package price, so it loads as it was saved.
+               {QStringLiteral("package price"),
+                ckPPrice->isChecked() ? PackagePrice->text() : QString(),
+                QStringLiteral("Pkg Price")},
+               {QStringLiteral("CUSTOMER ID"), txtCustID->text(),
+                QStringLiteral("Supplier number")},
+               {QStringLiteral("InvoiceTo"), InvoiceTo->text(), QStringLiteral("Invoice to")},
+               // The total as shown: the package total in package mode, else the final total.
+               {QStringLiteral("Grand Total"),
+                ckPPrice->isChecked() ? lblCalcPkg->text() : lblFinalTotal->text(),
+                QStringLiteral("Total")},
+           };
 }
 
 frmPurchaseOrder::SaveResult frmPurchaseOrder::SaveMainData() {
@@ -646,7 +516,7 @@ qint64 frmPurchaseOrder::getid() {
 void frmPurchaseOrder::Status_Click(int area) {
     if (area != DataCombo::List)
         return;
-    const bool approving = Val(Status->BoundText()) == 1;
+    const bool approving = statuses::isApproved(Status->BoundText());
     if (approving) {
         // An approval that cannot be posted leaves the order as stored.
         const QString title = QStringLiteral("No Account no setup for this Supplier");
@@ -673,32 +543,33 @@ void frmPurchaseOrder::Status_Click(int area) {
         showStoredStatus();
         return;
     }
-    bool post = false, alreadyPosted = false;
+    bool approve = false, alreadyPosted = false;
     if (approving) {
-        if (orderKey() != 0 && orders::isPosted(orderKey()))
+        if (orderKey() != 0 && approval::isPosted(orderKey()))
             alreadyPosted = true;
         else if (messages().question(
                      QStringLiteral(
                          "Option (A) indicates processing this Purchase Order has being Approved?"),
                      QStringLiteral("No Account no setup for this Supplier")))
-            post = true;
+            approve = true;
         else
-            Status->setBoundText(QStringLiteral("2"));
+            Status->setBoundText(QString::number(statuses::kDeclined));
     }
     // The header, the ledger row and the status on every line: all or nothing.
-    posted_.reset();
+    approval::Result approved;
     const auto stamp = orderform::stampLines(*Status);
     const SaveResult r = orderform::writeHeader(
         *this, headerFields(), [this] { cmbLoadList1(); }, lastSaveError_,
         [&](qint64 key) {
-            if (post) {
-                // Under the header's lock: another workstation may have approved it meanwhile.
-                if (orders::isPosted(key))
-                    alreadyPosted = true;
-                else
-                    UpdateTransaction(key);
+            if (!approve) {
+                stamp(key);
+                return;
             }
-            stamp(key);
+            // Under the header's lock: another workstation may have approved it meanwhile.
+            approved = approval::approve({key, Val(txtShipto_ID->text()), Val(AccountNo->text()),
+                                          CustRef->Text(), QDate::currentDate()});
+            if (approved.outcome == approval::Outcome::AlreadyPosted)
+                alreadyPosted = true;
         });
     if (r == SaveResult::Failed) {
         messages().error(lastSaveError_);
@@ -706,7 +577,6 @@ void frmPurchaseOrder::Status_Click(int area) {
         return;
     }
     if (r != SaveResult::Saved) {
-        posted_.reset();
         showStoredStatus();
         return;
     }
@@ -715,31 +585,13 @@ void frmPurchaseOrder::Status_Click(int area) {
     tellPackagePriceNotKept();
     loadLines();
     // Says what went to the ledger, as the ledger row holds it.
-    if (posted_)
+    if (approved.outcome == approval::Outcome::Posted)
         statusBar()->showMessage(QStringLiteral("Posted %1 to the ledger for order %2")
-                                     .arg(currencyText(*posted_))
+                                     .arg(currencyText(approved.posted))
                                      .arg(orderKey()));
     if (alreadyPosted)
         messages().info(QStringLiteral("Order %1 is already approved. Nothing more was posted.")
                             .arg(orderKey()));
-}
-
-void frmPurchaseOrder::UpdateTransaction(qint64 key) {
-    // The total as the save just stored it from the stored lines (the package
-    // total in package mode, else the final total as the locale shows it), so
-    // a line another workstation added meanwhile is posted too.
-    const QVariant stored = gConn().scalar(
-        QStringLiteral("SELECT `Grand Total` FROM `Order Information` WHERE `Quote ID` = ?"),
-        {key});
-    const Money total =
-        !stored.isNull() ? Money::fromDecimalText(stored.toString()).value_or(Money{})
-        : ckPPrice->isChecked()
-            ? parseCurrency(lblCalcPkg->text()).value_or(Money{})
-            : parseCurrency(currencyText(parseCurrency(lblFinalTotal->text()).value_or(Money{})))
-                  .value_or(Money{});
-    orders::post({Val(txtShipto_ID->text()), key, Val(AccountNo->text()), CustRef->Text(), total,
-                  QDate::currentDate()});
-    posted_ = -total;
 }
 
 // ---- lines and totals -----------------------------------------------------
@@ -765,27 +617,24 @@ bool frmPurchaseOrder::SaveRow() {
     }
     // The line's own values were written by the grid when edited; it belongs
     // to the order on screen.
-    const QVariant lineKey = DataGrid1->value(0);
+    const QVariant lineKey = DataGrid1->value(colID);
     if (!lineKey.isNull())
-        gConn().execute(
-            QStringLiteral(
-                "UPDATE `Order Details` SET `Order ID` = ? WHERE `ID` = ? AND `Order ID` = 0"),
-            {orderKey(), lineKey});
+        orders::adoptLine(orderKey(), lineKey);
     return orderKey() != 0;
 }
 
 void frmPurchaseOrder::DataGrid1_AfterColEdit(int column) {
-    if (column == 2) {
+    if (column == colProductID) {
         SaveRow();
-    } else if (column == 3) {
+    } else if (column == colPartId) {
         // A known code typed into an empty line brings its catalogue entry.
-        const QVariant line = DataGrid1->model().value(lastEditRow_, 0);
-        const QString code = DataGrid1->model().text(lastEditRow_, 3);
+        const QVariant line = DataGrid1->model().value(lastEditRow_, colID);
+        const QString code = DataGrid1->model().text(lastEditRow_, colPartId);
         const QVariant status =
             Status->BoundText().isEmpty() ? QVariant() : QVariant(Val(Status->BoundText()));
         if (!line.isNull() && !code.isEmpty() && orders::fillLineFromCatalogue(line, code, status))
             loadLines(true);
-    } else if (column == 5 || column == 6 || column == 7) {
+    } else if (column == colUnitPrice || column == colQuantity || column == colDiscount) {
         // The lines and totals follow; the header boxes keep what the user typed.
         if (SaveRow())
             loadLines(true);
@@ -794,26 +643,22 @@ void frmPurchaseOrder::DataGrid1_AfterColEdit(int column) {
 }
 
 bool frmPurchaseOrder::isPartFound(const QString& code) {
-    return !gConn()
-                .scalar(QStringLiteral(
-                            "Select `Product ID` From `Products` Where `Product Name` = ? LIMIT 1"),
-                        {code})
-                .isNull();
+    return orders::isKnownPart(code);
 }
 
 void frmPurchaseOrder::DataGrid1_DblClick() {
     if (CustRef->Text().isEmpty())
         return;
     const int column = DataGrid1->currentColumn();
-    if (column == 3) {
-        const QString code = DataGrid1->text(3);
+    if (column == colPartId) {
+        const QString code = DataGrid1->text(colPartId);
         if (!code.isEmpty() && !isPartFound(code)) {
             if (openers().partNotFound)
                 openers().partNotFound(*this, code);
         } else if (openers().partFinder) {
             openers().partFinder(*this, code);
         }
-    } else if (column == 5 && DataGrid1->currentRow() >= 0 &&
+    } else if (column == colUnitPrice && DataGrid1->currentRow() >= 0 &&
                DataGrid1->currentRow() < DataGrid1->rowCount()) {
         auto* dialog = dialogs().show<frmOrderDetails>(
             QStringLiteral("frmOrderDetails"), [this] { return new frmOrderDetails(*this); });
@@ -822,25 +667,17 @@ void frmPurchaseOrder::DataGrid1_DblClick() {
 }
 
 void frmPurchaseOrder::PopulatefrmOrderDetails(frmOrderDetails& d) {
-    d.txtPartId->setText(DataGrid1->text(3));
-    d.txtID->setText(DataGrid1->text(0));
-    d.txtOrderID->setText(DataGrid1->text(1));
-    d.txtDesc->setPlainText(DataGrid1->text(4));
-    d.txtUnitPrice->setText(DataGrid1->text(5));
-    d.txtQty->setText(DataGrid1->text(6));
-    d.txtDiscount->setText(DataGrid1->text(7));
-    d.txtExtendedPrice->setText(DataGrid1->text(8));
-    d.GoodsDel->setChecked(Val(DataGrid1->text(15)) != 0);
-    d.txtGoodaDelNotes->setPlainText(DataGrid1->text(16));
-    d.txtDueDate->setText(DataGrid1->text(17));
-}
-
-Money frmPurchaseOrder::getSubTotal() {
-    return orders::subTotal(orderKey());
-}
-
-void frmPurchaseOrder::ReCalc() {
-    showTotals(getSubTotal());
+    d.txtPartId->setText(DataGrid1->text(colPartId));
+    d.txtID->setText(DataGrid1->text(colID));
+    d.txtOrderID->setText(DataGrid1->text(colOrderID));
+    d.txtDesc->setPlainText(DataGrid1->text(colDescription));
+    d.txtUnitPrice->setText(DataGrid1->text(colUnitPrice));
+    d.txtQty->setText(DataGrid1->text(colQuantity));
+    d.txtDiscount->setText(DataGrid1->text(colDiscount));
+    d.txtExtendedPrice->setText(DataGrid1->text(colExtendedPrice));
+    d.GoodsDel->setChecked(Val(DataGrid1->text(colGoodsDel)) != 0);
+    d.txtGoodaDelNotes->setPlainText(DataGrid1->text(colGoodsDelNotes));
+    d.txtDueDate->setText(DataGrid1->text(colDueDate));
 }
 
 namespace {
@@ -869,10 +706,12 @@ Money linesOnScreenSubTotal(GridModel& m) {
     if (!kept->valid) {
         Money sum;
         for (const auto& row : m.rowSet().rows) {
-            if (row[5].isNull() || row[6].isNull() || row[7].isNull())
+            using namespace orders::poline;
+            if (row[colUnitPrice].isNull() || row[colQuantity].isNull() ||
+                row[colDiscount].isNull())
                 continue;
-            sum += Money::fromDouble(row[5].toDouble() * row[6].toDouble() *
-                                     (1.0 - row[7].toDouble()));
+            sum += Money::fromDouble(row[colUnitPrice].toDouble() * row[colQuantity].toDouble() *
+                                     (1.0 - row[colDiscount].toDouble()));
         }
         kept->sum = sum;
         kept->valid = true;
@@ -925,16 +764,7 @@ void frmPurchaseOrder::Command4_Click() {
 }
 
 void frmPurchaseOrder::Command5_Click() {
-    if (Val(AccountNo->text()) == 0) {
-        messages().info(QStringLiteral("Please click the Start button"));
-        return;
-    }
-    if (CustRef->Text().isEmpty()) {
-        messages().info(QStringLiteral("Please select a Suppliers Reference"));
-        return;
-    }
-    if (openers().print)
-        openers().print(*this);
+    printShown(openers().print, QStringLiteral("Please click the Start button"));
 }
 
 void frmPurchaseOrder::Command6_Click() {
@@ -988,11 +818,11 @@ void frmPurchaseOrder::Command7_Click() {
 void frmPurchaseOrder::Command8_Click() {
     // "Approved" that is not yet stored is an approval however it was chosen:
     // it asks, posts and stamps as a pick from the list does.
-    if (Val(Status->BoundText()) == 1) {
+    if (statuses::isApproved(Status->BoundText())) {
         QVariant stored;
         if (orderKey() != 0)
             stored = orders::storedStatus(orderKey());
-        if (stored.isNull() || Val(stored.toString()) != 1) {
+        if (!statuses::isApproved(stored)) {
             Status_Click(DataCombo::List);
             return;
         }
@@ -1004,11 +834,7 @@ void frmPurchaseOrder::Command8_Click() {
 }
 
 void frmPurchaseOrder::Command9_Click() {
-    orderform::deleteOrder(*CustRef, [this] {
-        cmbLoadList1();
-        Disp_DataList();
-        Disp_MainData();
-    });
+    deleteShownOrder();
 }
 
 void frmPurchaseOrder::QuotedDate_DblClick() {

@@ -2,13 +2,7 @@
 // The purchase order window: the hub of purchase order entry. It shows one
 // order at a time: the header, the lines in a grid with their totals, and the
 // buttons and menu that open the pickers and editors.
-#include "app/hubwindow.h"
-#include "bound/datacombo.h"
-#include "bound/datagrid.h"
-#include "bound/orderhub.h"
-#include "orderform/orderactions.h"
-#include "orderform/orderblocks.h"
-#include "schema/orders.h"
+#include "orderform/orderwindow.h"
 
 #include <QCheckBox>
 #include <QGroupBox>
@@ -22,16 +16,13 @@ class QMenu;
 
 namespace zel {
 
-class frmPurchaseOrder : public HubWindow,
-                         public OrderHub,
-                         public SupplierBlock,
-                         public TotalsBlock {
+class frmPurchaseOrder : public OrderWindow {
     Q_OBJECT
 public:
     explicit frmPurchaseOrder(QWidget* parent = nullptr);
 
-    // How a save ended.
-    using SaveResult = orderform::SaveResult;
+    // Grid columns, as the lines statement returns them.
+    using enum orders::poline::Column;
 
     // Windows opened from here that come from other parts of the program;
     // each stays inert until the program wires it.
@@ -47,32 +38,19 @@ public:
     static Openers& openers();
 
     // OrderHub
-    QWidget* hubWidget() override { return this; }
-    DataCombo* custRef() override { return CustRef; }
-    void CustRef_Click(int area) override;
     void Disp_DataList() override;
     void Disp_MainData() override;
 
-    void Form_Load();
-    void InitForm(bool clearRef);
-    void cmbLoadList();
-    void cmbLoadList1();
-    void cmbLoadList2();
+    void InitForm(bool clearRef) override;
 
     // Header (load, save, approval)
     SaveResult SaveMainData();
     qint64 getid();
-    void Status_Click(int area);
-    // Posts the approval of order `key` to the ledger (within the approval's transaction).
-    void UpdateTransaction(qint64 key);
-    // The last failure of SaveMainData, for its caller to show.
-    QString lastSaveError() const { return lastSaveError_; }
+    void Status_Click(int area) override;
 
     // Lines and totals
     bool SaveRow();
     bool isPartFound(const QString& code);
-    Money getSubTotal();
-    void ReCalc();
     void PopulatefrmOrderDetails(class frmOrderDetails& dialog);
     // The grid's handlers.
     void DataGrid1_AfterColEdit(int column);
@@ -92,17 +70,14 @@ public:
     void SalesRep_Click();
     void ShippedTo_DblClick();
 
-    // The current order's key: the numeric value of CustRef's bound value.
-    qint64 orderKey() const;
     // True when a header box differs from what was last loaded or saved.
     bool headerChanged() const;
 
     // Controls, named as the window has always named them.
-    // (The supplier block and the totals come with SupplierBlock and TotalsBlock.)
-    QLabel *Label6, *Label7, *Label8, *Label9, *Label10, *Label11, *Label12, *Label22;
-    QLineEdit *SalesRep, *ShippedTo, *txtShipto_ID, *InvoiceTo, *QuotedDate;
-    QLabel* lblFullName;
-    DataCombo *CustRef, *Status;
+    // (The reference selector, purchaser and date, supplier block and totals
+    // come with OrderWindow.)
+    QLabel *Label7, *Label8, *Label22;
+    QLineEdit *ShippedTo, *txtShipto_ID, *InvoiceTo;
     DataGrid* DataGrid1;
     QPushButton* Command1; // Start
     QPushButton* Command2; // Inv
@@ -113,11 +88,14 @@ public:
     QPushButton* Command7; // Find
     QPushButton* Command8; // Save
     QPushButton* Command9; // Delete
-    QGroupBox *Frame2, *Frame3, *Frame5;
+    QGroupBox *Frame2, *Frame5;
     QMenu* mnUtils;
     QAction *mnPOInstr, *mnAddress, *mnStaff, *mnStatus;
 
 protected:
+    void showLines() override { loadLines(); }
+    void beforeAction() override { ensureLists(); }
+    void rememberHeader() override;
     bool eventFilter(QObject* watched, QEvent* event) override;
     void closeEvent(QCloseEvent* event) override;
 
@@ -129,17 +107,10 @@ private:
     // Header fields in the order they are saved.
     QList<orders::HeaderField> headerFields() const;
     std::optional<QVariantMap> newLineDefaults();
-    void open(const std::function<void(OrderHub&)>& opener);
-    // Reads the reference and status lists when they have not been read yet
-    // (the window opened while the database could not be reached).
-    void ensureLists();
     // The lines of the order on screen, keeping the current cell where it can.
     void loadLines(bool keepCell = false);
-    // The window's title names the order on screen.
-    void showWhichOrder();
     // The header boxes as last loaded or saved, for headerChanged().
     QStringList headerTexts() const;
-    void rememberHeader();
     // After a failed write: the order as stored, so nothing unwritten stays on screen.
     void showStored();
     // After a refused status change: the status as stored.
@@ -155,13 +126,8 @@ private:
     bool confirmLeave();
 
     bool loading_ = false;
-    bool listsLoaded_ = false;
     bool leaving_ = false;
-    int lastEditRow_ = -1;
     QStringList savedHeader_;
-    QString lastSaveError_;
-    // What the approval being saved posted to the ledger.
-    std::optional<Money> posted_;
 };
 
 } // namespace zel

@@ -2,9 +2,8 @@
 #include "app/convert.h"
 #include "app/guard.h"
 #include "app/messages.h"
-#include "refdata/boxvalues.h"
+#include "data/statuses.h"
 #include "refdata/formparts.h"
-#include "schema/schema.h"
 
 #include <QGridLayout>
 #include <QHBoxLayout>
@@ -15,50 +14,6 @@ namespace zel {
 using namespace refdata;
 
 namespace {
-
-// The keys of the statuses whose letter is exactly `letter`. The server's
-// comparison ignores letter case and trailing blanks, so its matches are
-// narrowed here; `lock` takes them for update.
-QVariantList statusesWithLetter(Database& db, const QString& letter, bool lock) {
-    const RowSet rs = db.select(QStringLiteral("SELECT `ID`, `Status Letter` FROM `Status Table` "
-                                               "WHERE `Status Letter` = ? ORDER BY `ID`") +
-                                    (lock ? QStringLiteral(" FOR UPDATE") : QString()),
-                                {letter});
-    QVariantList ids;
-    for (const auto& row : rs.rows)
-        if (row[1].toString() == letter)
-            ids << row[0];
-    return ids;
-}
-
-// The letters stored that differ from `letter` only by letter case or by
-// blanks around it ("b" beside "B").
-QStringList lookAlikeLetters(Database& db, const QString& letter) {
-    const RowSet rs =
-        db.select(QStringLiteral("SELECT DISTINCT `Status Letter` FROM `Status Table` "
-                                 "WHERE UPPER(TRIM(`Status Letter`)) = UPPER(TRIM(?))"),
-                  {letter});
-    QStringList out;
-    for (const auto& row : rs.rows)
-        if (row[0].toString() != letter)
-            out << row[0].toString();
-    return out;
-}
-
-// How many orders carry one of these statuses, on the order or on its lines.
-qint64 ordersWithStatus(Database& db, const QVariantList& ids) {
-    if (ids.isEmpty())
-        return 0;
-    const QString marks = QStringList(ids.size(), QStringLiteral("?")).join(u',');
-    return db
-        .scalar(
-            QStringLiteral("SELECT COUNT(*) FROM `Order Information` o WHERE o.`Status` IN (%1) "
-                           "OR EXISTS (SELECT 1 FROM `Order Details` d WHERE d.`Order ID` = "
-                           "o.`Quote ID` AND d.`Parts Status` IN (%1))")
-                .arg(marks),
-            ids + ids)
-        .toLongLong();
-}
 
 QString inUseMessage(const QString& letter, qint64 orders) {
     return QStringLiteral("Status %1 is used by %2 %3 and cannot be deleted.")
@@ -145,9 +100,8 @@ void frmEditStatus::InitForm() {
 }
 
 void frmEditStatus::cmbLoadData() {
-    cmbStatus->loadList(
-        QStringLiteral("SELECT `Status Letter`,`Status Description` From `Status Table`"), {},
-        QStringLiteral("Status Description"), QStringLiteral("Status Letter"));
+    cmbStatus->loadList(statuses::letterListStatement(), {}, QStringLiteral("Status Description"),
+                        QStringLiteral("Status Letter"));
 }
 
 void frmEditStatus::cmbStatus_Click(int area) {
@@ -155,14 +109,11 @@ void frmEditStatus::cmbStatus_Click(int area) {
         return;
     // The key is the letter as stored; the list gives it as displayed text.
     const QString letter = cmbStatus->selectedValue(QStringLiteral("Status Letter")).toString();
-    const QVariantList ids = statusesWithLetter(gConn(), letter, false);
-    if (ids.isEmpty())
+    const std::optional<QString> description = statuses::descriptionOf(letter);
+    if (!description)
         return; // deleted meanwhile: the boxes stay as they were
-    const QVariant description = gConn().scalar(
-        QStringLiteral("SELECT `Status Description` FROM `Status Table` WHERE `ID` = ?"),
-        {ids.first()});
     StatusLetter->setText(letter);
-    StatusDescription->setText(description.toString());
+    StatusDescription->setText(*description);
 }
 
 void frmEditStatus::Command1_Click() {
@@ -171,7 +122,7 @@ void frmEditStatus::Command1_Click() {
 
 void frmEditStatus::Command2_Click() {
     const QString letter = StatusLetter->text();
-    if (letter == QLatin1String("A")) {
+    if (letter == statuses::kApprovedLetter) {
         messages().info(QStringLiteral("You cannot delete this Status"));
         return;
     }
@@ -180,9 +131,8 @@ void frmEditStatus::Command2_Click() {
             "No status is shown: choose a status from the list first. Nothing was deleted."));
         return;
     }
-    Database& db = gConn();
     // A status that orders carry stays: deleting it would leave them without one.
-    if (const qint64 used = ordersWithStatus(db, statusesWithLetter(db, letter, false))) {
+    if (const qint64 used = statuses::ordersUsing(letter)) {
         messages().info(inUseMessage(letter, used));
         return;
     }
@@ -193,23 +143,12 @@ void frmEditStatus::Command2_Click() {
     if (!messages().question(QStringLiteral("Are you sure? This deletes the status %1.").arg(named),
                              QStringLiteral("Delete record")))
         return;
-    qint64 removed = 0;
-    qint64 used = 0;
-    db.transaction([&] {
-        const QVariantList ids = statusesWithLetter(db, letter, true);
-        // Checked again: another workstation may have used it meanwhile.
-        used = ordersWithStatus(db, ids);
-        if (used > 0)
-            return;
-        for (const QVariant& id : ids)
-            removed +=
-                db.execute(QStringLiteral("Delete From `Status Table` Where `ID` = ?"), {id});
-    });
-    if (used > 0) {
-        messages().info(inUseMessage(letter, used));
+    const statuses::Removal removal = statuses::remove(letter);
+    if (removal.inUse > 0) {
+        messages().info(inUseMessage(letter, removal.inUse));
         return;
     }
-    if (removed == 0) {
+    if (removal.removed == 0) {
         messages().info(
             QStringLiteral("No status with the letter \"%1\" is stored. Nothing was deleted.")
                 .arg(letter));
@@ -238,29 +177,9 @@ bool frmEditStatus::SaveData() {
         return false;
     }
     const QString letter = StatusLetter->text();
-    Database& db = gConn();
-    QStringList lookAlikes;
+    statuses::Saved saved;
     try {
-        const QVariantList values = columnValues(
-            db, schema::StatusTable,
-            {{QStringLiteral("Status Letter"), letter, QStringLiteral("Status Letter")},
-             {QStringLiteral("Status Description"), StatusDescription->text(),
-              QStringLiteral("Status Description")}});
-        db.transaction([&] {
-            const QVariantList ids = statusesWithLetter(db, letter, true);
-            // "b" beside "B" would be a second status that reads as the same one.
-            if (ids.isEmpty() && !(lookAlikes = lookAlikeLetters(db, letter)).isEmpty())
-                return;
-            if (ids.isEmpty())
-                db.insert(QStringLiteral(
-                              "INSERT INTO `Status Table` (`Status Letter`, `Status Description`) "
-                              "VALUES (?, ?)"),
-                          values);
-            else
-                db.execute(QStringLiteral(
-                               "UPDATE `Status Table` SET `Status Description` = ? WHERE `ID` = ?"),
-                           {values[1], ids.first()});
-        });
+        saved = statuses::save(letter, StatusDescription->text());
     } catch (const ConversionError& e) {
         messages().info(e.message());
         return false;
@@ -268,13 +187,13 @@ bool frmEditStatus::SaveData() {
         messages().error(e.userMessage());
         return false;
     }
-    if (!lookAlikes.isEmpty()) {
+    if (!saved.saved) {
         messages().info(
             QStringLiteral(
                 "Status Letter \"%1\" differs only by letter case or blanks from the status "
                 "\"%2\" already stored. Type \"%2\" to change that status, or choose "
                 "another letter. Nothing was saved.")
-                .arg(letter, lookAlikes.first()));
+                .arg(letter, saved.lookAlike));
         return false;
     }
     messages().info(QStringLiteral("Information saved successfully"));

@@ -5,19 +5,12 @@
 
 namespace zel::orders {
 
-QString refListStatement() {
-    return QStringLiteral("SELECT `Order Information`.`Customer Ref`, `Quote ID` "
-                          "From `Order Information` "
-                          "ORDER BY `Order Information`.`Customer Ref`;");
-}
-
 QString purchaserNameSql() {
     return QStringLiteral(
-        "COALESCE(CONCAT(NULLIF(`Forenames`,''),'  ',NULLIF(`Surname`,'')), NULLIF(`Forenames`,''), "
+        "COALESCE(CONCAT(NULLIF(`Forenames`,''),'  ',NULLIF(`Surname`,'')), "
+        "NULLIF(`Forenames`,''), "
         "NULLIF(`Surname`,''), NULLIF(`Previous Surname`,''), CONCAT('Purchaser ', `Payroll ID`))");
 }
-
-QString statusListStatement() { return QStringLiteral("SELECT * FROM `Status Table`"); }
 
 QString poLinesStatement() {
     return QStringLiteral(
@@ -82,8 +75,8 @@ QVariantMap rowMap(const RowSet& rs) {
     return m;
 }
 
-// The stored total of the order: the package total (2 decimals) when it has a
-// package price, else the final total as the workstation's currency shows it.
+} // namespace
+
 Money storedGrandTotal(Database& db, qint64 key) {
     RowSet h = db.select(
         QStringLiteral("SELECT `Discount`, `VAT`, `package price` FROM `Order Information` "
@@ -98,7 +91,10 @@ Money storedGrandTotal(Database& db, qint64 key) {
     return parseCurrency(currencyText(final)).value_or(final);
 }
 
-} // namespace
+RowSet header(qint64 orderKey) {
+    return gConn().select(QStringLiteral("Select * From `Order Information` Where `Quote ID` = ?"),
+                          {orderKey});
+}
 
 Money subTotal(qint64 orderKey) {
     return linesSubTotal(gConn(), orderKey, false);
@@ -114,8 +110,8 @@ HeaderWrite saveHeader(qint64 key, const QString& customerRef, bool writeRef,
     if (writeRef || key == 0) {
         sets << QStringLiteral("`Customer Ref` = ?");
         columns << QStringLiteral("Customer Ref");
-        schema::checkLength(schema::OrderInformation, QStringLiteral("Customer Ref"), customerRef, customerRef,
-                            QStringLiteral("Suppliers Reference"));
+        schema::checkLength(schema::OrderInformation, QStringLiteral("Customer Ref"), customerRef,
+                            customerRef, QStringLiteral("Suppliers Reference"));
         binds << customerRef;
     }
     for (const HeaderField& f : fields) {
@@ -126,7 +122,8 @@ HeaderWrite saveHeader(qint64 key, const QString& customerRef, bool writeRef,
         }
         sets << schema::q(column) + QStringLiteral(" = ?");
         columns << column;
-        binds << schema::columnValue(schema::OrderInformation, column, f.text, f.label.isEmpty() ? column : f.label);
+        binds << schema::columnValue(schema::OrderInformation, column, f.text,
+                                     f.label.isEmpty() ? column : f.label);
     }
     Database& db = gConn();
     HeaderWrite result;
@@ -187,25 +184,6 @@ QVariant storedStatus(qint64 orderKey) {
         {orderKey});
 }
 
-bool isPosted(qint64 orderKey) {
-    return !gConn()
-                .scalar(QStringLiteral("SELECT `id` FROM `Transaction` WHERE `Ref` = ? AND `Type` "
-                                       "= 'Stock Purchase' "
-                                       "LIMIT 1"),
-                        {double(orderKey)})
-                .isNull();
-}
-
-void post(const Posting& p) {
-    gConn().insert(
-        QStringLiteral(
-            "INSERT INTO `Transaction` (`AccountHolder`, `Ref`, `TypeRef`, `Item`, `Cinout`, "
-            "`DCinout`, `Type`, `Date`, `CostPool`) VALUES (?, ?, ?, ?, ?, ?, ?, ?, ?)"),
-        {p.accountHolder, double(p.orderKey), p.typeRef,
-         QStringLiteral("Stock Purchase for suppliers Ref  ") + p.customerRef,
-         (-p.total).toPlainText(), 0, QStringLiteral("Stock Purchase"), p.date, 2020});
-}
-
 bool fillLineFromCatalogue(const QVariant& lineKey, const QString& code, const QVariant& status) {
     return gConn().execute(
                QStringLiteral(
@@ -232,6 +210,40 @@ void deleteOrder(qint64 orderKey) {
         gConn().execute(QStringLiteral("Delete From `Order Information` Where `Quote ID` = ?"),
                         {orderKey});
     });
+}
+
+bool isKnownPart(const QString& code) {
+    return !gConn()
+                .scalar(QStringLiteral(
+                            "Select `Product ID` From `Products` Where `Product Name` = ? LIMIT 1"),
+                        {code})
+                .isNull();
+}
+
+qint64 lineCount(qint64 orderKey) {
+    return gConn()
+        .scalar(QStringLiteral("SELECT COUNT(*) FROM `Order Details` WHERE `Order ID` = ?"),
+                {orderKey})
+        .toLongLong();
+}
+
+void adoptLine(qint64 orderKey, const QVariant& lineKey) {
+    gConn().execute(
+        QStringLiteral(
+            "UPDATE `Order Details` SET `Order ID` = ? WHERE `ID` = ? AND `Order ID` = 0"),
+        {orderKey, lineKey});
+}
+
+QString refMatchStatement(int page) {
+    return QStringLiteral("SELECT `Customer Ref`, `Quote ID` FROM `Order Information` "
+                          "WHERE `Customer Ref` LIKE ? ESCAPE '!' "
+                          "ORDER BY `Customer Ref`, `Quote ID` LIMIT %1")
+        .arg(page);
+}
+
+QString refByKeyStatement() {
+    return QStringLiteral(
+        "SELECT `Customer Ref`, `Quote ID` FROM `Order Information` WHERE `Quote ID` = ?");
 }
 
 qint64 findOrderByRef(const QString& ref) {

@@ -3,6 +3,7 @@
 // windows: the order lists, the lines, the sub-total, the header save, the
 // status stamp and the delete.
 #include "app/convert.h"
+#include "app/database.h"
 #include "app/money.h"
 
 #include <QDate>
@@ -13,18 +14,64 @@
 
 namespace zel::orders {
 
-// The orders listed by supplier reference (key `Quote ID`).
-QString refListStatement();
 // The SQL expression that names a purchaser (an `Employee Data` row) in a
 // list: forenames, two blanks and surname; or whichever of them is known; or
 // the short name; or, failing all, "Purchaser" and the code. Never NULL.
 QString purchaserNameSql();
-// The statuses (list `Status Description`, key `ID`).
-QString statusListStatement();
 // An order's lines in the purchase order window's column order; one bound key.
 QString poLinesStatement();
+// The columns of poLinesStatement(), in its order.
+namespace poline {
+enum Column : int {
+    colID = 0,
+    colOrderID,
+    colProductID,
+    colPartId,
+    colDescription,
+    colUnitPrice,
+    colQuantity,
+    colDiscount,
+    colExtendedPrice,
+    colPartsStatus,
+    colQtyBI,
+    colDateBI,
+    colNotes,
+    colLoc,
+    colQtyOS,
+    colGoodsDel,
+    colGoodsDelNotes,
+    colDueDate
+};
+} // namespace poline
+
 // An order's lines in the goods inward window's column order; one bound key.
 QString goodsInLinesStatement();
+// The columns of goodsInLinesStatement(), in its order.
+namespace goodsinline {
+enum Column : int {
+    colID = 0,
+    colOrderID,
+    colProductID,
+    colPartId,
+    colDescription,
+    colUnitPrice,
+    colQuantity,
+    colQtyBI,
+    colDateBI,
+    colDiscount,
+    colExtendedPrice,
+    colPartsStatus,
+    colNotes,
+    colLoc,
+    colQtyOS,
+    colGoodsDel,
+    colGoodsDelNotes,
+    colDueDate
+};
+} // namespace goodsinline
+
+// The header row of an order (every column); empty when it is not stored.
+RowSet header(qint64 orderKey);
 
 // The order's sub-total: each line's `Unit Price` x `Quantity` x (1 - `Discount`)
 // rounded to four decimals; a line with any of the three NULL adds nothing.
@@ -79,20 +126,10 @@ qint64 otherOrderWithRef(qint64 key, const QString& ref);
 // The stored status of the order; NULL when it has none or does not exist.
 QVariant storedStatus(qint64 orderKey);
 
-// True when the order's approval has been posted to the ledger (a
-// `Transaction` row with its `Ref` and the `Type` "Stock Purchase").
-bool isPosted(qint64 orderKey);
-
-// The ledger row of an approval.
-struct Posting {
-    double accountHolder = 0; // the ship-to number
-    qint64 orderKey = 0;
-    double typeRef = 0; // the supplier's account number
-    QString customerRef;
-    Money total; // posted as minus this
-    QDate date;
-};
-void post(const Posting& p);
+// The order's total from what is stored: its lines (read under lock), its
+// discount, VAT and package price. With a package price, the package total
+// with 2 decimals; else the final total as the workstation's currency shows it.
+Money storedGrandTotal(Database& db, qint64 orderKey);
 
 // Fills an order line that holds only a typed product code from the
 // catalogue entry with that code: product, code, description, price,
@@ -106,6 +143,21 @@ qint64 stampStatus(qint64 orderKey, const QVariant& statusId);
 
 // Deletes the order's lines and header in one transaction.
 void deleteOrder(qint64 orderKey);
+
+// True when the catalogue has a product with the code `code`.
+bool isKnownPart(const QString& code);
+
+// The number of lines of the order.
+qint64 lineCount(qint64 orderKey);
+
+// Gives a line typed before its order was saved (`Order ID` 0) to the order.
+void adoptLine(qint64 orderKey, const QVariant& lineKey);
+
+// The reference list's look-up statements: references starting with a LIKE
+// pattern (escape '!'), at most `page` of them in reference order; and the
+// reference of one order by key.
+QString refMatchStatement(int page);
+QString refByKeyStatement();
 
 // The key of the first order, in reference order, whose `Customer Ref` is `ref`; 0 when none.
 qint64 findOrderByRef(const QString& ref);

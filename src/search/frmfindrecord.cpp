@@ -1,11 +1,10 @@
 #include "search/frmfindrecord.h"
 #include "app/guard.h"
-#include "bound/formcontrols.h"
 #include "app/localetext.h"
 #include "app/messages.h"
 #include "app/val.h"
+#include "bound/formcontrols.h"
 #include "bound/reportpreview.h"
-#include "schema/orders.h"
 #include "search/rptprintresult.h"
 
 #include <QButtonGroup>
@@ -26,14 +25,9 @@ using form::named;
 
 namespace {
 
-const QString kDateColumns = QStringLiteral(
-    "SELECT `Order Information`.`Quoted Date`, `Order Information`.`Customer Ref`, "
-    "`Order Information`.`Grand Total`,`Order Information`.`Quote ID`, `Order Information`.Status ");
-
-const QString kDateOrder =
-    QStringLiteral("ORDER BY `Order Information`.`Quoted Date`, `Order Information`.`Quote ID`");
-
-QString dateHint() { return todayText(QDate(2001, 4, 12)); }
+QString dateHint() {
+    return todayText(QDate(2001, 4, 12));
+}
 
 // Shows an amount as the workstation's currency text; the list keeps the
 // amount itself for the total and for sorting.
@@ -88,10 +82,16 @@ frmFindRecord::frmFindRecord(OrderHub& hub, Caller caller, Database& db, QWidget
     title.setPointSizeF(title.pointSizeF() * 1.5);
     title.setBold(true);
     Label1->setFont(title);
-    Label2 = named(new QLabel(QStringLiteral("How would you like to search for the information?"), this), "Label2");
+    Label2 =
+        named(new QLabel(QStringLiteral("How would you like to search for the information?"), this),
+              "Label2");
     auto* Frame1 = named(new QGroupBox(this), "Frame1");
     auto* group = new QButtonGroup(this);
-    const char* captions[] = {"", "By a single date", "By month and year", "By a date range", "By a product group",
+    const char* captions[] = {"",
+                              "By a single date",
+                              "By month and year",
+                              "By a date range",
+                              "By a product group",
                               "By a Dentist number"};
     auto* options = new QVBoxLayout(Frame1);
     for (int i = 1; i <= 5; ++i) {
@@ -101,10 +101,12 @@ frmFindRecord::frmFindRecord(OrderHub& hub, Caller caller, Database& db, QWidget
         group->addButton(FindOptions[i], i);
         options->addWidget(FindOptions[i]);
     }
-    Label3 = named(new QLabel(QStringLiteral("Use the mouse to click an option, type in the criteria and press the start "
-                                             "button to proceed..."),
-                              this),
-                   "Label3");
+    Label3 = named(
+        new QLabel(QStringLiteral(
+                       "Use the mouse to click an option, type in the criteria and press the start "
+                       "button to proceed..."),
+                   this),
+        "Label3");
     Label3->setWordWrap(true);
     DescLabel = named(new QLabel(QStringLiteral("DescLabel"), this), "DescLabel");
     SingleDate = named(new QLineEdit(this), "SingleDate", QStringLiteral("Date"));
@@ -125,12 +127,16 @@ frmFindRecord::frmFindRecord(OrderHub& hub, Caller caller, Database& db, QWidget
     RepsHeld = named(new DataList(this), "RepsHeld", QStringLiteral("Dentists"));
     // The dentists in name order; the chosen ones stay in the order chosen.
     RepsHeld->model()->sort(0);
-    ButtonSingle = named(new QPushButton(QStringLiteral(">"), this), "ButtonSingle", QStringLiteral("Add dentist"));
+    ButtonSingle = named(new QPushButton(QStringLiteral(">"), this), "ButtonSingle",
+                         QStringLiteral("Add dentist"));
     RepsBin = named(new DataList(this), "RepsBin", QStringLiteral("Chosen dentists"));
     RepsBin->setToolTip(QStringLiteral("Click a dentist to take them off the search"));
-    Command1 = named(new QPushButton(QStringLiteral("Start"), this), "Command1", QStringLiteral("Start"));
-    Command2 = named(new QPushButton(QStringLiteral("Print"), this), "Command2", QStringLiteral("Print"));
-    Command3 = named(new QPushButton(QStringLiteral("Exit"), this), "Command3", QStringLiteral("Exit"));
+    Command1 =
+        named(new QPushButton(QStringLiteral("Start"), this), "Command1", QStringLiteral("Start"));
+    Command2 =
+        named(new QPushButton(QStringLiteral("Print"), this), "Command2", QStringLiteral("Print"));
+    Command3 =
+        named(new QPushButton(QStringLiteral("Exit"), this), "Command3", QStringLiteral("Exit"));
     ListDetails = named(new DataGrid(this), "ListDetails", QStringLiteral("Orders found"));
     ListDetails->setEditTriggers(QAbstractItemView::NoEditTriggers);
     ListDetails->setSelectionBehavior(QAbstractItemView::SelectRows);
@@ -139,7 +145,8 @@ frmFindRecord::frmFindRecord(OrderHub& hub, Caller caller, Database& db, QWidget
     ListDetails->horizontalHeader()->setSortIndicatorShown(true);
     ListDetails->horizontalHeader()->setSortIndicator(-1, Qt::AscendingOrder);
     currency_ = new CurrencyDelegate(ListDetails);
-    Label5 = named(new QLabel(QStringLiteral("Double click to retreive purchase order..."), this), "Label5");
+    Label5 = named(new QLabel(QStringLiteral("Double click to retreive purchase order..."), this),
+                   "Label5");
     Label6 = named(new QLabel(QStringLiteral("Total"), this), "Label6");
     MainTotal = named(new QLineEdit(this), "MainTotal", QStringLiteral("Total"));
     MainTotal->setReadOnly(true);
@@ -154,8 +161,8 @@ frmFindRecord::frmFindRecord(OrderHub& hub, Caller caller, Database& db, QWidget
 
     auto* criteria = new QHBoxLayout;
     criteria->addWidget(DescLabel);
-    for (QWidget* w : std::initializer_list<QWidget*>{SingleDate, SingleMonth, Yearfield, FirstDate, LabelAnd,
-                                                      SecondDate, ProductGroup})
+    for (QWidget* w : std::initializer_list<QWidget*>{SingleDate, SingleMonth, Yearfield, FirstDate,
+                                                      LabelAnd, SecondDate, ProductGroup})
         criteria->addWidget(w);
     criteria->addStretch();
     auto* reps = new QHBoxLayout;
@@ -201,9 +208,11 @@ frmFindRecord::frmFindRecord(OrderHub& hub, Caller caller, Database& db, QWidget
     connect(Command1, &QPushButton::clicked, this, [this] { guarded([&] { Command1_Click(); }); });
     connect(Command2, &QPushButton::clicked, this, [this] { guarded([&] { Command2_Click(); }); });
     connect(Command3, &QPushButton::clicked, this, [this] { guarded([&] { Command3_Click(); }); });
-    connect(ButtonSingle, &QPushButton::clicked, this, [this] { guarded([&] { ButtonSingle_Click(); }); });
+    connect(ButtonSingle, &QPushButton::clicked, this,
+            [this] { guarded([&] { ButtonSingle_Click(); }); });
     connect(RepsBin, &DataList::Click, this, [this](int) { guarded([&] { RepsBin_Click(); }); });
-    connect(ListDetails, &DataGrid::DblClick, this, [this] { guarded([&] { ListDetails_DblClick(); }); });
+    connect(ListDetails, &DataGrid::DblClick, this,
+            [this] { guarded([&] { ListDetails_DblClick(); }); });
     connect(ListDetails->horizontalHeader(), &QHeaderView::sortIndicatorChanged, this,
             [this](int column, Qt::SortOrder order) { guarded([&] { sortList(column, order); }); });
     for (QLineEdit* e : {SingleDate, SingleMonth, Yearfield, FirstDate, SecondDate, ProductGroup})
@@ -219,8 +228,8 @@ void frmFindRecord::Form_Load() {
 }
 
 void frmFindRecord::InitForm() {
-    for (QLineEdit* e : {RepNumber, ProductGroup, Yearfield, SecondDate, MainTotal, theFlg, TempVal, SingleDate,
-                         FirstDate, SingleMonth, ButtonUndo})
+    for (QLineEdit* e : {RepNumber, ProductGroup, Yearfield, SecondDate, MainTotal, theFlg, TempVal,
+                         SingleDate, FirstDate, SingleMonth, ButtonUndo})
         e->clear();
     DescLabel->clear();
     for (int i = 1; i <= 5; ++i) {
@@ -231,35 +240,37 @@ void frmFindRecord::InitForm() {
 }
 
 void frmFindRecord::TurnOff() {
-    for (QWidget* w : std::initializer_list<QWidget*>{RepNumber, ProductGroup, Yearfield, SecondDate, theFlg, RepsHeld,
-                                                      RepsBin, ButtonSingle, LabelAnd, DescLabel, TempVal, SingleDate,
-                                                      FirstDate, SingleMonth, ButtonUndo})
+    for (QWidget* w :
+         std::initializer_list<QWidget*>{RepNumber, ProductGroup, Yearfield, SecondDate, theFlg,
+                                         RepsHeld, RepsBin, ButtonSingle, LabelAnd, DescLabel,
+                                         TempVal, SingleDate, FirstDate, SingleMonth, ButtonUndo})
         w->hide();
 }
 
 void frmFindRecord::TurnOn() {
     DescLabel->show();
-    switch (mode()) {
-    case 1:
+    using ordersearch::Mode;
+    switch (Mode(mode())) {
+    case Mode::SingleDate:
         DescLabel->setText(QStringLiteral("Please enter the date (eg 12/04/2001)"));
         SingleDate->show();
         break;
-    case 2:
+    case Mode::Month:
         DescLabel->setText(QStringLiteral("Please enter the month and year (eg 04 2001)"));
         SingleMonth->show();
         Yearfield->show();
         break;
-    case 3:
+    case Mode::DateRange:
         DescLabel->setText(QStringLiteral("The date range I wish to use is between"));
         LabelAnd->show();
         FirstDate->show();
         SecondDate->show();
         break;
-    case 4:
+    case Mode::ProductGroup:
         DescLabel->setText(QStringLiteral("The product group I wish to use is"));
         ProductGroup->show();
         break;
-    case 5:
+    case Mode::Dentists:
         DescLabel->setText(QStringLiteral("The User number I wish to use is"));
         ButtonSingle->show();
         RepsHeld->show();
@@ -268,7 +279,7 @@ void frmFindRecord::TurnOn() {
         chosen_.rows.clear();
         cmbLoadRepBin();
         break;
-    default:
+    case Mode::None:
         break;
     }
 }
@@ -280,7 +291,7 @@ void frmFindRecord::FindOptions_Click(int index) {
         return;
     }
     MainTotal->clear();
-    search_ = {QStringLiteral("Select * From `Order Information` Where `Quote ID` = 0"), {}};
+    search_ = ordersearch::nothing();
     cmbLoadListDetails();
     TempVal->setText(QString::number(index));
     TurnOff();
@@ -291,46 +302,40 @@ std::optional<frmFindRecord::Search> frmFindRecord::buildSearch() {
     auto date = [](QLineEdit* box, const QString& what) -> std::optional<QDate> {
         auto d = parseUserDate(box->text());
         if (!d)
-            messages().info(QStringLiteral("%1: \"%2\" is not a date. Please enter it as %3 (eg %4).")
-                                .arg(what, box->text(), QStringLiteral("dd/mm/yyyy"), dateHint()));
+            messages().info(
+                QStringLiteral("%1: \"%2\" is not a date. Please enter it as %3 (eg %4).")
+                    .arg(what, box->text(), QStringLiteral("dd/mm/yyyy"), dateHint()));
         return d;
     };
-    // Whole calendar days as a range on the stored date, so the server can use its index.
-    auto days = [](QDate first, QDate last) {
-        return QVariantList{QDateTime(first, QTime(0, 0)), QDateTime(last.addDays(1), QTime(0, 0))};
-    };
-    switch (mode()) {
-    case 1: {
+    using ordersearch::Mode;
+    switch (Mode(mode())) {
+    case Mode::SingleDate: {
         auto d = date(SingleDate, QStringLiteral("Date"));
         if (!d)
             return std::nullopt;
-        return Search{kDateColumns + QStringLiteral("FROM `Order Information` WHERE `Order Information`.`Quoted Date` "
-                                                    ">= ? AND `Order Information`.`Quoted Date` < ? ") + kDateOrder,
-                      days(*d, *d)};
+        return ordersearch::byDay(*d);
     }
-    case 2: {
+    case Mode::Month: {
         static const QRegularExpression digits(QStringLiteral("^\\s*\\d{1,2}\\s*$"));
         static const QRegularExpression year(QStringLiteral("^\\s*\\d{4}\\s*$"));
         const int month = SingleMonth->text().trimmed().toInt();
         if (!digits.match(SingleMonth->text()).hasMatch() || month < 1 || month > 12) {
-            messages().info(QStringLiteral("Month: \"%1\" is not a month. Please enter its number, 1 to 12 (eg 04).")
-                                .arg(SingleMonth->text()));
+            messages().info(
+                QStringLiteral(
+                    "Month: \"%1\" is not a month. Please enter its number, 1 to 12 (eg 04).")
+                    .arg(SingleMonth->text()));
             return std::nullopt;
         }
         if (!year.match(Yearfield->text()).hasMatch()) {
             messages().info(
-                QStringLiteral("Year: \"%1\" is not a year. Please enter all four digits (eg 2001).").arg(Yearfield->text()));
+                QStringLiteral(
+                    "Year: \"%1\" is not a year. Please enter all four digits (eg 2001).")
+                    .arg(Yearfield->text()));
             return std::nullopt;
         }
-        const QDate first(Yearfield->text().trimmed().toInt(), month, 1);
-        return Search{QStringLiteral("SELECT `Order Information`.`Quoted Date`, `Order Information`.`Customer Ref`, "
-                                     "`Order Information`.`Grand Total`,`Order Information`.`Quote ID`, "
-                                     "MONTH(`Quoted Date`) AS Expr1, YEAR(`Quoted Date`) AS Expr2, "
-                                     "`Order Information`.Status From `Order Information` "
-                                     "WHERE `Order Information`.`Quoted Date` >= ? AND `Order Information`.`Quoted Date` < ? ") + kDateOrder,
-                      {QDateTime(first, QTime(0, 0)), QDateTime(first.addMonths(1), QTime(0, 0))}};
+        return ordersearch::byMonth(QDate(Yearfield->text().trimmed().toInt(), month, 1));
     }
-    case 3: {
+    case Mode::DateRange: {
         auto a = date(FirstDate, QStringLiteral("First date"));
         if (!a)
             return std::nullopt;
@@ -339,25 +344,16 @@ std::optional<frmFindRecord::Search> frmFindRecord::buildSearch() {
             return std::nullopt;
         if (*b < *a)
             std::swap(a, b);
-        return Search{kDateColumns + QStringLiteral("From `Order Information` WHERE `Order Information`.`Quoted Date` "
-                                                    ">= ? AND `Order Information`.`Quoted Date` < ? ") + kDateOrder,
-                      days(*a, *b)};
+        return ordersearch::byDateRange(*a, *b);
     }
-    case 4:
-        // One row per order with at least one line of the group.
-        return Search{QStringLiteral("SELECT `Order Information`.`Quoted Date`, `Order Information`.`Customer Ref`, "
-                                     "`Order Information`.`Grand Total`,`Order Information`.`Quote ID` "
-                                     "FROM `Order Information` WHERE `Order Information`.`Quote ID` IN ("
-                                     "SELECT `Order Details`.`Order ID` FROM products INNER JOIN `Order Details` "
-                                     "ON products.`Product Id` = `Order Details`.`Product ID` "
-                                     "WHERE products.`group id` = ?) "
-                                     "ORDER BY `Order Information`.`Quoted Date`, `Order Information`.`Quote ID`"),
-                      {Val(ProductGroup->text())}};
-    case 5:
+    case Mode::ProductGroup:
+        return ordersearch::byProductGroup(Val(ProductGroup->text()));
+    case Mode::Dentists:
         return dentistSearch();
-    default:
-        return std::nullopt;
+    case Mode::None:
+        break;
     }
+    return std::nullopt;
 }
 
 std::optional<frmFindRecord::Search> frmFindRecord::dentistSearch() {
@@ -365,27 +361,7 @@ std::optional<frmFindRecord::Search> frmFindRecord::dentistSearch() {
         messages().info(QStringLiteral("Choose at least one dentist with >"));
         return std::nullopt;
     }
-    // The chosen dentists as a table of bound values, one row per choice, so
-    // a dentist chosen twice lists their orders twice.
-    QStringList rows;
-    QVariantList binds;
-    for (int r = 0; r < chosen_.size(); ++r) {
-        // Typed with their lengths: a bare placeholder would give the column
-        // the length of no value, and the driver would refuse the rows.
-        rows << QStringLiteral(
-            "SELECT CAST(? AS UNSIGNED) AS `Pos`, CAST(? AS CHAR(30)) AS `Rep Code`, "
-            "CAST(? AS CHAR(255)) AS `Rep Name`");
-        binds << r << chosen_.at(r, QStringLiteral("Rep Code")).toString()
-              << chosen_.at(r, QStringLiteral("Rep Name")).toString();
-    }
-    return Search{
-        QStringLiteral("SELECT Chosen.`Rep Name`, `Order Information`.`Customer Ref`, "
-                       "`Order Information`.`Grand Total`,`Order Information`.`Quote ID` FROM (") +
-            rows.join(QStringLiteral(" UNION ALL ")) +
-            QStringLiteral(") AS Chosen INNER JOIN `Order Information` ON "
-                           "Chosen.`Rep Code` = `Order Information`.`Sales Rep` "
-                           "ORDER BY Chosen.`Pos`, `Order Information`.`Quote ID`"),
-        binds};
+    return ordersearch::byDentists(chosen_);
 }
 
 void frmFindRecord::Command1_Click() {
@@ -483,12 +459,8 @@ Money frmFindRecord::CalMainTotal() const {
 }
 
 void frmFindRecord::cmbLoadRep() {
-    RepsHeld->setRowSource(
-        db_.select(QStringLiteral("SELECT `Employee Data`.`Payroll ID` AS `Rep Code`, "
-                                  "%1 AS Name From `Employee Data` "
-                                  "WHERE (((`Employee Data`.Type)='Dentist'))")
-                       .arg(orders::purchaserNameSql())),
-        QStringLiteral("Name"), QStringLiteral("Rep Code"));
+    RepsHeld->setRowSource(ordersearch::dentists(db_), QStringLiteral("Name"),
+                           QStringLiteral("Rep Code"));
 }
 
 void frmFindRecord::cmbLoadRepBin() {
@@ -503,12 +475,7 @@ void frmFindRecord::AddDetailsToBin() {
         messages().info(QStringLiteral("Please select a practitioner"));
         return;
     }
-    const RowSet found =
-        db_.select(QStringLiteral("SELECT `Employee Data`.`Payroll ID` AS `Rep Code`, "
-                                  "%1 AS Name "
-                                  "From `Employee Data` WHERE `Employee Data`.`Payroll ID` = ?")
-                       .arg(orders::purchaserNameSql()),
-                   {n});
+    const RowSet found = ordersearch::dentist(db_, n);
     for (const auto& row : found.rows)
         chosen_.rows.push_back({row[0].toString(), row[1]});
 }
@@ -551,6 +518,8 @@ void frmFindRecord::Command2_Click() {
         showReport(*doc);
 }
 
-void frmFindRecord::Command3_Click() { close(); }
+void frmFindRecord::Command3_Click() {
+    close();
+}
 
 } // namespace zel

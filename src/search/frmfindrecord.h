@@ -9,6 +9,7 @@
 #include "bound/datagrid.h"
 #include "bound/datalist.h"
 #include "bound/orderhub.h"
+#include "data/ordersearch.h"
 
 #include <QLabel>
 #include <QLineEdit>
@@ -47,16 +48,15 @@ public:
     void ListDetails_DblClick();
 
     // The statement of the last search and its values.
-    struct Search {
-        QString sql;
-        QVariantList binds;
-    };
+    using Search = ordersearch::Search;
     const Search& searchSQL() const { return search_; }
+    // The way of searching chosen (its option's number).
     int mode() const { return TempVal->text().toInt(); }
 
     QLabel *Label1, *Label2, *Label3, *DescLabel, *LabelAnd, *Label5, *Label6;
     std::array<QRadioButton*, 6> FindOptions{}; // 1..5 are the modes
-    QLineEdit *SingleDate, *SingleMonth, *Yearfield, *FirstDate, *SecondDate, *ProductGroup, *MainTotal;
+    QLineEdit *SingleDate, *SingleMonth, *Yearfield, *FirstDate, *SecondDate, *ProductGroup,
+        *MainTotal;
     QLineEdit *TempVal, *theFlg, *RepNumber, *ButtonUndo;
     DataList *RepsHeld, *RepsBin;
     QPushButton* ButtonSingle; // >

@@ -22,8 +22,6 @@ using zel::test::one;
 using zel::test::settle;
 using zel::test::snapshot;
 
-namespace {} // namespace
-
 class PurchaseOrderTest : public test::DbTest {
 protected:
     void SetUp() override {
