@@ -99,6 +99,10 @@ TEST(ReportLayout, TheReportHeaderPrintsAboveThePageHeaderOnTheFirstPageOnly) {
 }
 
 TEST(ReportFit, TextThatDoesNotFitIsShrunkThenWrappedSoEveryCharacterPrints) {
+    if (test::underWine())
+        GTEST_SKIP() << "under Wine this test's own measure of a printed width (GDI metrics on a "
+                        "1440 dpi image) disagrees with the report engine's; scripts/windows "
+                        "package compares a printed order's text with the Linux build's instead";
     const QString longDesc =
         QString("Composite restorative, universal shade A2, syringe pack with tips ").repeated(3) +
         "END";

@@ -34,7 +34,7 @@ APP="$WINEPREFIX/drive_c/Program Files/Zel Purchasing"
 # The entries are the machine's; Wine 8 puts a per-machine package's
 # shortcuts in the installing user's Start menu, so either place will do.
 MENU="$WINEPREFIX/drive_c/ProgramData/Microsoft/Windows/Start Menu/Programs/Zel Purchasing"
-[ -d "$MENU" ] || MENU="$WINEPREFIX/drive_c/users/$USER/AppData/Roaming/Microsoft/Windows/Start Menu/Programs/Zel Purchasing"
+[ -d "$MENU" ] || MENU="$WINEPREFIX/drive_c/users/${USER:-$(id -un)}/AppData/Roaming/Microsoft/Windows/Start Menu/Programs/Zel Purchasing"
 [ -f "$APP/zel-purchasing.exe" ] || fail "the program is not installed in $APP"
 for f in Qt6Core.dll platforms/qwindows.dll sqldrivers/qsqlodbc.dll styles/qwindowsvistastyle.dll \
          libstdc++-6.dll zel-purchasing-help.txt schema.sql grants.sql; do
