@@ -3,12 +3,9 @@
 # package turns the installed tree into the MSI (dist/windows/zel-purchasing.wxs).
 set_target_properties(zel-purchasing PROPERTIES WIN32_EXECUTABLE ON)
 
-get_target_property(_zel_qtcore_dll Qt6::Core IMPORTED_LOCATION_RELEASE)
-if(NOT _zel_qtcore_dll)
-  get_target_property(_zel_qtcore_dll Qt6::Core IMPORTED_LOCATION)
-endif()
-get_filename_component(ZEL_QT_BIN_DIR "${_zel_qtcore_dll}" DIRECTORY)
-get_filename_component(ZEL_QT_PLUGIN_DIR "${ZEL_QT_BIN_DIR}/../plugins" ABSOLUTE)
+# The DLLs and plugins of Qt for Windows (the toolchain file names its folder).
+set(ZEL_QT_BIN_DIR ${ZEL_QT_WINDOWS}/bin)
+set(ZEL_QT_PLUGIN_DIR ${ZEL_QT_WINDOWS}/plugins)
 
 set(ZEL_WINDOWS_DLLS)
 foreach(m Core Gui Widgets Sql PrintSupport Network)
