@@ -6,6 +6,7 @@
 #include "app/dbconfig.h"
 #include "app/guard.h"
 #include "app/platform.h"
+#include "app/settings.h"
 #include "app/startup.h"
 #include "goodsin/frmgoodsin.h"
 #include "purchasing/frmpurchaseorder.h"
@@ -428,4 +429,34 @@ TEST(WorkstationLog, RotatesAtOneMegabyteKeepingThree) {
     // .1 is the newest of the old files: round 4's line, then a megabyte.
     EXPECT_TRUE(logLines(path + ".1").first().endsWith("round 4"));
     EXPECT_TRUE(logLines(path + ".3").first().endsWith("round 2"));
+}
+
+// What differs by system: the workstation folder, the configuration folder,
+// the time zone, and the instance lock of one user.
+TEST(Platform, DefaultsFollowTheSystem) {
+    const QByteArray tz = qgetenv("TZ");
+    qunsetenv("TZ");
+    platform::prepareProcess();
+#ifdef Q_OS_WIN
+    EXPECT_EQ(platform::defaultWorkstationFolder(), "C:/ZelData");
+    // The Windows C library reads TZ in a form of its own: it stays unset.
+    EXPECT_FALSE(qEnvironmentVariableIsSet("TZ"));
+    const QByteArray appData = qgetenv("APPDATA");
+    qputenv("APPDATA", "C:\\Users\\reception\\AppData\\Roaming");
+    EXPECT_EQ(platform::configFolder(), "C:/Users/reception/AppData/Roaming/zel-purchasing");
+    qputenv("APPDATA", appData);
+    EXPECT_EQ(platform::windowlessPlatform(), "windows");
+#else
+    EXPECT_EQ(platform::defaultWorkstationFolder(), QDir::home().filePath("ZelData"));
+    EXPECT_EQ(qgetenv("TZ"), ":/etc/localtime");
+    EXPECT_EQ(platform::windowlessPlatform(), "offscreen");
+#endif
+    if (tz.isNull())
+        qunsetenv("TZ");
+    else
+        qputenv("TZ", tz);
+    // One lock per user (and session), the same on every start.
+    EXPECT_EQ(platform::instanceLockPath(), platform::instanceLockPath());
+    EXPECT_TRUE(platform::instanceLockPath().startsWith(QDir::tempPath()));
+    EXPECT_TRUE(helpText().contains(platform::defaultWorkstationFolderText()));
 }
