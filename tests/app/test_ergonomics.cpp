@@ -260,8 +260,9 @@ TEST_F(ErgonomicsTest, ControlNOpensANewOrderWithTheFocusOnTheReference) {
 
 TEST_F(ErgonomicsTest, ReadOnlyBoxesAreNotTabStops) {
     for (auto* e : w->findChildren<QLineEdit*>())
-        if (e->isReadOnly() && !qobject_cast<QComboBox*>(e->parentWidget()))
+        if (e->isReadOnly() && !qobject_cast<QComboBox*>(e->parentWidget())) {
             EXPECT_FALSE(e->focusPolicy() & Qt::TabFocus) << e->objectName().toStdString();
+        }
 }
 
 TEST(WindowGeometry, FitsTheSmallScreenWithATaskbar) {
@@ -683,8 +684,9 @@ TEST_F(ErgonomicsTest, ApprovalAndDeleteSayWhatTheyDo) {
     EXPECT_TRUE(q.text.startsWith("Are you sure?"));
     EXPECT_TRUE(q.text.contains(QStringLiteral("order %1 (%2)").arg(key).arg(ref)))
         << q.text.toStdString();
-    if (lines > 1)
+    if (lines > 1) {
         EXPECT_TRUE(q.text.contains(QStringLiteral("%1 lines").arg(lines))) << q.text.toStdString();
+    }
     EXPECT_EQ(count("Order Information", "`Quote ID` = ?", {key}), 1);
 }
 
