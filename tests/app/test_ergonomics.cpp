@@ -196,6 +196,9 @@ TEST_F(ErgonomicsTest, DialogBelongsToTheWindowThatOpenedIt) {
     EXPECT_FALSE(picker->isModal());
     EXPECT_EQ(QAccessible::queryAccessibleInterface(picker)->role(), QAccessible::Dialog);
     // Centred on its window.
+    if (test::underWine())
+        GTEST_SKIP() << "on the test display, which has no window manager, Wine settles a new "
+                        "window's place itself after it is shown";
     EXPECT_LT((picker->frameGeometry().center() - w->frameGeometry().center()).manhattanLength(),
               40);
 }
