@@ -58,7 +58,7 @@ pdftotext -layout "$PDF" "$WORK/windows.txt"
 grep -q . "$WORK/windows.txt" || fail "the PDF holds no text"
 LINUX="${ZEL_LINUX_BINARY:-$SRC/build/zel-purchasing}"
 if [ -x "$LINUX" ]; then
-  QT_QPA_PLATFORM=offscreen ZEL_ODBC_DRIVER= "$LINUX" --database "$URL" --data-dir "$WORK/data" \
+  QT_QPA_PLATFORM=offscreen ZEL_ODBC_DRIVER= ZEL_DATABASE="$URL" "$LINUX" --data-dir "$WORK/data" \
     --print-order "$ORDER" --pdf "$WORK/linux.pdf"
   pdftotext -layout "$WORK/linux.pdf" "$WORK/linux.txt"
   # The same words in the same order; the printed date aside, they must match.
