@@ -96,7 +96,8 @@ QString configFolder() {
     // %APPDATA% is the roaming folder; the shell knows it when it is unset.
     QString roaming = QDir::fromNativeSeparators(qEnvironmentVariable("APPDATA"));
     wchar_t* path = nullptr;
-    if (roaming.isEmpty() && SUCCEEDED(SHGetKnownFolderPath(FOLDERID_RoamingAppData, 0, nullptr, &path)))
+    if (roaming.isEmpty() &&
+        SUCCEEDED(SHGetKnownFolderPath(FOLDERID_RoamingAppData, 0, nullptr, &path)))
         roaming = QDir::fromNativeSeparators(fromWide(path));
     CoTaskMemFree(path);
     if (roaming.isEmpty())
@@ -118,7 +119,8 @@ FileAccess fileAccess(const QString& path) {
                                            OWNER_SECURITY_INFORMATION | DACL_SECURITY_INFORMATION,
                                            &owner, nullptr, &dacl, nullptr, &sd);
     if (rc != ERROR_SUCCESS) {
-        a.uncheckable = QStringLiteral("its permissions could not be read: %1").arg(systemMessage(rc));
+        a.uncheckable =
+            QStringLiteral("its permissions could not be read: %1").arg(systemMessage(rc));
         return a;
     }
     std::unique_ptr<void, LocalFreer> keep(sd);
@@ -187,11 +189,12 @@ QString restrictToOwner(const QString& path) {
     if (const DWORD rc = SetEntriesInAclW(3, entries, nullptr, &acl); rc != ERROR_SUCCESS)
         return systemMessage(rc);
     std::unique_ptr<void, LocalFreer> keep(acl);
-    std::wstring native = QDir::toNativeSeparators(QFileInfo(path).absoluteFilePath()).toStdWString();
-    const DWORD rc = SetNamedSecurityInfoW(native.data(), SE_FILE_OBJECT,
-                                           DACL_SECURITY_INFORMATION |
-                                               PROTECTED_DACL_SECURITY_INFORMATION,
-                                           nullptr, nullptr, acl, nullptr);
+    std::wstring native =
+        QDir::toNativeSeparators(QFileInfo(path).absoluteFilePath()).toStdWString();
+    const DWORD rc =
+        SetNamedSecurityInfoW(native.data(), SE_FILE_OBJECT,
+                              DACL_SECURITY_INFORMATION | PROTECTED_DACL_SECURITY_INFORMATION,
+                              nullptr, nullptr, acl, nullptr);
     return rc == ERROR_SUCCESS ? QString() : systemMessage(rc);
 }
 

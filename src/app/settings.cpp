@@ -84,7 +84,9 @@ QString helpText() {
         "  --version           the program's version\n"
         "  --help              this text\n");
     text = text.arg(platform::defaultWorkstationFolderText());
-    return text.replace(QStringLiteral("~/.config/zel-purchasing"), platform::configFolderText());
+    return text.replace(QStringLiteral("~/.config/zel-purchasing/database.conf"),
+                        QDir::toNativeSeparators(platform::configFolderText() +
+                                                 QStringLiteral("/database.conf")));
 }
 
 QString workstationFolder() {

@@ -110,7 +110,8 @@ void setFileAccess(const QString& path, QFileDevice::Permissions perms) {
         throw std::runtime_error("cannot write " + path.toStdString());
     file.close();
     if (const QString why = platform::restrictToOwner(path); !why.isEmpty())
-        throw std::runtime_error("cannot restrict " + path.toStdString() + ": " + why.toStdString());
+        throw std::runtime_error("cannot restrict " + path.toStdString() + ": " +
+                                 why.toStdString());
     const auto read = QFileDevice::ReadGroup | QFileDevice::ReadOther;
     const auto write = QFileDevice::WriteGroup | QFileDevice::WriteOther;
     if (!(perms & (read | write)))
@@ -124,7 +125,8 @@ void setFileAccess(const QString& path, QFileDevice::Permissions perms) {
     DWORD size = sizeof everyone;
     CreateWellKnownSid(WinWorldSid, nullptr, everyone, &size);
     EXPLICIT_ACCESSW ea = {};
-    ea.grfAccessPermissions = ((perms & read) ? GENERIC_READ : 0) | ((perms & write) ? GENERIC_WRITE : 0);
+    ea.grfAccessPermissions =
+        ((perms & read) ? GENERIC_READ : 0) | ((perms & write) ? GENERIC_WRITE : 0);
     ea.grfAccessMode = GRANT_ACCESS;
     ea.Trustee.TrusteeForm = TRUSTEE_IS_SID;
     ea.Trustee.ptstrName = reinterpret_cast<LPWSTR>(everyone);
@@ -183,7 +185,8 @@ void resetDatabase(Seed seed) {
             grantRestrictedUser();
         created = true;
     }
-    if (restricted() && (!db.isOpen() || db.settings().database != adminSettings(dbName()).database)) {
+    if (restricted() &&
+        (!db.isOpen() || db.settings().database != adminSettings(dbName()).database)) {
         if (!db.open(adminSettings(dbName())))
             throw std::runtime_error("cannot open the test database: " +
                                      db.lastOpenError().toStdString());
