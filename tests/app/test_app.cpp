@@ -7,6 +7,7 @@
 #include "app/val.h"
 
 #include <QDate>
+#include <QLocale>
 #include <gtest/gtest.h>
 #include <limits>
 
@@ -54,6 +55,24 @@ TEST(Money, KeepsFourDecimalsRoundingHalvesToEven) {
     EXPECT_FALSE(Money::fromDecimalText(u"12a"));
     EXPECT_FALSE(Money::fromDecimalText(u""));
     EXPECT_FALSE(Money::fromDecimalText(u"."));
+}
+
+// The workstation's own locale, as the program uses it when one is set: on
+// Windows the system gives its own decimals whatever precision is asked for,
+// and an amount once came out as "£224.00.00".
+TEST(LocaleText, CurrencyInTheSystemLocaleHasOneSetOfDecimals) {
+    const QLocale before;
+    QLocale::setDefault(QLocale::system());
+    const QLocale loc;
+    const QString text = currencyText(*Money::fromDecimalText(u"224"), 2);
+    const QString pence = currencyText(*Money::fromDecimalText(u"0.5"), 2);
+    QLocale::setDefault(before);
+    EXPECT_EQ(text.count(loc.decimalPoint()), 1) << text.toStdString();
+    EXPECT_TRUE(text.contains(loc.toString(224) + loc.decimalPoint() + loc.toString(0) +
+                              loc.toString(0)))
+        << text.toStdString();
+    EXPECT_TRUE(pence.contains(loc.decimalPoint() + loc.toString(5) + loc.toString(0)))
+        << pence.toStdString();
 }
 
 TEST(LocaleText, CurrencyRoundTripsInTheUk) {
