@@ -4,6 +4,7 @@
 #include "app/messages.h"
 #include "app/val.h"
 #include "catalogue/controls.h"
+#include "data/catalogue.h"
 #include "schema/schema.h"
 
 #include <QGridLayout>
@@ -105,7 +106,7 @@ void frmAddPart::IntForm() {
 }
 
 void frmAddPart::cmbLoadData() {
-    groupId->loadList(QStringLiteral("SELECT * From `Product Group`"), {}, QStringLiteral("desc"),
+    groupId->loadList(products::groupsStatement(), {}, QStringLiteral("desc"),
                       QStringLiteral("analcode"));
 }
 
@@ -123,7 +124,7 @@ bool frmAddPart::SaveData() {
                     .arg(groupId->Text()));
         group = qlonglong(Val(groupId->BoundText()));
     }
-    const QVariantList values = {
+    const products::Product product = {
         code,
         schema::columnValue(QStringLiteral("Products"), QStringLiteral("English Name"),
                             EnglishName->toPlainText(), accessibleOf(Label3)),
@@ -131,25 +132,10 @@ bool frmAddPart::SaveData() {
                             UnitPrice->text(), accessibleOf(Label4)),
         schema::columnValue(QStringLiteral("Products"), QStringLiteral("QuoteDescName"),
                             QuoteDescName->toPlainText(), accessibleOf(Label5)),
-        QuoteDesc->isChecked() ? 1 : 0,
+        QuoteDesc->isChecked(),
         group,
     };
-    // A code already in the catalogue is that product, overwritten.
-    const QVariant existing =
-        gConn().scalar(QStringLiteral("SELECT `Product ID` FROM `Products` WHERE `Product Name` = "
-                                      "? ORDER BY `Product ID` LIMIT 1"),
-                       {code});
-    if (existing.isNull())
-        gConn().insert(
-            QStringLiteral("INSERT INTO `Products` (`Product Name`, `English Name`, `Unit Price`, "
-                           "`QuoteDescName`, `QuoteDesc`, `group id`) VALUES (?, ?, ?, ?, ?, ?)"),
-            values);
-    else
-        gConn().execute(
-            QStringLiteral(
-                "UPDATE `Products` SET `Product Name` = ?, `English Name` = ?, `Unit Price` = ?, "
-                "`QuoteDescName` = ?, `QuoteDesc` = ?, `group id` = ? WHERE `Product ID` = ?"),
-            values + QVariantList{existing});
+    products::save(product);
     messages().info(QStringLiteral("Information saved successfully"));
     return true;
 }

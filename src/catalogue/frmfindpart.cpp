@@ -5,6 +5,7 @@
 #include "app/val.h"
 #include "bound/orderhub.h"
 #include "catalogue/controls.h"
+#include "data/catalogue.h"
 #include "schema/schema.h"
 
 #include <QGridLayout>
@@ -171,13 +172,6 @@ void frmFindPart::clearEntry() {
     shown_ = {};
 }
 
-QString frmFindPart::catalogueStatement() {
-    return QStringLiteral(
-        "SELECT Products.`Product Name`, Products.`English Name`, Products.`group id`, "
-        "Products.QuoteDesc, Products.`Product Id`, Products.QuoteDescName, Products.`Unit Price` "
-        "From Products ");
-}
-
 void frmFindPart::cmbLoadData() {
     cmbLoadData1();
     cmbLoadData2();
@@ -190,13 +184,8 @@ constexpr int kProductPage = 100;
 // A selector of products by one column: the products whose `column`
 // contains the typed text, read from the server a page at a time.
 void listProducts(DataCombo& box, const QString& column) {
-    const QString c = QStringLiteral("Products.") + schema::q(column);
-    box.setLookup(frmFindPart::catalogueStatement() + QStringLiteral("WHERE ") + c +
-                      QStringLiteral(" LIKE ? ESCAPE '!' ORDER BY ") + c +
-                      QStringLiteral(", Products.`Product ID` LIMIT %1").arg(kProductPage),
-                  frmFindPart::catalogueStatement() + QStringLiteral("WHERE ") + c +
-                      QStringLiteral(" = ? ORDER BY Products.`Product ID` LIMIT 1"),
-                  column, column, DataCombo::Match::Contains);
+    const products::Selector sel = products::selectorBy(column, kProductPage);
+    box.setLookup(sel.matchSql, sel.keySql, column, column, DataCombo::Match::Contains);
 }
 } // namespace
 
@@ -209,10 +198,7 @@ void frmFindPart::cmbLoadData2() {
 }
 
 void frmFindPart::lookUp(const QString& column, const QString& value, bool withGroup) {
-    const RowSet rs =
-        gConn().select(catalogueStatement() + QStringLiteral("Where ") + schema::q(column) +
-                           QStringLiteral(" = ? ORDER BY `Product ID` LIMIT 1"),
-                       {value});
+    const RowSet rs = products::firstBy(column, value);
     if (rs.isEmpty())
         return;
     // Nothing of the product shown before stays: a NULL column is an empty box.
@@ -278,14 +264,13 @@ void frmFindPart::SaveChanges() {
         return;
     // Only what the user changed is written, so a value the window merely
     // showed never overwrites the catalogue; an empty box leaves its column.
-    QStringList sets;
-    QVariantList binds;
+    QList<products::Change> changes;
     auto changedText = [&](QLineEdit* box, const QString& shown, const char* column) {
         if (box->text().isEmpty() || box->text() == shown)
             return;
         const QString name = QString::fromLatin1(column);
-        sets << schema::q(name) + QStringLiteral(" = ?");
-        binds << schema::columnValue(QStringLiteral("Products"), name, box->text(), name);
+        changes.append(
+            {name, schema::columnValue(QStringLiteral("Products"), name, box->text(), name)});
     };
     changedText(EnglishName, shown_.englishName, "English Name");
     changedText(QuoteDescName, shown_.quoteDescName, "QuoteDescName");
@@ -293,15 +278,9 @@ void frmFindPart::SaveChanges() {
             schema::columnValue(QStringLiteral("Products"), QStringLiteral("Unit Price"),
                                 UnitPrice->text(), Label6->text());
         !price.isNull() && priceOf(price) != shown_.unitPrice) {
-        sets << QStringLiteral("`Unit Price` = ?");
-        binds << price;
+        changes.append({QStringLiteral("Unit Price"), price});
     }
-    if (sets.isEmpty())
-        return;
-    binds << id;
-    gConn().execute(QStringLiteral("UPDATE `Products` SET ") + sets.join(QStringLiteral(", ")) +
-                        QStringLiteral(" WHERE `Product ID` = ?"),
-                    binds);
+    products::update(id, changes);
 }
 
 bool frmFindPart::UpdateEntry() {
@@ -318,18 +297,9 @@ bool frmFindPart::UpdateEntry() {
         box && !box->Text().isEmpty())
         status = qlonglong(Val(box->BoundText()));
 
-    if (!gConn()
-             .scalar(QStringLiteral("SELECT `ID` FROM `Order Details` WHERE `Order ID` = ? AND "
-                                    "`Product ID` = ? LIMIT 1"),
-                     {order, productId})
-             .isNull())
-        return false; // already on the order: nothing is added
-    // Every line from the catalogue starts as one of the product at no discount.
-    gConn().insert(
-        QStringLiteral(
-            "INSERT INTO `Order Details` (`Order ID`, `Product ID`, `Part Id`, `Unit Price`, "
-            "`Description`, `Parts Status`, `Quantity`, `Discount`) "
-            "VALUES (?, ?, ?, ?, ?, ?, 1, 0)"),
+    // Every line from the catalogue starts as one of the product at no
+    // discount; a product already on the order adds nothing.
+    return products::addLine(
         {order, productId,
          schema::columnValue(QStringLiteral("Order Details"), QStringLiteral("Part Id"),
                              ProductName->text(), Label2->text()),
@@ -337,7 +307,6 @@ bool frmFindPart::UpdateEntry() {
          schema::columnValue(QStringLiteral("Order Details"), QStringLiteral("Description"),
                              PartDesc->toPlainText(), QStringLiteral("Description")),
          status});
-    return true;
 }
 
 void frmFindPart::Command2_Click() {

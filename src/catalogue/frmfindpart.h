@@ -53,9 +53,6 @@ public:
     // Fills the window for a product code, as the order lines ask for it.
     void showPart(const QString& code);
 
-    // The product's column values as one SELECT of the catalogue gives them.
-    static QString catalogueStatement();
-
     QLabel *Label7, *Label8; // "P" and "D"
     DataCombo *ThePart, *theDesc;
     QGroupBox* Frame2;

@@ -12,6 +12,7 @@
 #include "purchasing/frmpurchaseorder.h"
 #include "refdata/addresseditors.h"
 #include "support/connfaults.h"
+#include "support/orders.h"
 #include "support/testdb.h"
 
 #include <QSet>
@@ -135,11 +136,6 @@ protected:
         gi = std::make_unique<frmGoodsIn>();
         gi->show();
     }
-    // Types a reference as the user would, replacing what is there.
-    void typeRef(DataCombo* c, const QString& ref) {
-        c->lineEdit()->selectAll();
-        QTest::keyClicks(c->lineEdit(), ref);
-    }
     // Both the header's status and every line's are `status`, as others see them.
     Stored stampedWith(qint64 order, int status, int was) {
         const int lines = second->count("Order Details", "`Order ID` = ?", {order});
@@ -195,7 +191,7 @@ TEST_F(FaultTest, ALockedStatementKilledFromOutsideLeavesNothingAndTheRetryIsSto
 TEST_F(FaultTest, NewOrderInsertAndFill) {
     sweep({"new order", [&] { openPurchaseOrder(); },
            [&] {
-               typeRef(po->CustRef, "SWEEP/1");
+               test::typeRef(po->CustRef, "SWEEP/1");
                po->Status->setBoundText("2");
                po->Town->setText("Sweepham");
                po->VAT->setText("20");

@@ -6,6 +6,7 @@
 #include "goodsin/frmgoodsin.h"
 #include "orderform/orderactions.h"
 #include "support/adtgwriter.h"
+#include "support/orders.h"
 #include "support/testdb.h"
 
 #include <QApplication>
@@ -86,24 +87,12 @@ protected:
         setWorkstationFolder(QString());
         DbTest::TearDown();
     }
-    void pickOrder(qint64 key) { w->CustRef->pickKey(QString::number(key)); }
-    // Types a reference as the user would, replacing what is there.
-    void typeRef(const QString& ref) {
-        w->CustRef->lineEdit()->selectAll();
-        QTest::keyClicks(w->CustRef->lineEdit(), ref);
-    }
-    // An order with the given lines (price, quantity, discount fraction or empty for NULL).
+    void pickOrder(qint64 key) { test::pickOrder(w->CustRef, key); }
+    void typeRef(const QString& ref) { test::typeRef(w->CustRef, ref); }
+    // A stored order at 10 % discount and 20 % VAT, listed by the window.
     qint64 makeOrder(const QString& ref, const QList<QStringList>& lines,
                      const QVariant& packagePrice = {}) {
-        qint64 key = gConn().insert(
-            "INSERT INTO `Order Information` (`Customer Ref`, `Account No`, `Status`, "
-            "`Discount`, `VAT`, `package price`) VALUES (?, '1008', 2, 10, 20, ?)",
-            {ref, packagePrice});
-        for (const QStringList& l : lines)
-            gConn().insert("INSERT INTO `Order Details` (`Order ID`, `Part Id`, `Unit Price`, "
-                           "`Quantity`, `Discount`, "
-                           "`Qty BI`) VALUES (?, 'P1', ?, ?, ?, 0)",
-                           {key, l[0], l[1], l[2].isEmpty() ? QVariant() : QVariant(l[2])});
+        const qint64 key = test::makeOrder(ref, lines, {"1008", {}, 2, 10, 20, packagePrice});
         w->cmbLoadList1();
         return key;
     }
@@ -496,7 +485,9 @@ protected:
         QTest::mouseDClick(w->DataGrid1->viewport(), Qt::LeftButton, {},
                            w->DataGrid1->visualRect(cell).center());
     }
-    QString settingsPath() const { return dir.filePath("zelsysconfig.adtg"); }
+    QString settingsPath() const {
+        return dir.filePath("zelsysconfig.adtg");
+    }
 
     QTemporaryDir dir;
     QString script, record;

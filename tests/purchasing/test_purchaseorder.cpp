@@ -5,6 +5,7 @@
 #include "orderform/orderactions.h"
 #include "purchasing/frmorderdetails.h"
 #include "purchasing/frmpurchaseorder.h"
+#include "support/orders.h"
 #include "support/testdb.h"
 
 #include <QAbstractItemView>
@@ -33,26 +34,12 @@ protected:
         w.reset();
         DbTest::TearDown();
     }
-    void pickOrder(qint64 key) { w->CustRef->pickKey(QString::number(key)); }
-    // Types a reference as the user would, replacing what is there.
-    void typeRef(const QString& ref) {
-        w->CustRef->lineEdit()->selectAll();
-        QTest::keyClicks(w->CustRef->lineEdit(), ref);
-    }
-    // An order with the given lines (price, quantity, discount fraction or empty for NULL).
+    void pickOrder(qint64 key) { test::pickOrder(w->CustRef, key); }
+    void typeRef(const QString& ref) { test::typeRef(w->CustRef, ref); }
+    // A stored order, listed by the window.
     qint64 makeOrder(const QString& ref, const QList<QStringList>& lines,
-                     const QVariantList& header = {}) {
-        qint64 key =
-            gConn().insert("INSERT INTO `Order Information` (`Customer Ref`, `Account No`, `Shipto "
-                           "id`, `Status`, `Discount`, `VAT`, "
-                           "`package price`) VALUES (?, ?, ?, ?, ?, ?, ?)",
-                           header.isEmpty() ? QVariantList{ref, "1008", 103, 2, 0, 20, QVariant()}
-                                            : QVariantList{ref} + header);
-        for (const QStringList& l : lines)
-            gConn().insert("INSERT INTO `Order Details` (`Order ID`, `Part Id`, `Unit Price`, "
-                           "`Quantity`, `Discount`) "
-                           "VALUES (?, 'P1', ?, ?, ?)",
-                           {key, l[0], l[1], l[2].isEmpty() ? QVariant() : QVariant(l[2])});
+                     const test::OrderHeader& header = {}) {
+        const qint64 key = test::makeOrder(ref, lines, header);
         w->cmbLoadList1();
         return key;
     }
