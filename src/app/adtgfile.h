@@ -1,6 +1,6 @@
 #pragma once
 // Recordsets as ADO saves them in its binary format (Recordset.Save with
-// adPersistADTG): the TableGram of Microsoft's open specification [MS-ADTG].
+// adPersistADTG): the TableGram format Microsoft publishes as [MS-ADTG].
 // A TableGram is a header, the handler options, the description of the
 // recordset (result descriptor, table descriptors, one column descriptor
 // per column with its OLE DB type), then the row operations (rows as they

@@ -1,10 +1,11 @@
 // Recordset files in ADO's binary format: the files ADO itself wrote, read
-// against their XML twins, and files built from the specification for what
+// against their XML twins, and files built from Microsoft's published format for what
 // the samples lack (settings, long texts, empty texts beside NULLs, base
 // tables, hidden columns, every type at its limits, files that lie).
 #include "app/adtgfile.h"
 #include "app/applog.h"
 #include "app/rowsetfile.h"
+#include "support/rowseterrors.h"
 #include "app/settings.h"
 #include "support/adtgwriter.h"
 
@@ -17,6 +18,7 @@
 #include <limits>
 
 using namespace zel;
+using test::errorOf;
 using zel::test::AdtgColumn;
 using zel::test::AdtgWriter;
 using zel::test::Change;
@@ -49,17 +51,6 @@ void expectSameRows(const RowSetFile& got, const QList<QVariantList>& expected) 
             EXPECT_TRUE(sameValue(got.rows.rows[r][c], expected[r][c]))
                 << "row " << r + 1 << ", column " << got.columns.value(c).name.toStdString();
     }
-}
-
-// The message of the RowSetFileError `work` throws; fails the test when it throws none.
-template <class F> QString errorOf(F&& work) {
-    try {
-        work();
-    } catch (const RowSetFileError& e) {
-        return e.message();
-    }
-    ADD_FAILURE() << "no RowSetFileError was thrown";
-    return {};
 }
 
 QString readError(const QByteArray& bytes) {
@@ -257,7 +248,7 @@ TEST(AdtgSamples, AChangedRowKeepsItsUnchangedValuesAndDeletedRowsAreGone) {
     }
 }
 
-// ---- files built from the specification -------------------------------------
+// ---- files built from the published format ----------------------------------
 
 namespace {
 

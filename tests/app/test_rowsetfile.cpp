@@ -1,6 +1,7 @@
 // Row-set files: the XML rowset layout the export files and the suite's
 // settings file share with the practice's other programs.
 #include "app/rowsetfile.h"
+#include "support/rowseterrors.h"
 #include "app/settings.h"
 
 #include <QDateTime>
@@ -16,6 +17,7 @@
 #endif
 
 using namespace zel;
+using test::errorOf;
 
 namespace {
 
@@ -28,17 +30,6 @@ void putFile(const QString& path, const QByteArray& bytes) {
     QFile f(path);
     ASSERT_TRUE(f.open(QIODevice::WriteOnly));
     f.write(bytes);
-}
-
-// The message of the RowSetFileError `work` throws; fails the test when it throws none.
-template <class F> QString errorOf(F&& work) {
-    try {
-        work();
-    } catch (const RowSetFileError& e) {
-        return e.message();
-    }
-    ADD_FAILURE() << "no RowSetFileError was thrown";
-    return {};
 }
 
 QDateTime at(int y, int mo, int d, int h = 0, int mi = 0, int s = 0) {
