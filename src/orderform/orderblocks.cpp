@@ -1,9 +1,9 @@
 #include "orderform/orderblocks.h"
-#include "app/localetext.h"
-#include "app/val.h"
 #include "bound/formcontrols.h"
-#include "schema/orders.h"
-#include "schema/schema.h"
+#include "data/orders.h"
+#include "data/schema.h"
+#include "values/localetext.h"
+#include "values/val.h"
 
 #include <QGridLayout>
 
@@ -158,13 +158,13 @@ void TotalsBlock::buildTotalsBlock(QWidget* parent) {
 }
 
 void TotalsBlock::showTotals(Money S) {
-    const orders::Totals t = orders::computeTotals(S.toDouble(), Val(Discount->text()),
-                                                   Val(VAT->text()), Val(PackagePrice->text()));
+    const orders::Totals t = orders::computeTotals(S, Val(Discount->text()), Val(VAT->text()),
+                                                   Money::fromDouble(Val(PackagePrice->text())));
     lblSubTotal->setText(currencyText(S));
-    lblDiscountValue->setText(currencyText(Money::fromDouble(t.discountValue)));
-    lblFinalTotal->setText(currencyText(Money::fromDouble(t.finalTotal)));
-    ValVal->setText(currencyText(Money::fromDouble(t.vatValue)));
-    lblCalcPkg->setText(currencyText(Money::fromDouble(t.packageTotal), 2));
+    lblDiscountValue->setText(currencyText(t.discountValue));
+    lblFinalTotal->setText(currencyText(t.finalTotal));
+    ValVal->setText(currencyText(t.vatValue));
+    lblCalcPkg->setText(currencyText(t.packageTotal, 2));
 }
 
 void TotalsBlock::PackagePriceFlg() {

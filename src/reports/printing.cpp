@@ -1,14 +1,14 @@
 #include "reports/printing.h"
-#include "app/convert.h"
-#include "app/database.h"
-#include "app/localetext.h"
 #include "app/messages.h"
-#include "app/rowsetfile.h"
-#include "app/settings.h"
-#include "app/val.h"
 #include "bound/reportpreview.h"
+#include "connection/database.h"
+#include "connection/rowsetfile.h"
+#include "connection/settings.h"
+#include "data/orders.h"
 #include "reports/designs.h"
-#include "schema/orders.h"
+#include "values/convert.h"
+#include "values/localetext.h"
+#include "values/val.h"
 
 #include <QCheckBox>
 #include <QDir>
@@ -89,11 +89,11 @@ std::optional<PrintInputs> inputsFromDatabase(Schedule schedule, qint64 orderKey
         in.vat = text("VAT", Kind::Number);
     }
     const Money S = orders::subTotal(orderKey);
-    const orders::Totals t =
-        orders::computeTotals(S.toDouble(), Val(discount), Val(in.vat), Val(in.packagePrice));
+    const orders::Totals t = orders::computeTotals(S, Val(discount), Val(in.vat),
+                                                   Money::fromDouble(Val(in.packagePrice)));
     in.subTotal = currencyText(S);
-    in.finalTotal = currencyText(Money::fromDouble(t.finalTotal));
-    in.calcPkg = currencyText(Money::fromDouble(t.packageTotal), 2);
+    in.finalTotal = currencyText(t.finalTotal);
+    in.calcPkg = currencyText(t.packageTotal, 2);
     in.packageMode = Val(in.packagePrice) > 0;
     return in;
 }
