@@ -1,8 +1,8 @@
 #include "bound/gridmodel.h"
 #include "app/messages.h"
-#include "app/val.h"
+#include "data/schema.h"
 #include "data/tablerows.h"
-#include "schema/schema.h"
+#include "values/val.h"
 
 #include <QDate>
 #include <QDateTime>

@@ -1,5 +1,5 @@
 #include "data/orderlines.h"
-#include "app/database.h"
+#include "connection/database.h"
 
 namespace zel::orderlines {
 

@@ -1,6 +1,6 @@
 #include "data/people.h"
-#include "schema/orders.h"
-#include "schema/schema.h"
+#include "data/orders.h"
+#include "data/schema.h"
 
 #include <QStringList>
 #include <algorithm>

@@ -3,7 +3,7 @@
 // and the practice's own addresses, each kind told by its `Type`. Their
 // account numbers (`Payroll ID`) come from the counter 'PatNo' of
 // `tblGlobalSysConfig`.
-#include "app/database.h"
+#include "connection/database.h"
 
 #include <QList>
 #include <QPair>

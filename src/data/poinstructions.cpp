@@ -1,5 +1,5 @@
 #include "data/poinstructions.h"
-#include "app/database.h"
+#include "connection/database.h"
 
 namespace zel::poinstructions {
 

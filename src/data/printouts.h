@@ -2,7 +2,7 @@
 // What the printouts read: the purchase order schedule and the goods inward
 // sheet take the order's header, the addresses of the supplier and the
 // practice, the instruction text to suppliers and the order's lines.
-#include "app/database.h"
+#include "connection/database.h"
 
 #include <QString>
 #include <QVariantList>

@@ -1,5 +1,5 @@
 #include "data/tablerows.h"
-#include "schema/schema.h"
+#include "data/schema.h"
 
 namespace zel::tablerows {
 

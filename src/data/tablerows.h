@@ -3,7 +3,7 @@
 // the statements are built from the table's, the key's and the columns'
 // names (each back-quoted; the grid only names columns the schema knows)
 // with every value bound.
-#include "app/database.h"
+#include "connection/database.h"
 
 #include <QStringList>
 #include <QVariant>

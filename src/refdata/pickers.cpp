@@ -1,9 +1,9 @@
 #include "refdata/pickers.h"
 #include "app/guard.h"
-#include "app/val.h"
 #include "bound/orderhub.h"
 #include "data/people.h"
 #include "refdata/formparts.h"
+#include "values/val.h"
 
 #include <QGridLayout>
 #include <QVBoxLayout>

@@ -1,6 +1,6 @@
 // Suppliers, purchasers and the practice's addresses: account numbers, the
 // rows that carry them, what uses them, and the lists the pickers show.
-#include "app/database.h"
+#include "connection/database.h"
 #include "data/people.h"
 #include "support/testdb.h"
 

@@ -1,6 +1,6 @@
 // What the printouts read, the instruction text to suppliers they print, and
 // the line dialog's write.
-#include "app/database.h"
+#include "connection/database.h"
 #include "data/orderlines.h"
 #include "data/poinstructions.h"
 #include "data/printouts.h"

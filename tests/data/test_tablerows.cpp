@@ -1,6 +1,6 @@
 // Rows written cell by cell as the editable grids write them: new rows,
 // cells written only while they hold what was loaded, deletes all or none.
-#include "app/database.h"
+#include "connection/database.h"
 #include "data/tablerows.h"
 #include "support/testdb.h"
 
