@@ -1,6 +1,7 @@
 #include "bound/gridmodel.h"
 #include "app/messages.h"
 #include "data/schema.h"
+#include "data/tablerows.h"
 #include "values/val.h"
 
 #include <QDate>
@@ -233,129 +234,13 @@ bool GridModel::writeCell(int row, int column, const QString& typed) {
         return false;
     const QString name = schema::columnName(table_, columnName(column));
     try {
-        QVariant stored = toColumnValue(columnKind(column), typed, name);
-        schema::checkLength(table_, name, stored, typed, name);
+        QVariant stored = schema::columnValue(table_, name, typed, name);
         if (auto s = scale_.find(column); s != scale_.end() && !stored.isNull())
             stored = plainNumber(Val(stored.toString()) / s.value(), 12);
-        const int keyCol = rows_.indexOf(keyColumn_);
-        if (writeQuestion_ && !confirmed_ && !isNewRow(row) && keyCol >= 0) {
-            const QString question = writeQuestion_(row, column, stored);
-            if (!question.isEmpty()) {
-                if (fromEditor_ &&
-                    isSignalConnected(QMetaMethod::fromSignal(&GridModel::editNeedsConfirming))) {
-                    emit editNeedsConfirming(rows_.rows[row][keyCol], column, typed, question);
-                    return false;
-                }
-                if (!messages().questionDefaultNo(question, QString()))
-                    return false;
-            }
-        }
-        if (isNewRow(row)) {
-            std::optional<QVariantMap> defaults =
-                newRowDefaults_ ? newRowDefaults_() : QVariantMap{};
-            if (!defaults)
-                return false; // refused, and the reason already told
-            QVariantMap values = *defaults;
-            values.insert(name, stored);
-            QStringList cols, marks;
-            QVariantList binds;
-            for (auto it = values.cbegin(); it != values.cend(); ++it) {
-                cols << schema::q(it.key());
-                marks << QStringLiteral("?");
-                binds << it.value();
-            }
-            qint64 key =
-                gConn().insert(QStringLiteral("INSERT INTO %1 (%2) VALUES (%3)")
-                                   .arg(schema::q(table_), cols.join(u','), marks.join(u',')),
-                               binds);
-            QVector<QVariant> newRow(rows_.columns.size());
-            for (int c = 0; c < rows_.columns.size(); ++c)
-                for (auto it = values.cbegin(); it != values.cend(); ++it)
-                    if (it.key().compare(rows_.columns[c], Qt::CaseInsensitive) == 0)
-                        newRow[c] = it.value();
-            if (keyCol >= 0)
-                newRow[keyCol] = key;
-            // The columns' values as the server stored them, its defaults
-            // included, so that later edits compare against what is stored.
-            QStringList stored;
-            QList<int> storedAt;
-            for (int c = 0; c < rows_.columns.size(); ++c)
-                if (c != keyCol && schema::columnKind(table_, rows_.columns[c])) {
-                    stored << schema::q(schema::columnName(table_, rows_.columns[c]));
-                    storedAt << c;
-                }
-            if (keyCol >= 0 && !stored.isEmpty()) {
-                const RowSet back = gConn().select(
-                    QStringLiteral("SELECT %1 FROM %2 WHERE %3 = ?")
-                        .arg(stored.join(u','), schema::q(table_), schema::q(keyColumn_)),
-                    {key});
-                if (!back.isEmpty())
-                    for (int i = 0; i < storedAt.size(); ++i)
-                        newRow[storedAt[i]] = back.rows[0][i];
-            }
-            beginInsertRows({}, row + 1, row + 1);
-            rows_.rows.push_back(newRow);
-            endInsertRows();
-            emit dataChanged(index(row, 0), index(row, columnCount() - 1));
-        } else {
-            if (keyCol < 0)
-                throw DbError(0, QStringLiteral("The rows cannot be changed here."));
-            const QVariant key = rows_.rows[row][keyCol];
-            const QVariant loaded = rows_.rows[row][column];
-            // The cell is written only while it still holds what this window
-            // shows, so a change made meanwhile on another workstation is never
-            // overwritten unseen. The same column only: other cells of the line
-            // may have changed elsewhere and are kept.
-            enum class Outcome { Written, Deleted, ChangedElsewhere } outcome = Outcome::Written;
-            RowSet back;
-            gConn().transaction([&] {
-                const RowSet now = gConn().select(
-                    QStringLiteral("SELECT %1 <=> ? FROM %2 WHERE %3 = ? FOR UPDATE")
-                        .arg(schema::q(name), schema::q(table_), schema::q(keyColumn_)),
-                    {loaded, key});
-                if (now.isEmpty()) {
-                    outcome = Outcome::Deleted;
-                    return;
-                }
-                if (now.rows[0][0].toInt() != 1) {
-                    outcome = Outcome::ChangedElsewhere;
-                    return;
-                }
-                outcome = Outcome::Written;
-                gConn().execute(QStringLiteral("UPDATE %1 SET %2 = ? WHERE %3 = ?")
-                                    .arg(schema::q(table_), schema::q(name), schema::q(keyColumn_)),
-                                {stored, key});
-                // Keep what the server stored (its rounding, its date form).
-                back = gConn().select(
-                    QStringLiteral("SELECT %1 FROM %2 WHERE %3 = ?")
-                        .arg(schema::q(name), schema::q(table_), schema::q(keyColumn_)),
-                    {key});
-            });
-            if (outcome != Outcome::Written) {
-                messages().info(
-                    outcome == Outcome::Deleted
-                        ? QStringLiteral(
-                              "This line is no longer stored: it was deleted on another "
-                              "workstation. Nothing was written; the lines are shown again.")
-                        : QStringLiteral(
-                              "%1 of this line was changed on another workstation. Nothing "
-                              "was written; the lines are shown again with what is stored.")
-                              .arg(name));
-                QMetaObject::invokeMethod(
-                    this,
-                    [this] {
-                        try {
-                            reload();
-                        } catch (const DbError& e) {
-                            messages().error(e.userMessage());
-                        }
-                    },
-                    Qt::QueuedConnection);
-                return false;
-            }
-            rows_.rows[row][column] = back.isEmpty() ? stored : back.rows[0][0];
-            emit dataChanged(index(row, column), index(row, column));
-        }
+        if (!confirmWrite(row, column, typed, stored))
+            return false;
+        if (!(isNewRow(row) ? addRow(row, name, stored) : updateCell(row, column, name, stored)))
+            return false;
     } catch (const ConversionError& e) {
         tellRefusal(e.message(), false);
         return false;
@@ -364,6 +249,93 @@ bool GridModel::writeCell(int row, int column, const QString& typed) {
         return false;
     }
     emit cellWritten(row, column);
+    return true;
+}
+
+bool GridModel::confirmWrite(int row, int column, const QString& typed, const QVariant& stored) {
+    const int keyCol = rows_.indexOf(keyColumn_);
+    if (!writeQuestion_ || confirmed_ || isNewRow(row) || keyCol < 0)
+        return true;
+    const QString question = writeQuestion_(row, column, stored);
+    if (question.isEmpty())
+        return true;
+    if (fromEditor_ &&
+        isSignalConnected(QMetaMethod::fromSignal(&GridModel::editNeedsConfirming))) {
+        emit editNeedsConfirming(rows_.rows[row][keyCol], column, typed, question);
+        return false;
+    }
+    return messages().questionDefaultNo(question, QString());
+}
+
+bool GridModel::addRow(int row, const QString& name, const QVariant& stored) {
+    std::optional<QVariantMap> defaults = newRowDefaults_ ? newRowDefaults_() : QVariantMap{};
+    if (!defaults)
+        return false; // refused, and the reason already told
+    QVariantMap values = *defaults;
+    values.insert(name, stored);
+    const qint64 key = tablerows::insert(table_, values);
+    const int keyCol = rows_.indexOf(keyColumn_);
+    QVector<QVariant> newRow(rows_.columns.size());
+    for (int c = 0; c < rows_.columns.size(); ++c)
+        for (auto it = values.cbegin(); it != values.cend(); ++it)
+            if (it.key().compare(rows_.columns[c], Qt::CaseInsensitive) == 0)
+                newRow[c] = it.value();
+    if (keyCol >= 0)
+        newRow[keyCol] = key;
+    // The columns' values as the server stored them, its defaults included,
+    // so that later edits compare against what is stored.
+    QStringList storedColumns;
+    QList<int> storedAt;
+    for (int c = 0; c < rows_.columns.size(); ++c)
+        if (c != keyCol && schema::columnKind(table_, rows_.columns[c])) {
+            storedColumns << schema::columnName(table_, rows_.columns[c]);
+            storedAt << c;
+        }
+    if (keyCol >= 0 && !storedColumns.isEmpty()) {
+        const RowSet back = tablerows::read(table_, keyColumn_, key, storedColumns);
+        if (!back.isEmpty())
+            for (int i = 0; i < storedAt.size(); ++i)
+                newRow[storedAt[i]] = back.rows[0][i];
+    }
+    beginInsertRows({}, row + 1, row + 1);
+    rows_.rows.push_back(newRow);
+    endInsertRows();
+    emit dataChanged(index(row, 0), index(row, columnCount() - 1));
+    return true;
+}
+
+bool GridModel::updateCell(int row, int column, const QString& name, const QVariant& stored) {
+    const int keyCol = rows_.indexOf(keyColumn_);
+    if (keyCol < 0)
+        throw DbError(0, QStringLiteral("The rows cannot be changed here."));
+    // The cell is written only while it still holds what this window shows,
+    // so a change made meanwhile on another workstation is never overwritten
+    // unseen.
+    const tablerows::CellWrite w = tablerows::writeCell(table_, keyColumn_, rows_.rows[row][keyCol],
+                                                        name, rows_.rows[row][column], stored);
+    if (w.outcome != tablerows::Outcome::Written) {
+        messages().info(
+            w.outcome == tablerows::Outcome::Deleted
+                ? QStringLiteral("This line is no longer stored: it was deleted on another "
+                                 "workstation. Nothing was written; the lines are shown again.")
+                : QStringLiteral("%1 of this line was changed on another workstation. Nothing "
+                                 "was written; the lines are shown again with what is stored.")
+                      .arg(name));
+        QMetaObject::invokeMethod(
+            this,
+            [this] {
+                try {
+                    reload();
+                } catch (const DbError& e) {
+                    messages().error(e.userMessage());
+                }
+            },
+            Qt::QueuedConnection);
+        return false;
+    }
+    // Keep what the server stored (its rounding, its date form).
+    rows_.rows[row][column] = w.stored;
+    emit dataChanged(index(row, column), index(row, column));
     return true;
 }
 
@@ -409,13 +381,11 @@ bool GridModel::removeRows(int row, int count, const QModelIndex& parent) {
     const int keyCol = rows_.indexOf(keyColumn_);
     if (keyCol < 0)
         return false;
+    QVariantList keys;
+    for (int r = row; r < row + count; ++r)
+        keys << rows_.rows[r][keyCol];
     try {
-        gConn().transaction([&] {
-            for (int r = row; r < row + count; ++r)
-                gConn().execute(QStringLiteral("DELETE FROM %1 WHERE %2 = ?")
-                                    .arg(schema::q(table_), schema::q(keyColumn_)),
-                                {rows_.rows[r][keyCol]});
-        });
+        tablerows::remove(table_, keyColumn_, keys);
     } catch (const DbError& e) {
         messages().error(e.userMessage());
         return false;

@@ -99,6 +99,15 @@ private:
     // Tells why an edit was refused: at once, or through editRefused for an
     // edit from a cell editor when a view listens.
     void tellRefusal(const QString& reason, bool isError);
+    // Asks the write question, when there is one for the cell: true when the
+    // write may go ahead now; false when answered No or handed to the view.
+    bool confirmWrite(int row, int column, const QString& typed, const QVariant& stored);
+    // Adds the new row with `stored` in column `name` and the new rows'
+    // defaults; false when the defaults refuse it.
+    bool addRow(int row, const QString& name, const QVariant& stored);
+    // Writes `stored` to the cell while it still holds what is shown; false,
+    // told and the rows reloaded, when it was changed or deleted elsewhere.
+    bool updateCell(int row, int column, const QString& name, const QVariant& stored);
 
     QString sql_;
     QVariantList binds_;

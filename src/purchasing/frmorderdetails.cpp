@@ -4,6 +4,7 @@
 #include "bound/formcontrols.h"
 #include "bound/orderhub.h"
 #include "connection/database.h"
+#include "data/orderlines.h"
 #include "data/schema.h"
 #include "values/convert.h"
 #include "values/val.h"
@@ -112,26 +113,26 @@ bool frmOrderDetails::UpdateEntry() {
                                 txtDiscount->text(), QStringLiteral("Discount"));
         if (!discount.isNull())
             discount = Val(discount.toString()) / 100.0;
-        const QVariantList binds = {
+        orderlines::Edit edit;
+        edit.id = id;
+        edit.description =
             schema::columnValue(QStringLiteral("Order Details"), QStringLiteral("Description"),
-                                txtDesc->toPlainText(), QStringLiteral("Description")),
+                                txtDesc->toPlainText(), QStringLiteral("Description"));
+        edit.unitPrice =
             schema::columnValue(QStringLiteral("Order Details"), QStringLiteral("Unit Price"),
-                                txtUnitPrice->text(), QStringLiteral("Unit Price")),
+                                txtUnitPrice->text(), QStringLiteral("Unit Price"));
+        edit.quantity =
             schema::columnValue(QStringLiteral("Order Details"), QStringLiteral("Quantity"),
-                                txtQty->text(), QStringLiteral("Quantity")),
-            discount,
+                                txtQty->text(), QStringLiteral("Quantity"));
+        edit.discount = discount;
+        edit.deliveryNotes =
             schema::columnValue(QStringLiteral("Order Details"), QStringLiteral("GoodsDelNotes"),
-                                txtGoodaDelNotes->toPlainText(), QStringLiteral("Notes")),
-            GoodsDel->isChecked() ? 1 : 0,
+                                txtGoodaDelNotes->toPlainText(), QStringLiteral("Notes"));
+        edit.delivered = GoodsDel->isChecked();
+        edit.dueDate =
             schema::columnValue(QStringLiteral("Order Details"), QStringLiteral("DueDate"),
-                                txtDueDate->text(), QStringLiteral("Due Date")),
-            id};
-        gConn().execute(
-            QStringLiteral(
-                "UPDATE `Order Details` SET `Description` = ?, `Unit Price` = ?, `Quantity` = ?, "
-                "`Discount` = ?, `GoodsDelNotes` = ?, `GoodsDel` = ?, `DueDate` = ? "
-                "WHERE `ID` = ?"),
-            binds);
+                                txtDueDate->text(), QStringLiteral("Due Date"));
+        orderlines::update(edit);
     } catch (const ConversionError& e) {
         messages().info(e.message());
         return false;

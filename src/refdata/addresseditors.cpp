@@ -1,6 +1,7 @@
 #include "refdata/addresseditors.h"
 #include "app/guard.h"
 #include "app/messages.h"
+#include "data/people.h"
 #include "data/schema.h"
 #include "refdata/boxvalues.h"
 #include "refdata/formparts.h"
@@ -14,90 +15,6 @@
 namespace zel {
 
 using namespace refdata;
-
-namespace refdata {
-
-qint64 allocateAccountNumber(Database& db) {
-    const QString item = QStringLiteral("PatNo");
-    qint64 n = 0;
-    db.transaction([&] {
-        const QVariant stored = db.scalar(
-            QStringLiteral(
-                "SELECT `NumberValue` FROM `tblGlobalSysConfig` WHERE `Item` = ? FOR UPDATE"),
-            {item});
-        if (stored.isNull())
-            return; // no counter, or an empty one: nothing to hand out
-        // 0 means "no row" in the editors, so numbering starts at 1.
-        n = std::max<qint64>(stored.toLongLong(), 1);
-        // Rows are found by their account number alone: a number already
-        // carried (a counter set back, rows entered elsewhere) is passed over.
-        if (!db.scalar(
-                   QStringLiteral("SELECT 1 FROM `Employee Data` WHERE `Payroll ID` = ? LIMIT 1"),
-                   {n})
-                 .isNull())
-            n = db.scalar(QStringLiteral("SELECT MIN(a.`Payroll ID`) + 1 FROM `Employee Data` a "
-                                         "WHERE a.`Payroll ID` >= ? AND NOT EXISTS "
-                                         "(SELECT 1 FROM `Employee Data` b WHERE b.`Payroll ID` = "
-                                         "a.`Payroll ID` + 1)"),
-                          {n})
-                    .toLongLong();
-        // Only over the value read: on a cluster the lock above holds on this
-        // node alone, so a counter moved on another node meanwhile is seen
-        // here and the allocation runs again.
-        if (db.execute(QStringLiteral("UPDATE `tblGlobalSysConfig` SET `NumberValue` = ? "
-                                      "WHERE `Item` = ? AND `NumberValue` = ?"),
-                       {n + 1, item, stored}) != 1)
-            throw DbError(1213, QStringLiteral("The account number counter was moved by another "
-                                               "workstation meanwhile."));
-    });
-    return n;
-}
-
-QString saveAccountRow(Database& db, qint64 n, const QString& type,
-                       const QList<QPair<QString, QVariant>>& values) {
-    QStringList sets, columns;
-    QVariantList binds;
-    for (const auto& [column, value] : values) {
-        columns << schema::q(schema::columnName(schema::EmployeeData, column));
-        sets << columns.last() + QStringLiteral(" = ?");
-        binds << value;
-    }
-    QString otherType;
-    db.transaction([&] {
-        otherType.clear();
-        // Account numbers are written under the counter's lock, the one lock
-        // allocation takes too: saves and allocations of every workstation
-        // queue on it instead of deadlocking on the gaps of `Payroll ID`.
-        db.scalar(QStringLiteral(
-                      "SELECT `NumberValue` FROM `tblGlobalSysConfig` WHERE `Item` = ? FOR UPDATE"),
-                  {QStringLiteral("PatNo")});
-        const RowSet rs =
-            db.select(QStringLiteral("SELECT `Employee ID`, `Type` FROM `Employee Data` "
-                                     "WHERE `Payroll id` = ? ORDER BY `Employee ID` FOR UPDATE"),
-                      {n});
-        for (const auto& row : rs.rows)
-            if (row[1].toString().compare(type, Qt::CaseInsensitive) != 0) {
-                otherType = row[1].isNull() ? QStringLiteral("an unnamed kind of")
-                                            : QStringLiteral("a ") + row[1].toString().toLower();
-                return;
-            }
-        if (rs.isEmpty()) {
-            QStringList marks(columns.size() + 2, QStringLiteral("?"));
-            db.insert(
-                QStringLiteral("INSERT INTO `Employee Data` (`Payroll ID`, %1, `Type`) VALUES (%2)")
-                    .arg(columns.join(QStringLiteral(", ")), marks.join(QStringLiteral(", "))),
-                QVariantList{n} + binds + QVariantList{type});
-        } else {
-            db.execute(QStringLiteral("UPDATE `Employee Data` SET `Payroll ID` = ?, %1, `Type` = ? "
-                                      "WHERE `Employee ID` = ?")
-                           .arg(sets.join(QStringLiteral(", "))),
-                       QVariantList{n} + binds + QVariantList{type, rs.rows[0][0]});
-        }
-    });
-    return otherType;
-}
-
-} // namespace refdata
 
 AddressEditor::AddressEditor(Design design, QWidget* parent)
     : QWidget(parent, Qt::Window), design_(std::move(design)) {
@@ -216,34 +133,8 @@ void AddressEditor::InitForm(bool withList) {
 }
 
 void AddressEditor::cmbLoadData() {
-    // A row saved without a name is listed by its short name, never as a blank entry.
-    comboShort->loadList(
-        QStringLiteral("SELECT %1 AS `Forenames`, `Payroll ID` FROM `Employee Data` "
-                       "WHERE (Type=?) Order By 1")
-            .arg(listName()),
-        {design_.type}, QStringLiteral("Forenames"), QStringLiteral("Payroll ID"));
-}
-
-QString AddressEditor::listName() {
-    return QStringLiteral("COALESCE(NULLIF(`Forenames`,''), NULLIF(`Previous Surname`,''), "
-                          "CONCAT('Account ', `Payroll ID`))");
-}
-
-qint64 AddressEditor::ordersReferringTo(qint64 accountNo) {
-    // Orders name a supplier by its account number and its row number, a
-    // purchaser by its code.
-    if (design_.type == QLatin1String("Supplier"))
-        return gConn()
-            .scalar(
-                QStringLiteral("SELECT COUNT(*) FROM `Order Information` WHERE `Account No` = ? "
-                               "OR `CUSTOMER ID` IN (SELECT `Employee ID` FROM `Employee Data` "
-                               "WHERE `Payroll ID` = ? AND `Type` = ?)"),
-                {QString::number(accountNo), accountNo, design_.type})
-            .toLongLong();
-    return gConn()
-        .scalar(QStringLiteral("SELECT COUNT(*) FROM `Order Information` WHERE `Sales Rep` = ?"),
-                {QString::number(accountNo)})
-        .toLongLong();
+    comboShort->loadList(people::listStatement(), {design_.type}, QStringLiteral("Forenames"),
+                         QStringLiteral("Payroll ID"));
 }
 
 void AddressEditor::comboShort_Click(int area) {
@@ -252,9 +143,7 @@ void AddressEditor::comboShort_Click(int area) {
     InitForm(false);
     const qint64 n = qint64(Val(comboShort->BoundText()));
     // Only a row of this editor's kind, even where another kind shares the number.
-    showRow(gConn().select(QStringLiteral("Select * From `Employee Data` Where `Payroll id` = ? "
-                                          "AND `Type` = ? ORDER BY `Employee ID` LIMIT 1"),
-                           {n, design_.type}));
+    showRow(people::accountRow(n, design_.type));
 }
 
 void AddressEditor::showRow(const RowSet& rs) {
@@ -284,16 +173,12 @@ void AddressEditor::Command2_Click() {
             "No record is shown: choose a name from the list first. Nothing was deleted."));
         return;
     }
-    const QVariant stored = gConn().scalar(
-        QStringLiteral("SELECT %1 FROM `Employee Data` WHERE `Payroll id` = ? AND `Type` = ? "
-                       "ORDER BY `Employee ID` LIMIT 1")
-            .arg(listName()),
-        {n, design_.type});
+    const QVariant stored = people::listedName(n, design_.type);
     const QString what =
         QStringLiteral("%1 %2 (account number %3)")
             .arg(design_.type.toLower(), stored.isNull() ? CustomerName->text() : stored.toString(),
                  QString::number(n));
-    const qint64 orders = stored.isNull() ? 0 : ordersReferringTo(n);
+    const qint64 orders = stored.isNull() ? 0 : people::ordersReferringTo(n, design_.type);
     const QString question =
         orders == 0 ? QStringLiteral("Are you sure? This deletes the %1.").arg(what)
                     : QStringLiteral("The %1 is used by %2 %3. The orders keep the name and "
@@ -304,9 +189,7 @@ void AddressEditor::Command2_Click() {
     if (!messages().question(question, QStringLiteral("Delete record")))
         return;
     // Only a row of this editor's kind is ever deleted.
-    const qint64 removed = gConn().execute(
-        QStringLiteral("Delete From `Employee Data` Where `Payroll id` = ? AND `Type` = ?"),
-        {n, design_.type});
+    const qint64 removed = people::removeAccount(n, design_.type);
     if (removed == 0) {
         messages().info(
             QStringLiteral("No %1 with account number %2 is stored. Nothing was deleted.")
@@ -327,7 +210,7 @@ void AddressEditor::Command4_Click() {
 }
 
 qint64 AddressEditor::GetPatNo() {
-    return allocateAccountNumber(gConn());
+    return people::allocateAccountNumber(gConn());
 }
 
 bool AddressEditor::SaveData() {
@@ -348,7 +231,7 @@ bool AddressEditor::SaveData() {
         QList<QPair<QString, QVariant>> columns;
         for (int i = 0; i < boxes.size(); ++i)
             columns.append({boxes[i].column, values[i]});
-        otherType = saveAccountRow(db, n, design_.type, columns);
+        otherType = people::saveAccountRow(db, n, design_.type, columns);
     } catch (const ConversionError& e) {
         messages().info(e.message());
         return false;

@@ -13,26 +13,6 @@
 
 namespace zel {
 
-namespace refdata {
-
-// Hands out the next account number from the counter 'PatNo' of
-// `tblGlobalSysConfig` and leaves the counter one above it. The read and the
-// advance are one locking transaction, so workstations allocating at the same
-// moment never get the same number; a number some row already carries is
-// passed over. Returns 0 when there is no counter to allocate from.
-qint64 allocateAccountNumber(Database& db);
-
-// Writes the row of account number `n` as a row of kind `type` with the given
-// column values: updated when a row of that kind carries the number, else
-// inserted, in one transaction that holds the allocation counter's lock, so
-// saves and allocations on several workstations never deadlock and two rows
-// never share a number. Returns, in words, the kind of row the number already
-// belongs to when that is another kind ("a dentist"); nothing is written then.
-QString saveAccountRow(Database& db, qint64 n, const QString& type,
-                       const QList<QPair<QString, QVariant>>& values);
-
-} // namespace refdata
-
 class AddressEditor : public QWidget {
     Q_OBJECT
 public:
@@ -84,10 +64,6 @@ private:
     };
     QList<Field> fields() const;
     void showRow(const RowSet& rs);
-    // The SQL expression a row is listed by: its name, else its short name.
-    static QString listName();
-    // How many orders name the row with that account number.
-    qint64 ordersReferringTo(qint64 accountNo);
 
     Design design_;
 };

@@ -2,6 +2,7 @@
 #include "app/guard.h"
 #include "app/messages.h"
 #include "connection/database.h"
+#include "data/poinstructions.h"
 #include "data/schema.h"
 #include "refdata/boxvalues.h"
 #include "refdata/formparts.h"
@@ -13,8 +14,6 @@
 namespace zel {
 
 using namespace refdata;
-
-const QString frmPOInstr::kItem = QStringLiteral("POSuppliersAdditionalText");
 
 frmPOInstr::frmPOInstr(QWidget* parent) : QWidget(parent, Qt::Window) {
     setObjectName(QStringLiteral("frmPOInstr"));
@@ -53,9 +52,7 @@ frmPOInstr::frmPOInstr(QWidget* parent) : QWidget(parent, Qt::Window) {
 }
 
 void frmPOInstr::Form_Load() {
-    const QVariant text = gConn().scalar(
-        QStringLiteral("SELECT `TextValue` FROM `tblGlobalSysConfig` WHERE `Item` = ?"), {kItem});
-    Text1->setPlainText(text.toString());
+    Text1->setPlainText(poinstructions::text());
 }
 
 bool frmPOInstr::SaveData() {
@@ -65,13 +62,7 @@ bool frmPOInstr::SaveData() {
             columnValues(db, schema::GlobalSysConfig,
                          {{QStringLiteral("TextValue"), Text1->toPlainText(),
                            QStringLiteral("PO Instructions")}});
-        // One statement: the row is created on first use, and is never half-written.
-        db.execute(
-            QStringLiteral(
-                "INSERT INTO `tblGlobalSysConfig` (`Item`, `TextValue`, `NumberValue`) "
-                "VALUES (?, ?, -33) "
-                "ON DUPLICATE KEY UPDATE `TextValue` = VALUES(`TextValue`), `NumberValue` = -33"),
-            {kItem, values[0]});
+        poinstructions::save(values[0]);
     } catch (const ConversionError& e) {
         messages().info(e.message());
         return false;

@@ -14,9 +14,6 @@ class frmPOInstr : public QWidget {
 public:
     explicit frmPOInstr(QWidget* parent = nullptr);
 
-    // The settings row that holds the text.
-    static const QString kItem;
-
     void Form_Load();
     // Stores the text; true when stored. A refusal or failure is told and the
     // dialog keeps the text.

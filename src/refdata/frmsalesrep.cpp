@@ -2,6 +2,7 @@
 #include "app/guard.h"
 #include "bound/orderhub.h"
 #include "data/orders.h"
+#include "data/people.h"
 #include "refdata/formparts.h"
 #include "values/val.h"
 
@@ -11,17 +12,6 @@
 namespace zel {
 
 using namespace refdata;
-
-QString frmSalesRep::dentistQuery() {
-    // A dentist with a part of the name missing is listed by what is known.
-    return QStringLiteral("SELECT `Employee Data`.`Employee ID` AS id, `Employee Data`.`Payroll "
-                          "ID` AS `Rep Code`, "
-                          "`Employee Data`.`Cost Centre`, ") +
-           orders::purchaserNameSql() +
-           QStringLiteral(" AS Name, `Employee Data`.Type "
-                          "From `Employee Data` "
-                          "WHERE (((`Employee Data`.Type)='Dentist'))");
-}
 
 frmSalesRep::frmSalesRep(OrderHub& hub, QWidget* parent)
     : QWidget(parent, Qt::Window), hub_(&hub), hubWidget_(hub.hubWidget()) {
@@ -78,7 +68,8 @@ void frmSalesRep::InitForm() {
 }
 
 void frmSalesRep::cmbLoadData() {
-    RepID->loadList(dentistQuery(), {}, QStringLiteral("Name"), QStringLiteral("Rep Code"));
+    RepID->loadList(people::purchaserListStatement(), {}, QStringLiteral("Name"),
+                    QStringLiteral("Rep Code"));
 }
 
 void frmSalesRep::RepID_Click(int area) {
@@ -92,9 +83,7 @@ void frmSalesRep::RepID_Click(int area) {
 void frmSalesRep::Disp_Data() {
     for (QLineEdit* e : {ID, RepCode, txtName, CostCentre})
         e->clear();
-    RowSet rs = gConn().select(dentistQuery() +
-                                   QStringLiteral(" AND `Employee Data`.`Payroll ID` = ? LIMIT 1"),
-                               {plainNumber(Val(RepID->BoundText()))});
+    RowSet rs = people::purchaserOf(plainNumber(Val(RepID->BoundText())));
     if (rs.isEmpty())
         return;
     ID->setText(rs.at(0, QStringLiteral("ID")).toString());

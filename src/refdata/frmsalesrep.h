@@ -18,9 +18,6 @@ class frmSalesRep : public QWidget {
 public:
     explicit frmSalesRep(OrderHub& hub, QWidget* parent = nullptr);
 
-    // The dentist query, used for the list and to look the picked row up.
-    static QString dentistQuery();
-
     void Form_Load();
     void InitForm();
     void cmbLoadData();

@@ -1,6 +1,7 @@
 #include "refdata/pickers.h"
 #include "app/guard.h"
 #include "bound/orderhub.h"
+#include "data/people.h"
 #include "refdata/formparts.h"
 #include "values/val.h"
 
@@ -16,22 +17,6 @@ namespace {
 const QString kNameColumn = QStringLiteral("Customer Name");
 
 } // namespace
-
-QString AddressPicker::sqlCustomerAddress(const QString& filter) {
-    return QStringLiteral("SELECT *, `Employee Data`.`Employee ID` AS `Customer ID`, `Employee "
-                          "Data`.`Previous Surname` AS `Customer Shortname`, "
-                          "`Employee Data`.`Payroll ID` AS `Account No`, `Employee Data`.Forenames "
-                          "AS `Customer Name`, "
-                          "`Employee Data`.Address1 AS Street, `Employee Data`.Address2 AS "
-                          "Street2, `Employee Data`.Town, "
-                          "`Employee Data`.County AS `County/Postcode`, `Employee Data`.`Post "
-                          "Code` AS Postcode2, "
-                          "`Employee Data`.Country, `Employee Data`.Fax, `Employee "
-                          "Data`.`Telephone No` AS Telephone, "
-                          "`Employee Data`.Type "
-                          "From `Employee Data` ") +
-           filter;
-}
 
 AddressPicker::AddressPicker(OrderHub& hub, Design design, QWidget* parent)
     : QWidget(parent, Qt::Window), hub_(&hub), hubWidget_(hub.hubWidget()),
@@ -105,8 +90,8 @@ void AddressPicker::InitForm() {
 }
 
 void AddressPicker::cmbLoadData() {
-    cmbFindSupplier->loadList(sqlCustomerAddress(design_.filter), {}, kNameColumn,
-                              design_.keyColumn);
+    cmbFindSupplier->loadList(people::addressListStatement(design_.list), {}, kNameColumn,
+                              people::addressListKey(design_.list));
 }
 
 void AddressPicker::cmbFindSupplier_Click(int area) {
@@ -125,8 +110,7 @@ void AddressPicker::Disp_Data() {
     const double key = Val(cmbFindSupplier->BoundText());
     if (key == 0)
         return;
-    RowSet rs =
-        gConn().select(sqlCustomerAddress(design_.filter) + design_.keyFilter, {plainNumber(key)});
+    RowSet rs = people::addressOf(design_.list, plainNumber(key));
     if (rs.isEmpty())
         return;
     auto put = [&](QLineEdit* box, const char* column) {
@@ -148,11 +132,7 @@ void AddressPicker::Disp_Data() {
 frmSupplierEntry::frmSupplierEntry(OrderHub& hub, QWidget* parent)
     : AddressPicker(hub,
                     {"frmSupplierEntry", QStringLiteral("Suppliers Entry Form"),
-                     QStringLiteral("Supplier Name:"),
-                     QStringLiteral("WHERE (`Employee Data`.`Previous Surname` Is Not Null) AND "
-                                    "(`Employee Data`.Type='Supplier')"),
-                     QStringLiteral("Customer ID"),
-                     QStringLiteral(" AND (`Employee Data`.`Employee ID` = ?)")},
+                     QStringLiteral("Supplier Name:"), people::AddressList::Suppliers},
                     parent) {
     guarded([&] { Form_Load(); });
 }
@@ -173,12 +153,10 @@ void frmSupplierEntry::Command1_Click() {
 }
 
 frmShipTo::frmShipTo(OrderHub& hub, QWidget* parent)
-    : AddressPicker(
-          hub,
-          {"frmShipTo", QStringLiteral("Shipped To Entry"), QStringLiteral("Company Name:"),
-           QStringLiteral("WHERE (`Employee Data`.Type='Practice')"), QStringLiteral("Account No"),
-           QStringLiteral(" AND (`Employee Data`.`Payroll ID` = ?)")},
-          parent) {
+    : AddressPicker(hub,
+                    {"frmShipTo", QStringLiteral("Shipped To Entry"),
+                     QStringLiteral("Company Name:"), people::AddressList::PracticesByAccount},
+                    parent) {
     guarded([&] { Form_Load(); });
 }
 
@@ -191,12 +169,10 @@ void frmShipTo::Command1_Click() {
 }
 
 frmInvoiceTo::frmInvoiceTo(OrderHub& hub, QWidget* parent)
-    : AddressPicker(
-          hub,
-          {"frmInvoiceTo", QStringLiteral("Invoice To Details"), QStringLiteral("Company Name:"),
-           QStringLiteral("WHERE (`Employee Data`.Type='Practice')"), QStringLiteral("Customer ID"),
-           QStringLiteral(" AND (`Employee Data`.`Employee ID` = ?)")},
-          parent) {
+    : AddressPicker(hub,
+                    {"frmInvoiceTo", QStringLiteral("Invoice To Details"),
+                     QStringLiteral("Company Name:"), people::AddressList::PracticesByRow},
+                    parent) {
     guarded([&] { Form_Load(); });
 }
 

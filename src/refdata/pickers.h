@@ -2,9 +2,10 @@
 // The supplier, ship-to and invoice-to pickers: each lists rows of
 // `Employee Data` in a drop-down, shows the address of the row picked, and on
 // "Close" copies what it shows into the header of the order window that
-// opened it. The three are one design with a different caption, row filter,
-// key and hand-over.
+// opened it. The three are one design with a different caption, list (its
+// rows and key) and hand-over.
 #include "bound/datacombo.h"
+#include "data/people.h"
 
 #include <QLabel>
 #include <QLineEdit>
@@ -19,9 +20,6 @@ class OrderHub;
 class AddressPicker : public QWidget {
     Q_OBJECT
 public:
-    // The address query shared by the three pickers; `filter` is its WHERE clause.
-    static QString sqlCustomerAddress(const QString& filter);
-
     void Form_Load();
     void InitForm();
     void cmbLoadData();
@@ -46,9 +44,7 @@ protected:
         const char* name;
         QString caption;
         QString nameLabel;
-        QString filter;    // WHERE clause of the list
-        QString keyColumn; // result column each entry carries as its key
-        QString keyFilter; // the condition that finds one row by its key
+        people::AddressList list; // the rows listed, and the key each entry carries
     };
     AddressPicker(OrderHub& hub, Design design, QWidget* parent);
 

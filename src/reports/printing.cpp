@@ -5,6 +5,7 @@
 #include "connection/rowsetfile.h"
 #include "connection/settings.h"
 #include "data/orders.h"
+#include "data/printouts.h"
 #include "reports/designs.h"
 #include "values/convert.h"
 #include "values/localetext.h"
@@ -17,23 +18,6 @@
 #include <memory>
 
 namespace zel::reports {
-
-namespace {
-
-QString box(const QVariant& v) {
-    return v.isNull() ? QString() : v.toString();
-}
-
-QString employeeBlock(const RowSet& rs) {
-    if (rs.isEmpty())
-        return {};
-    QList<QVariant> fields;
-    for (const char* c : {"Forenames", "Address1", "Address2", "Town", "County", "Post Code"})
-        fields << rs.at(0, QString::fromLatin1(c));
-    return addressBlock(fields);
-}
-
-} // namespace
 
 PrintInputs inputsFromHub(OrderHub& hub) {
     PrintInputs in;
@@ -60,8 +44,7 @@ PrintInputs inputsFromHub(OrderHub& hub) {
 }
 
 std::optional<PrintInputs> inputsFromDatabase(Schedule schedule, qint64 orderKey) {
-    RowSet rs = gConn().select(
-        QStringLiteral("Select * From `Order Information` Where `Quote ID` = ?"), {orderKey});
+    RowSet rs = printouts::order(orderKey);
     if (rs.isEmpty())
         return std::nullopt;
     auto text = [&](const char* column, Kind kind = Kind::Text) {
@@ -118,25 +101,19 @@ QString rtnCustomerAddress(const PrintInputs& in) {
 }
 
 QString rtnEmployeeIdAddress(qint64 payrollId) {
-    return employeeBlock(gConn().select(
-        QStringLiteral(
-            "Select * From `Employee Data` Where `Payroll ID` = ? ORDER BY `Employee ID` LIMIT 1"),
-        {payrollId}));
+    return addressBlock(printouts::addressByAccount(payrollId));
 }
 
 QString rtnInvoiceToAddress(qint64 employeeId) {
-    return employeeBlock(gConn().select(
-        QStringLiteral("Select * From `Employee Data` Where `Employee ID` = ?"), {employeeId}));
+    return addressBlock(printouts::addressByRow(employeeId));
 }
 
 QString rtnHeadOfficeAddress() {
-    return employeeBlock(gConn().select(QStringLiteral(
-        "Select * From `Employee Data` Where `Type` = 'Practice' ORDER BY `Employee ID` LIMIT 1")));
+    return addressBlock(printouts::headOffice());
 }
 
 QString rtnPOInstruction() {
-    return box(gConn().scalar(QStringLiteral("Select `TextValue` From `tblGlobalSysConfig` Where "
-                                             "`Item` = 'POSuppliersAdditionalText'")));
+    return printouts::poInstruction();
 }
 
 QString exportPath(Schedule schedule) {
@@ -171,15 +148,9 @@ void removeOld(const QString& path) {
 bool ExportOrderDetails(Schedule schedule, qint64 orderKey) {
     if (orderKey == 0)
         return false;
-    QString sql = QStringLiteral("SELECT 1 AS Item, `Order Details`.`Part Id`, `Order "
-                                 "Details`.Quantity, `Order Details`.Description, "
-                                 "`Order Details`.`Unit Price`, CAST(((`Order Details`.`Unit "
-                                 "Price`*`Quantity`*(1-`Discount`)*100)/100) AS "
-                                 "DECIMAL(10,2)) AS `Extended Price` ");
-    if (schedule == Schedule::GoodsIn)
-        sql += QStringLiteral(", `Order Details`.`Qty BI` ");
-    sql += QStringLiteral("FROM `Order Details` Where `Order ID` = ? ORDER BY `Order Details`.ID");
-    RowSet rows = gConn().select(sql, {orderKey});
+    RowSet rows = printouts::lines(orderKey, schedule == Schedule::GoodsIn
+                                                 ? printouts::LineColumns::WithBookedIn
+                                                 : printouts::LineColumns::Order);
     if (rows.isEmpty())
         return false;
     writeRowSetFile(exportPath(schedule), exportColumns(schedule), rows);

@@ -3,6 +3,7 @@
 // writing at the same moment, and a node going away in the middle of a session.
 #include "app/dialogs.h"
 #include "connection/database.h"
+#include "data/people.h"
 #include "purchasing/frmpurchaseorder.h"
 #include "refdata/addresseditors.h"
 #include "support/testdb.h"
@@ -115,8 +116,8 @@ TEST_F(ClusterTest, AccountNumbersAllocatedOnTwoNodesAtOnceAreAllDistinct) {
                 });
                 for (int i = 0; i < kEach; ++i) {
                     try {
-                        const qint64 number = refdata::allocateAccountNumber(s.db);
-                        const QString other = refdata::saveAccountRow(
+                        const qint64 number = people::allocateAccountNumber(s.db);
+                        const QString other = people::saveAccountRow(
                             s.db, number, QStringLiteral("Supplier"),
                             {{QStringLiteral("Previous Surname"), QStringLiteral("N%1").arg(n)},
                              {QStringLiteral("Forenames"),

@@ -8,6 +8,7 @@
 #include "app/guard.h"
 #include "catalogue/catalogue.h"
 #include "catalogue/frmfindpart.h"
+#include "data/people.h"
 #include "goodsin/frmgoodsin.h"
 #include "purchasing/frmpurchaseorder.h"
 #include "refdata/addresseditors.h"
@@ -430,8 +431,8 @@ TEST_F(FaultTest, EightWorkstationsAllocatingAndSavingNeverShareANumberNorFail) 
             }
             for (int i = 0; i < kEach; ++i) {
                 try {
-                    const qint64 n = refdata::allocateAccountNumber(db);
-                    const QString other = refdata::saveAccountRow(
+                    const qint64 n = people::allocateAccountNumber(db);
+                    const QString other = people::saveAccountRow(
                         db, n, QStringLiteral("Supplier"),
                         {{QStringLiteral("Previous Surname"), QStringLiteral("W%1").arg(t)},
                          {QStringLiteral("Forenames"),

@@ -1,4 +1,5 @@
 // The supplier and purchaser editors, and the account numbers they hand out.
+#include "data/people.h"
 #include "refdata/addresseditors.h"
 #include "refdata/refdatatest.h"
 
@@ -256,7 +257,7 @@ TEST_F(EditorTest, DeleteRemovesOnlyARowOfItsOwnKind) {
 
 TEST_F(EditorTest, AllocationPassesOverNumbersInUseAndNeedsItsCounter) {
     gConn().execute("UPDATE `tblGlobalSysConfig` SET `NumberValue` = 2003 WHERE `Item` = 'PatNo'");
-    EXPECT_EQ(refdata::allocateAccountNumber(gConn()), 2006); // 2003 to 2005 are dentists
+    EXPECT_EQ(people::allocateAccountNumber(gConn()), 2006); // 2003 to 2005 are dentists
     EXPECT_EQ(counter(), 2007);
 
     gConn().execute("DELETE FROM `tblGlobalSysConfig` WHERE `Item` = 'PatNo'");
