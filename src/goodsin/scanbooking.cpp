@@ -67,9 +67,7 @@ void frmGoodsIn::txtScan_Enter() {
             messages().info(QStringLiteral("\"%1\" is not a count to book in. Type a whole number "
                                            "from 1 to %2, a star and the part code (eg "
                                            "3*IMP-100). %3")
-                                .arg(countText)
-                                .arg(kMaxCount)
-                                .arg(kNothingBooked));
+                                .arg(countText, QString::number(kMaxCount), kNothingBooked));
             return ready();
         }
         count = countText.toLongLong();
@@ -85,6 +83,12 @@ void frmGoodsIn::txtScan_Enter() {
 }
 
 bool frmGoodsIn::BookIn(const QString& code, qint64 count) {
+    if (count < 1 || count > kMaxCount) {
+        messages().info(
+            QStringLiteral("%1 is not a count to book in: it is 1 to %2. %3")
+                .arg(QString::number(count), QString::number(kMaxCount), kNothingBooked));
+        return false;
+    }
     if (orderKey() == 0) {
         messages().info(QStringLiteral("There is no order on screen to book %1 in against. "
                                        "Please select a Suppliers Reference first.")
@@ -99,11 +103,10 @@ bool frmGoodsIn::BookIn(const QString& code, qint64 count) {
         return false;
     }
     if (rows.size() > 1) {
-        messages().info(QStringLiteral("The part code \"%1\" is on %2 lines of this order "
-                                       "(lines %3). %4 Type the quantity into the line meant.")
-                            .arg(code)
-                            .arg(rows.size())
-                            .arg(listOfLines(rows), kNothingBooked));
+        messages().info(
+            QStringLiteral("The part code \"%1\" is on %2 lines of this order "
+                           "(lines %3). %4 Type the quantity into the line meant.")
+                .arg(code, QString::number(rows.size()), listOfLines(rows), kNothingBooked));
         return false;
     }
     const int row = rows.front();
@@ -113,11 +116,9 @@ bool frmGoodsIn::BookIn(const QString& code, qint64 count) {
     if (before > kMaxBooked - count) {
         messages().info(QStringLiteral("%1 more of %2 would make more booked in on line %3 than "
                                        "can be stored (%4). %5")
-                            .arg(count)
-                            .arg(describeLine(row))
-                            .arg(row + 1)
-                            .arg(kMaxBooked)
-                            .arg(kNothingBooked));
+                            .arg(QString::number(count), describeLine(row),
+                                 QString::number(row + 1), QString::number(kMaxBooked),
+                                 kNothingBooked));
         return false;
     }
     const qint64 booked = before + count;
@@ -128,11 +129,9 @@ bool frmGoodsIn::BookIn(const QString& code, qint64 count) {
     if (!writeBooking(row, booked))
         return false;
     statusBar()->showMessage(QStringLiteral("Booked in %1 of %2 on line %3: %4 of %5 now in")
-                                 .arg(count)
-                                 .arg(describeLine(row))
-                                 .arg(row + 1)
-                                 .arg(booked)
-                                 .arg(m.text(row, colQuantity)));
+                                 .arg(QString::number(count), describeLine(row),
+                                      QString::number(row + 1), QString::number(booked),
+                                      m.text(row, colQuantity)));
     return true;
 }
 

@@ -151,7 +151,7 @@ TEST_F(ScanTest, ACodeOnNoLineOrOnTwoLinesChangesNothing) {
 TEST_F(ScanTest, BadCountsAreRefusedWithTheReason) {
     const QString before = lines();
     for (const char* bad : {"0*IMP-100", "-1*IMP-100", "abc*IMP-100", "99999999999*IMP-100",
-                            "10000*IMP-100", "*IMP-100", "1.5*IMP-100"}) {
+                            "10000*IMP-100", "*IMP-100", "1.5*IMP-100", "%2*IMP-100"}) {
         msgs->clear();
         w->txtScan->clear();
         scan(bad);
