@@ -86,6 +86,8 @@ void frmGoodsIn::buildUi() {
     lblScan = makeLabel(central, "lblScan", QStringLiteral("Scan or type a part &code:"));
     txtScan = makeBox(central, "txtScan", QStringLiteral("Scan or type a part code"));
     lblScan->setBuddy(txtScan);
+    // Tab follows the screen: the box, then the lines under it.
+    setTabOrder(txtScan, DataGrid1);
     txtScan->setMaximumWidth(260);
     txtScan->setPlaceholderText(QStringLiteral("IMP-100, or 3*IMP-100 for three"));
     txtScan->setToolTip(

@@ -95,6 +95,10 @@ TEST_F(ScanTest, EachScanBooksInOneMoreAndTheBoxIsReadyForTheNext) {
     w->DataGrid1->setFocus();
     QTest::keyClick(w->DataGrid1, Qt::Key_C, Qt::AltModifier);
     ASSERT_EQ(QApplication::focusWidget(), w->txtScan);
+    // Tab goes on to the lines under the box.
+    QTest::keyClick(w->txtScan, Qt::Key_Tab);
+    EXPECT_EQ(QApplication::focusWidget(), w->DataGrid1);
+    w->txtScan->setFocus();
 
     scan("IMP-100");
     EXPECT_TRUE(msgs->messages.empty()) << msgs->last().toStdString();
