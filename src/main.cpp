@@ -1,13 +1,13 @@
 // The entry: hands the two hub windows to the start-up and wires the windows
 // each hub opens.
 #include "app/dialogs.h"
-#include "app/startup.h"
 #include "catalogue/catalogue.h"
 #include "goodsin/frmgoodsin.h"
 #include "purchasing/frmpurchaseorder.h"
 #include "refdata/openers.h"
 #include "reports/printing.h"
 #include "search/frmfindrecord.h"
+#include "startup/startup.h"
 
 #include <QTextStream>
 
@@ -54,14 +54,16 @@ int main(int argc, char** argv) {
     po.partNotFound = [](OrderHub& hub, const QString& code) { openPartNotFound(hub, code); };
     po.print = [](OrderHub& hub) { reports::printFromHub(hub, reports::Schedule::PurchaseOrder); };
     po.orderFinder = [](OrderHub& hub) {
-        dialogs().show<frmFindRecord>(QStringLiteral("frmFindRecord"), [&] { return new frmFindRecord(hub); });
+        dialogs().show<frmFindRecord>(QStringLiteral("frmFindRecord"),
+                                      [&] { return new frmFindRecord(hub); });
     };
 
     auto& gi = frmGoodsIn::openers();
     gi.print = [](OrderHub& hub) { reports::printFromHub(hub, reports::Schedule::GoodsIn); };
     gi.orderFinder = [](OrderHub& hub) {
-        dialogs().show<frmFindRecord>(QStringLiteral("frmFindGoodsRecord"),
-                                      [&] { return new frmFindRecord(hub, frmFindRecord::Caller::GoodsIn); });
+        dialogs().show<frmFindRecord>(QStringLiteral("frmFindGoodsRecord"), [&] {
+            return new frmFindRecord(hub, frmFindRecord::Caller::GoodsIn);
+        });
     };
 
     Hubs hubs;

@@ -2,10 +2,10 @@
 // inward window (a code and Enter), or a count, a star and a code, finds the
 // line of the order on screen and books that many more of it in, through the
 // grid as a typed quantity would be.
-#include "app/database.h"
-#include "app/localetext.h"
 #include "app/messages.h"
+#include "connection/database.h"
 #include "goodsin/frmgoodsin.h"
+#include "values/localetext.h"
 
 #include <QRegularExpression>
 #include <QStatusBar>

@@ -1,10 +1,10 @@
 // Booking in by part code: a keyboard-wedge scanner types the code and Enter
 // into the goods inward window, offscreen, against the private server.
 #include "app/dialogs.h"
-#include "app/localetext.h"
 #include "goodsin/frmgoodsin.h"
 #include "support/orders.h"
 #include "support/testdb.h"
+#include "values/localetext.h"
 
 #include <QAccessible>
 #include <QApplication>

@@ -1,5 +1,5 @@
-#include "app/csvfile.h"
-#include "app/money.h"
+#include "values/csvfile.h"
+#include "values/money.h"
 
 #include <QDate>
 #include <QDateTime>

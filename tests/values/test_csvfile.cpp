@@ -1,7 +1,7 @@
 // Spreadsheet files: cells as text a spreadsheet reads back, quoting by the
 // comma-separated rules, and a file that is whole or not there at all.
-#include "app/csvfile.h"
-#include "app/money.h"
+#include "values/csvfile.h"
+#include "values/money.h"
 
 #include <QDate>
 #include <QDateTime>
