@@ -10,6 +10,7 @@
 #include <QGridLayout>
 #include <QHBoxLayout>
 #include <QProcess>
+#include <QStatusBar>
 #include <QVBoxLayout>
 
 namespace zel {
@@ -81,6 +82,18 @@ void frmGoodsIn::buildUi() {
     });
     DataGrid1->setMinimumHeight(180);
 
+    // Booking in by part code: a scanner types the code and Enter here.
+    lblScan = makeLabel(central, "lblScan", QStringLiteral("Scan or type a part &code:"));
+    txtScan = makeBox(central, "txtScan", QStringLiteral("Scan or type a part code"));
+    lblScan->setBuddy(txtScan);
+    // Tab follows the screen: the box, then the lines under it.
+    setTabOrder(txtScan, DataGrid1);
+    txtScan->setMaximumWidth(260);
+    txtScan->setPlaceholderText(QStringLiteral("IMP-100, or 3*IMP-100 for three"));
+    txtScan->setToolTip(
+        QStringLiteral("Enter books one more of the line with this part code in; 3*code books "
+                       "three"));
+
     // Totals
     buildTotalsBlock(central);
 
@@ -100,7 +113,13 @@ void frmGoodsIn::buildUi() {
     top->addLayout(buttons);
     auto* main = new QVBoxLayout(central);
     main->addLayout(top);
-    main->addWidget(Label7);
+    auto* scan = new QHBoxLayout;
+    scan->addWidget(lblScan);
+    scan->addWidget(txtScan, 1);
+    scan->addSpacing(24);
+    scan->addWidget(Label7);
+    scan->addStretch();
+    main->addLayout(scan);
     main->addWidget(DataGrid1, 1);
     main->addWidget(Frame4);
 
@@ -116,10 +135,14 @@ void frmGoodsIn::buildUi() {
     connect(DataGrid1, &DataGrid::AfterColEdit, this,
             [this](int column) { guarded([&] { DataGrid1_AfterColEdit(column); }); });
     on(DataGrid1, &DataGrid::DblClick, &frmGoodsIn::DataGrid1_DblClick);
+    on(txtScan, &QLineEdit::returnPressed, &frmGoodsIn::txtScan_Enter);
     // A deleted line no longer counts in the totals.
     connect(DataGrid1, &DataGrid::AfterDelete, this, [this] { guarded([&] { ReCalc(); }); });
     connect(&DataGrid1->model(), &GridModel::cellWritten, this,
             [this](int row, int) { lastEditRow_ = row; });
+
+    // Says what a scan booked in, without a box to close.
+    statusBar()->setObjectName(QStringLiteral("StatusBar"));
 
     resize(1100, 760);
 }

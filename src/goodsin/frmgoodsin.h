@@ -41,6 +41,15 @@ public:
     void DataGrid1_AfterColEdit(int column);
     void DataGrid1_DblClick();
 
+    // Books in what is typed in the scan box (a part code, or a count, a
+    // star and a part code: 3*IMP-100); the box is emptied once booked in.
+    void txtScan_Enter();
+    // Books `count` more of the line whose part code is `code` (ignoring case
+    // and surrounding blanks) in, as typing the new quantity into the grid
+    // would, with today's date when the line has none. Says why when it
+    // cannot; true when booked in.
+    bool BookIn(const QString& code, qint64 count);
+
     void Command3_Click();  // Save
     void Command4_Click();  // Delete
     void Command5_Click();  // Print
@@ -57,6 +66,8 @@ public:
     QPushButton* Command5;  // Print
     QPushButton* Command6;  // EXIT
     QGroupBox* Frame2;
+    QLabel* lblScan;
+    QLineEdit* txtScan; // a scanner's part codes, or one typed
 
 protected:
     void showLines() override { Disp_DataList(); }
@@ -70,6 +81,9 @@ private:
     QString describeLine(int row) const;
     // The question before booking in more than was ordered, "" when none.
     QString overBookingQuestion(int row, int column, const QVariant& booked) const;
+    // Writes the new booked-in quantity of a line, and today's date when it
+    // has none, together or not at all; true when written.
+    bool writeBooking(int row, qint64 booked);
 };
 
 } // namespace zel
