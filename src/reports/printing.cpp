@@ -8,6 +8,7 @@
 #include "app/val.h"
 #include "bound/reportpreview.h"
 #include "reports/designs.h"
+#include "reports/emailing.h"
 #include "schema/orders.h"
 
 #include <QCheckBox>
@@ -263,8 +264,13 @@ std::optional<report::Document> prepare(Schedule schedule, const PrintInputs& in
 
 void printFromHub(OrderHub& hub, Schedule schedule) {
     try {
-        if (auto doc = prepare(schedule, inputsFromHub(hub)))
-            showReport(*doc);
+        const PrintInputs in = inputsFromHub(hub);
+        if (auto doc = prepare(schedule, in)) {
+            ReportPreview* preview = showReport(*doc);
+            // A purchase order can go to its supplier from its preview.
+            if (preview && schedule == Schedule::PurchaseOrder)
+                offerEmail(*preview, in.orderKey, hub.hasUnsavedChanges());
+        }
     } catch (const RowSetFileError& e) {
         messages().error(e.message());
     }
