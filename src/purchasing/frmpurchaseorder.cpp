@@ -264,8 +264,8 @@ void frmPurchaseOrder::buildUi() {
         AccountNo,    Title,    Initial,    ContactName,  Position_Department,
         Telephone,    SalesRep, ShippedTo,  Command2,     DataGrid1,
         Discount,     VAT,      ckPPrice,   PackagePrice, Command3,
-        Command4,     Command7, Command8,   Command5,     Command9,
-        Command6};
+        Command4,     Command7, Command8,   Command5,     cmdEmail,
+        Command9,     Command6};
     for (qsizetype i = 1; i < chain.size(); ++i)
         setTabOrder(chain[i - 1], chain[i]);
 

@@ -8,8 +8,10 @@
 
 #include <QDateTime>
 #include <QDir>
+#include <QFile>
 #include <QFileInfo>
 #include <QGuiApplication>
+#include <stdexcept>
 
 namespace zel::reports {
 
