@@ -1,7 +1,6 @@
 // The entry: hands the two hub windows to the start-up and wires the windows
 // each hub opens.
 #include "app/dialogs.h"
-#include "app/startup.h"
 #include "catalogue/catalogue.h"
 #include "goodsin/frmgoodsin.h"
 #include "purchasing/frmpurchaseorder.h"
@@ -9,6 +8,7 @@
 #include "reports/emailing.h"
 #include "reports/printing.h"
 #include "search/frmfindrecord.h"
+#include "startup/startup.h"
 
 #include <QTextStream>
 
@@ -56,14 +56,16 @@ int main(int argc, char** argv) {
     po.print = [](OrderHub& hub) { reports::printFromHub(hub, reports::Schedule::PurchaseOrder); };
     po.email = [](OrderHub& hub) { reports::emailFromHub(hub); };
     po.orderFinder = [](OrderHub& hub) {
-        dialogs().show<frmFindRecord>(QStringLiteral("frmFindRecord"), [&] { return new frmFindRecord(hub); });
+        dialogs().show<frmFindRecord>(QStringLiteral("frmFindRecord"),
+                                      [&] { return new frmFindRecord(hub); });
     };
 
     auto& gi = frmGoodsIn::openers();
     gi.print = [](OrderHub& hub) { reports::printFromHub(hub, reports::Schedule::GoodsIn); };
     gi.orderFinder = [](OrderHub& hub) {
-        dialogs().show<frmFindRecord>(QStringLiteral("frmFindGoodsRecord"),
-                                      [&] { return new frmFindRecord(hub, frmFindRecord::Caller::GoodsIn); });
+        dialogs().show<frmFindRecord>(QStringLiteral("frmFindGoodsRecord"), [&] {
+            return new frmFindRecord(hub, frmFindRecord::Caller::GoodsIn);
+        });
     };
 
     Hubs hubs;

@@ -1,12 +1,12 @@
 #include "catalogue/frmfindpart.h"
-#include "app/convert.h"
 #include "app/guard.h"
 #include "app/messages.h"
-#include "app/val.h"
 #include "bound/orderhub.h"
 #include "catalogue/controls.h"
 #include "data/catalogue.h"
-#include "schema/schema.h"
+#include "data/schema.h"
+#include "values/convert.h"
+#include "values/val.h"
 
 #include <QGridLayout>
 #include <QHBoxLayout>

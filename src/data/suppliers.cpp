@@ -1,6 +1,6 @@
 #include "data/suppliers.h"
-#include "app/database.h"
-#include "app/val.h"
+#include "connection/database.h"
+#include "values/val.h"
 
 namespace zel::suppliers {
 

@@ -24,7 +24,8 @@ public:
     void Command1_Click(); // Close
 
     QLabel *Label1, *Label2, *Label3, *Label4, *Label5, *Label6, *Label7, *Label8;
-    QLineEdit *txtPartId, *txtUnitPrice, *txtQty, *txtDiscount, *txtExtendedPrice, *txtDueDate, *txtID, *txtOrderID;
+    QLineEdit *txtPartId, *txtUnitPrice, *txtQty, *txtDiscount, *txtExtendedPrice, *txtDueDate,
+        *txtID, *txtOrderID;
     QPlainTextEdit *txtDesc, *txtGoodaDelNotes;
     QCheckBox* GoodsDel;
     QPushButton* Command1; // Close

@@ -1,8 +1,8 @@
 #include "reports/emailing.h"
 #include "app/messages.h"
-#include "app/rowsetfile.h"
-#include "app/settings.h"
 #include "bound/reportpreview.h"
+#include "connection/rowsetfile.h"
+#include "connection/settings.h"
 #include "data/statuses.h"
 #include "reports/printing.h"
 

@@ -3,8 +3,8 @@
 // by ZEL_MAIL_PROGRAM), the PDF attached, and every case that opens nothing.
 #include "app/dialogs.h"
 #include "app/mailer.h"
-#include "app/settings.h"
 #include "bound/reportpreview.h"
+#include "connection/settings.h"
 #include "purchasing/frmpurchaseorder.h"
 #include "reports/emailing.h"
 #include "reports/printing.h"
