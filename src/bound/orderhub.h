@@ -19,6 +19,8 @@ public:
     virtual void CustRef_Click(int area) = 0;
     virtual void Disp_DataList() = 0;
     virtual void Disp_MainData() = 0;
+    // Whether the header on screen has changes that are not saved.
+    virtual bool hasUnsavedChanges() { return false; }
 
     // Sets a header text box or label by its control name; false when the hub has none.
     bool setControlText(const QString& name, const QString& text) {

@@ -26,70 +26,82 @@ ReportPreview::ReportPreview(report::Document doc, QWidget* parent)
     connect(view_, &QPrintPreviewWidget::paintRequested, this,
             [this](QPrinter* p) { guarded([&] { report::paint(doc_, *p); }); });
 
-    auto* bar = new QToolBar(this);
-    auto add = [&](const QString& text, const QString& name, auto fn) {
-        QAction* a = bar->addAction(text);
-        a->setObjectName(name);
-        // The window's own too, so its keys work wherever the focus is in it.
-        addAction(a);
-        connect(a, &QAction::triggered, this, [fn] { guarded(fn); });
-        return a;
-    };
+    bar_ = new QToolBar(this);
     // Each tool has a key, so the preview works by keyboard alone (Escape closes it).
-    add(QStringLiteral("Print…"), QStringLiteral("actPrint"), [this] {
-        print();
-    })->setShortcut(QKeySequence::Print);
-    add(QStringLiteral("Save as PDF…"), QStringLiteral("actSavePdf"), [this] {
-        saveAsPdf();
-    })->setShortcut(QKeySequence::Save);
-    bar->addSeparator();
-    add(QStringLiteral("First"), QStringLiteral("actFirst"), [this] {
-        view_->setCurrentPage(1);
-    })->setShortcut(Qt::CTRL | Qt::Key_Home);
-    add(QStringLiteral("Previous"), QStringLiteral("actPrevious"), [this] {
-        view_->setCurrentPage(std::max(1, view_->currentPage() - 1));
-    })->setShortcut(Qt::Key_PageUp);
-    add(QStringLiteral("Next"), QStringLiteral("actNext"), [this] {
-        view_->setCurrentPage(std::min(view_->pageCount(), view_->currentPage() + 1));
-    })->setShortcut(Qt::Key_PageDown);
-    add(QStringLiteral("Last"), QStringLiteral("actLast"), [this] {
-        view_->setCurrentPage(view_->pageCount());
-    })->setShortcut(Qt::CTRL | Qt::Key_End);
+    addTool(
+        QStringLiteral("Print…"), QStringLiteral("actPrint"), [this] { print(); },
+        QKeySequence::Print);
+    addTool(
+        QStringLiteral("Save as PDF…"), QStringLiteral("actSavePdf"), [this] { saveAsPdf(); },
+        QKeySequence::Save);
+    // Tools a report adds go here, beside Print and Save.
+    outputEnd_ = bar_->addSeparator();
+    addTool(
+        QStringLiteral("First"), QStringLiteral("actFirst"), [this] { view_->setCurrentPage(1); },
+        Qt::CTRL | Qt::Key_Home);
+    addTool(
+        QStringLiteral("Previous"), QStringLiteral("actPrevious"),
+        [this] { view_->setCurrentPage(std::max(1, view_->currentPage() - 1)); }, Qt::Key_PageUp);
+    addTool(
+        QStringLiteral("Next"), QStringLiteral("actNext"),
+        [this] { view_->setCurrentPage(std::min(view_->pageCount(), view_->currentPage() + 1)); },
+        Qt::Key_PageDown);
+    addTool(
+        QStringLiteral("Last"), QStringLiteral("actLast"),
+        [this] { view_->setCurrentPage(view_->pageCount()); }, Qt::CTRL | Qt::Key_End);
     pageLabel_ = new QLabel(this);
     pageLabel_->setObjectName(QStringLiteral("PageNumber"));
-    bar->addWidget(pageLabel_);
-    bar->addSeparator();
-    add(QStringLiteral("Zoom in"), QStringLiteral("actZoomIn"), [this] {
-        view_->zoomIn();
-    })->setShortcut(QKeySequence::ZoomIn);
-    add(QStringLiteral("Zoom out"), QStringLiteral("actZoomOut"), [this] {
-        view_->zoomOut();
-    })->setShortcut(QKeySequence::ZoomOut);
-    add(QStringLiteral("Fit width"), QStringLiteral("actFitWidth"),
-        [this] { view_->fitToWidth(); });
-    add(QStringLiteral("Whole page"), QStringLiteral("actFitPage"), [this] { view_->fitInView(); });
-    bar->addSeparator();
-    add(QStringLiteral("Close"), QStringLiteral("actClose"), [this] { close(); });
-    // The key of a tool is shown with its name.
-    for (QAction* a : bar->actions())
-        if (!a->shortcut().isEmpty())
-            a->setToolTip(QStringLiteral("%1 (%2)").arg(
-                a->text(), a->shortcut().toString(QKeySequence::NativeText)));
+    bar_->addWidget(pageLabel_);
+    bar_->addSeparator();
+    addTool(
+        QStringLiteral("Zoom in"), QStringLiteral("actZoomIn"), [this] { view_->zoomIn(); },
+        QKeySequence::ZoomIn);
+    addTool(
+        QStringLiteral("Zoom out"), QStringLiteral("actZoomOut"), [this] { view_->zoomOut(); },
+        QKeySequence::ZoomOut);
+    addTool(QStringLiteral("Fit width"), QStringLiteral("actFitWidth"),
+            [this] { view_->fitToWidth(); });
+    addTool(QStringLiteral("Whole page"), QStringLiteral("actFitPage"),
+            [this] { view_->fitInView(); });
+    bar_->addSeparator();
+    addTool(QStringLiteral("Close"), QStringLiteral("actClose"), [this] { close(); });
+    ownToolsPlaced_ = true;
     connect(view_, &QPrintPreviewWidget::previewChanged, this, [this] { updatePageLabel(); });
 
     auto* v = new QVBoxLayout(this);
     v->setContentsMargins(0, 0, 0, 0);
-    v->addWidget(bar);
+    v->addWidget(bar_);
     v->addWidget(view_, 1);
     // Never so narrow that tools go behind the bar's overflow arrow; the
     // page keeps room below the bar.
     pageLabel_->setMinimumWidth(
         pageLabel_->fontMetrics().horizontalAdvance(QStringLiteral("  Page 999 of 999  ")));
     ensurePolished();
-    setMinimumWidth(bar->sizeHint().width());
+    setMinimumWidth(bar_->sizeHint().width());
     view_->setMinimumHeight(240);
     resize(std::max(900, minimumWidth()), 1000);
     view_->fitToWidth();
+}
+
+QAction* ReportPreview::addTool(const QString& text, const QString& name, std::function<void()> fn,
+                                const QKeySequence& key) {
+    auto* a = new QAction(text, this);
+    a->setObjectName(name);
+    bar_->insertAction(ownToolsPlaced_ ? outputEnd_ : nullptr, a);
+    // The window's own too, so its keys work wherever the focus is in it.
+    addAction(a);
+    connect(a, &QAction::triggered, this, [fn = std::move(fn)] { guarded(fn); });
+    if (!key.isEmpty()) {
+        a->setShortcut(key);
+        // The key of a tool is shown with its name.
+        a->setToolTip(QStringLiteral("%1 (%2)").arg(text, key.toString(QKeySequence::NativeText)));
+    }
+    // A tool added to a preview on screen gets its letter as the others got theirs.
+    if (isVisible()) {
+        assignMnemonics(this);
+        setMinimumWidth(std::max(minimumWidth(), bar_->sizeHint().width()));
+    }
+    return a;
 }
 
 void ReportPreview::updatePageLabel() {

@@ -3,9 +3,13 @@
 // system's print dialog, and "Save as PDF…". Captioned with the report's caption.
 #include "bound/report.h"
 
+#include <QKeySequence>
 #include <QWidget>
+#include <functional>
 
+class QAction;
 class QPrintPreviewWidget;
+class QToolBar;
 class QLabel;
 class QPrinter;
 
@@ -25,6 +29,10 @@ public:
     QString proposedPdfPath() const;
     // Writes the PDF to `path` and says where it went.
     void savePdfTo(const QString& path);
+    // Adds a tool after Print and Save: `fn` runs behind the guard; `key` works
+    // anywhere in the preview and is shown in the tool's tip.
+    QAction* addTool(const QString& text, const QString& name, std::function<void()> fn,
+                     const QKeySequence& key = {});
 
 private:
     void updatePageLabel();
@@ -32,6 +40,9 @@ private:
     QPrintPreviewWidget* view_;
     QPrinter* printer_;
     QLabel* pageLabel_;
+    QToolBar* bar_;
+    QAction* outputEnd_ = nullptr; // the separator after Print and Save
+    bool ownToolsPlaced_ = false;  // the preview's own tools are in place
 };
 
 // `name` as a file name: characters that file systems refuse or treat

@@ -228,4 +228,26 @@ void OrderWindow::printShown(const std::function<void(OrderHub&)>& print,
     open(print);
 }
 
+void OrderWindow::emailShown(const std::function<void(OrderHub&)>& email, bool unsaved,
+                             const QString& noAccount) {
+    const qint64 key = orderKey();
+    if (key == 0) {
+        messages().info(CustRef->Text().isEmpty()
+                            ? QStringLiteral("There is no order to e-mail. Choose one under "
+                                             "Suppliers Reference, then press Email... again.")
+                            : QStringLiteral("The new order %1 is not saved yet. Press Save, "
+                                             "then Email... again.")
+                                  .arg(CustRef->Text()));
+        return;
+    }
+    if (unsaved) {
+        messages().info(QStringLiteral("Order %1 has changes that are not saved. Press Save (or "
+                                       "choose the order again to drop them), then Email... "
+                                       "again.")
+                            .arg(key));
+        return;
+    }
+    printShown(email, noAccount);
+}
+
 } // namespace zel

@@ -97,6 +97,11 @@ protected:
     // (`noAccount` says what to do without an account), then hands the order
     // on screen to `print`.
     void printShown(const std::function<void(OrderHub&)>& print, const QString& noAccount);
+    // The Email button: the order on screen must be stored and saved as
+    // shown (`unsaved` when it is not); then it goes as Print would print it
+    // (`noAccount` as for Print) to `email`.
+    void emailShown(const std::function<void(OrderHub&)>& email, bool unsaved,
+                    const QString& noAccount);
     // Runs a dialog opener behind the guard, when the program wired it.
     void open(const std::function<void(OrderHub&)>& opener);
     // Reads the reference and status lists when they have not been read yet

@@ -148,10 +148,12 @@ void frmPurchaseOrder::buildUi() {
     Command8 = makeButton(Frame5, "Command8", QStringLiteral("Save"));
     Command5 = makeButton(Frame5, "Command5", QStringLiteral("Print"));
     Command9 = makeButton(Frame5, "Command9", QStringLiteral("Delete"));
+    cmdEmail = makeButton(Frame5, "cmdEmail", QStringLiteral("&Email..."));
     Command6 = makeButton(Frame5, "Command6", QStringLiteral("EXIT"));
     {
         auto* v = new QVBoxLayout(Frame5);
-        for (QPushButton* b : {Command3, Command4, Command7, Command8, Command5, Command9})
+        for (QPushButton* b :
+             {Command3, Command4, Command7, Command8, Command5, cmdEmail, Command9})
             v->addWidget(b);
         v->addStretch();
         v->addWidget(Command6);
@@ -207,6 +209,7 @@ void frmPurchaseOrder::buildUi() {
     on(Command7, &QPushButton::clicked, &frmPurchaseOrder::Command7_Click);
     on(Command8, &QPushButton::clicked, &frmPurchaseOrder::Command8_Click);
     on(Command9, &QPushButton::clicked, &frmPurchaseOrder::Command9_Click);
+    on(cmdEmail, &QPushButton::clicked, &frmPurchaseOrder::cmdEmail_Click);
     auto menu = [this](QAction* a, std::function<void(OrderHub&)> Openers::*which) {
         connect(a, &QAction::triggered, this, [this, which] { open(openers().*which); });
     };
@@ -261,8 +264,8 @@ void frmPurchaseOrder::buildUi() {
         AccountNo,    Title,    Initial,    ContactName,  Position_Department,
         Telephone,    SalesRep, ShippedTo,  Command2,     DataGrid1,
         Discount,     VAT,      ckPPrice,   PackagePrice, Command3,
-        Command4,     Command7, Command8,   Command5,     Command9,
-        Command6};
+        Command4,     Command7, Command8,   Command5,     cmdEmail,
+        Command9,     Command6};
     for (qsizetype i = 1; i < chain.size(); ++i)
         setTabOrder(chain[i - 1], chain[i]);
 
@@ -835,6 +838,10 @@ void frmPurchaseOrder::Command8_Click() {
 
 void frmPurchaseOrder::Command9_Click() {
     deleteShownOrder();
+}
+
+void frmPurchaseOrder::cmdEmail_Click() {
+    emailShown(openers().email, headerChanged(), QStringLiteral("Please click the Start button"));
 }
 
 void frmPurchaseOrder::QuotedDate_DblClick() {

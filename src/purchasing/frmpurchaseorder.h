@@ -32,8 +32,8 @@ public:
             editStatuses;
         // The part finder for a product code (empty or known) and the prompt for an unknown one.
         std::function<void(OrderHub&, const QString&code)> partFinder, partNotFound;
-        // Exports and shows the printed order.
-        std::function<void(OrderHub&)> print;
+        // Exports and shows the printed order; puts it in a new message to the supplier.
+        std::function<void(OrderHub&)> print, email;
     };
     static Openers& openers();
 
@@ -66,12 +66,14 @@ public:
     void Command7_Click(); // Find
     void Command8_Click(); // Save
     void Command9_Click(); // Delete
+    void cmdEmail_Click(); // Email...
     void QuotedDate_DblClick();
     void SalesRep_Click();
     void ShippedTo_DblClick();
 
     // True when a header box differs from what was last loaded or saved.
     bool headerChanged() const;
+    bool hasUnsavedChanges() override { return headerChanged(); }
 
     // Controls, named as the window has always named them.
     // (The reference selector, purchaser and date, supplier block and totals
@@ -88,6 +90,7 @@ public:
     QPushButton* Command7; // Find
     QPushButton* Command8; // Save
     QPushButton* Command9; // Delete
+    QPushButton* cmdEmail; // Email...: the printed order in a new message to the supplier
     QGroupBox *Frame2, *Frame5;
     QMenu* mnUtils;
     QAction *mnPOInstr, *mnAddress, *mnStaff, *mnStatus;

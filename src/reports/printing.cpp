@@ -7,6 +7,7 @@
 #include "data/orders.h"
 #include "data/printouts.h"
 #include "reports/designs.h"
+#include "reports/emailing.h"
 #include "values/convert.h"
 #include "values/localetext.h"
 #include "values/val.h"
@@ -234,8 +235,13 @@ std::optional<report::Document> prepare(Schedule schedule, const PrintInputs& in
 
 void printFromHub(OrderHub& hub, Schedule schedule) {
     try {
-        if (auto doc = prepare(schedule, inputsFromHub(hub)))
-            showReport(*doc);
+        const PrintInputs in = inputsFromHub(hub);
+        if (auto doc = prepare(schedule, in)) {
+            ReportPreview* preview = showReport(*doc);
+            // A purchase order can go to its supplier from its preview.
+            if (preview && schedule == Schedule::PurchaseOrder)
+                offerEmail(*preview, in.orderKey, hub.hasUnsavedChanges());
+        }
     } catch (const RowSetFileError& e) {
         messages().error(e.message());
     }

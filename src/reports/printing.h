@@ -59,8 +59,9 @@ report::Document PrintData(Schedule schedule, const PrintInputs& in,
 // when the order has no lines. Throws RowSetFileError / DbError.
 std::optional<report::Document> prepare(Schedule schedule, const PrintInputs& in);
 
-// The print command of a hub: prepares and shows the preview; a file that
-// cannot be written is told, never replaced by the previous order's.
+// The print command of a hub: prepares and shows the preview (a purchase
+// order's with its Email tool); a file that cannot be written is told, never
+// replaced by the previous order's.
 void printFromHub(OrderHub& hub, Schedule schedule);
 
 // The message the print command gives instead of printing (no Account No,

@@ -5,6 +5,7 @@
 #include "goodsin/frmgoodsin.h"
 #include "purchasing/frmpurchaseorder.h"
 #include "refdata/openers.h"
+#include "reports/emailing.h"
 #include "reports/printing.h"
 #include "search/frmfindrecord.h"
 #include "startup/startup.h"
@@ -53,6 +54,7 @@ int main(int argc, char** argv) {
     po.partFinder = [](OrderHub& hub, const QString& code) { openPartFinder(hub, code); };
     po.partNotFound = [](OrderHub& hub, const QString& code) { openPartNotFound(hub, code); };
     po.print = [](OrderHub& hub) { reports::printFromHub(hub, reports::Schedule::PurchaseOrder); };
+    po.email = [](OrderHub& hub) { reports::emailFromHub(hub); };
     po.orderFinder = [](OrderHub& hub) {
         dialogs().show<frmFindRecord>(QStringLiteral("frmFindRecord"),
                                       [&] { return new frmFindRecord(hub); });

@@ -1,7 +1,7 @@
-// Stands in for the practice's stock control program on Windows, where the
-// tests cannot start a shell script: writes the arguments it was given, one
-// a line, to the file $ZEL_RECORD_ARGS (through a temporary name, so a reader
-// never sees half of it).
+// Stands in for a program the windows start (the practice's stock control
+// program on Windows, where the tests cannot start a shell script; the mail
+// program): writes the arguments it was given, one a line, to the file
+// $ZEL_RECORD_ARGS (through a temporary name, so a reader never sees half of it).
 #include <cstdio>
 #include <cstdlib>
 #include <string>
