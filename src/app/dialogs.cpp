@@ -256,8 +256,10 @@ void rememberGeometry(QWidget* w, const QString& key, QWidget* centreOn) {
     w->installEventFilter(new GeometryKeeper(key, w));
 }
 
-void assignMnemonics(QWidget* window) {
-    // The letter a common caption is known by.
+namespace {
+
+// The letter a common caption is known by.
+const std::map<QString, QChar>& usualLetters() {
     static const std::map<QString, QChar> usual{
         {QStringLiteral("Save"), u'S'},   {QStringLiteral("New PO"), u'N'},
         {QStringLiteral("Find"), u'F'},   {QStringLiteral("Print"), u'P'},
@@ -265,14 +267,23 @@ void assignMnemonics(QWidget* window) {
         {QStringLiteral("EXIT"), u'X'},   {QStringLiteral("Exit"), u'X'},
         {QStringLiteral("Close"), u'C'},  {QStringLiteral("OK"), u'O'},
         {QStringLiteral("New"), u'N'},    {QStringLiteral("Start"), u'T'}};
+    return usual;
+}
 
-    // Everything that takes a letter in this window: its buttons and the
-    // titles on its menu bar.
-    struct Item {
-        std::function<QString()> get;
-        std::function<void(const QString&)> set;
-    };
-    std::vector<Item> items;
+// A caption that takes a letter: how to read it and to set it.
+struct MnemonicItem {
+    std::function<QString()> get;
+    std::function<void(const QString&)> set;
+};
+
+MnemonicItem actionItem(QAction* a) {
+    return {[a] { return a->text(); }, [a](const QString& t) { a->setText(t); }};
+}
+
+// Everything that takes a letter in this window: its buttons and the
+// titles on its menu bar. The menus under those titles go to `menus`.
+std::vector<MnemonicItem> windowItems(QWidget* window, QList<QMenu*>& menus) {
+    std::vector<MnemonicItem> items;
     for (auto* b : window->findChildren<QAbstractButton*>()) {
         if (b->window() != window || b->text().isEmpty())
             continue;
@@ -282,60 +293,62 @@ void assignMnemonics(QWidget* window) {
     for (auto* l : window->findChildren<QLabel*>())
         if (l->window() == window && l->buddy() && l->text().contains(u'&'))
             items.push_back({[l] { return l->text(); }, [](const QString&) {}});
-    QList<QMenu*> menus;
     for (auto* bar : window->findChildren<QMenuBar*>()) {
         if (bar->window() != window)
             continue;
         for (QAction* a : bar->actions()) {
-            items.push_back({[a] { return a->text(); }, [a](const QString& t) { a->setText(t); }});
+            items.push_back(actionItem(a));
             if (a->menu())
                 menus << a->menu();
         }
     }
+    return items;
+}
 
-    auto give = [](std::vector<Item>& list) {
-        QSet<QChar> used;
-        std::vector<Item*> pending;
-        for (Item& it : list) {
-            const QString t = it.get();
-            const int amp = t.indexOf(u'&');
-            if (amp >= 0 && amp + 1 < t.size() && t[amp + 1] != u'&')
-                used.insert(t[amp + 1].toUpper());
-            else if (amp < 0)
-                pending.push_back(&it);
-        }
-        // The usual letters first, so "Start" does not take Save's S.
-        std::stable_partition(pending.begin(), pending.end(),
-                              [&](Item* it) { return usual.count(it->get()) > 0; });
-        for (Item* it : pending) {
-            const QString t = it->get();
-            int at = -1;
-            if (auto u = usual.find(t); u != usual.end() && !used.contains(u->second))
-                at = t.indexOf(u->second, 0, Qt::CaseInsensitive);
-            for (int i = 0; at < 0 && i < t.size(); ++i) // a word's first letter
-                if (t[i].isLetterOrNumber() && (i == 0 || !t[i - 1].isLetterOrNumber()) &&
-                    !used.contains(t[i].toUpper()))
-                    at = i;
-            for (int i = 0; at < 0 && i < t.size(); ++i) // any letter
-                if (t[i].isLetterOrNumber() && !used.contains(t[i].toUpper()))
-                    at = i;
-            if (at < 0)
-                continue;
-            used.insert(t[at].toUpper());
-            it->set(t.left(at) + u'&' + t.mid(at));
-        }
-    };
-    give(items);
-    for (QMenu* m : menus) {
-        std::vector<Item> entries;
-        for (QAction* a : m->actions())
-            if (!a->isSeparator() && !a->text().isEmpty())
-                entries.push_back(
-                    {[a] { return a->text(); }, [a](const QString& t) { a->setText(t); }});
-        give(entries);
+// Where in `t` its letter goes: the usual one, else a word's first letter,
+// else any letter not `used`; -1 when every letter is.
+int letterPlace(const QString& t, const QSet<QChar>& used) {
+    int at = -1;
+    const auto& usual = usualLetters();
+    if (auto u = usual.find(t); u != usual.end() && !used.contains(u->second))
+        at = t.indexOf(u->second, 0, Qt::CaseInsensitive);
+    for (int i = 0; at < 0 && i < t.size(); ++i) // a word's first letter
+        if (t[i].isLetterOrNumber() && (i == 0 || !t[i - 1].isLetterOrNumber()) &&
+            !used.contains(t[i].toUpper()))
+            at = i;
+    for (int i = 0; at < 0 && i < t.size(); ++i) // any letter
+        if (t[i].isLetterOrNumber() && !used.contains(t[i].toUpper()))
+            at = i;
+    return at;
+}
+
+// Gives each caption of `list` without a letter one no other has.
+void giveLetters(std::vector<MnemonicItem>& list) {
+    QSet<QChar> used;
+    std::vector<MnemonicItem*> pending;
+    for (MnemonicItem& it : list) {
+        const QString t = it.get();
+        const int amp = t.indexOf(u'&');
+        if (amp >= 0 && amp + 1 < t.size() && t[amp + 1] != u'&')
+            used.insert(t[amp + 1].toUpper());
+        else if (amp < 0)
+            pending.push_back(&it);
     }
+    // The usual letters first, so "Start" does not take Save's S.
+    std::stable_partition(pending.begin(), pending.end(),
+                          [&](MnemonicItem* it) { return usualLetters().count(it->get()) > 0; });
+    for (MnemonicItem* it : pending) {
+        const QString t = it->get();
+        const int at = letterPlace(t, used);
+        if (at < 0)
+            continue;
+        used.insert(t[at].toUpper());
+        it->set(t.left(at) + u'&' + t.mid(at));
+    }
+}
 
-    // The standard shortcuts press the button of that caption.
+// The standard shortcuts press the button of that caption.
+void addStandardShortcuts(QWidget* window) {
     static const std::map<QString, QKeySequence::StandardKey> standard{
         {QStringLiteral("Save"), QKeySequence::Save},
         {QStringLiteral("Print"), QKeySequence::Print},
@@ -357,6 +370,22 @@ void assignMnemonics(QWidget* window) {
                 b->click();
         });
     }
+}
+
+} // namespace
+
+void assignMnemonics(QWidget* window) {
+    QList<QMenu*> menus;
+    std::vector<MnemonicItem> items = windowItems(window, menus);
+    giveLetters(items);
+    for (QMenu* m : menus) {
+        std::vector<MnemonicItem> entries;
+        for (QAction* a : m->actions())
+            if (!a->isSeparator() && !a->text().isEmpty())
+                entries.push_back(actionItem(a));
+        giveLetters(entries);
+    }
+    addStandardShortcuts(window);
 }
 
 void quietReadOnlyBoxes(QWidget* window) {

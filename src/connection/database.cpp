@@ -8,6 +8,7 @@
 #include <QThread>
 #include <QUrl>
 #include <QUrlQuery>
+#include <optional>
 
 namespace zel {
 
@@ -150,6 +151,80 @@ ConnectionSettings parseOdbcUrl(const QString& text) {
     return s;
 }
 
+// The servers of a cluster, "host1:3306,host2:3307", are more than a URL
+// can hold: they are taken from `text` here and the first stands in for
+// all of them. Empty for a single server.
+QStringList takeClusterHosts(QString& text) {
+    const int from = text.indexOf(QLatin1String("://"));
+    if (from <= 0)
+        return {};
+    const int start = from + 3;
+    int end = text.size();
+    for (QChar c : {u'/', u'?', u'#'})
+        if (int i = text.indexOf(c, start); i >= 0 && i < end)
+            end = i;
+    const int at = text.lastIndexOf(u'@', end - 1);
+    const int hostStart = at >= start ? at + 1 : start;
+    const QString hosts = text.mid(hostStart, end - hostStart);
+    if (!hosts.contains(u','))
+        return {};
+    const QStringList hostList = hosts.split(u',');
+    text.replace(hostStart, end - hostStart, hostList.first());
+    return hostList;
+}
+
+// What a mysql URL says besides its user: the server, the database and
+// the query's options.
+void readMysqlUrl(ConnectionSettings& s, const QUrl& url) {
+    s.driver = QStringLiteral("QMYSQL");
+    s.host = url.host();
+    s.port = url.port(0);
+    s.database = url.path(QUrl::FullyDecoded).mid(1);
+    const QUrlQuery query(url);
+    s.socket = query.queryItemValue(QStringLiteral("socket"), QUrl::FullyDecoded);
+    s.sslMode = query.queryItemValue(QStringLiteral("ssl-mode"), QUrl::FullyDecoded).toUpper();
+    s.sslCa = query.queryItemValue(QStringLiteral("ssl-ca"), QUrl::FullyDecoded);
+    s.sslCert = query.queryItemValue(QStringLiteral("ssl-cert"), QUrl::FullyDecoded);
+    s.sslKey = query.queryItemValue(QStringLiteral("ssl-key"), QUrl::FullyDecoded);
+    s.odbcDriver = query.queryItemValue(QStringLiteral("odbc-driver"), QUrl::FullyDecoded);
+    if (s.odbcDriver.isEmpty())
+        s.odbcDriver = qEnvironmentVariable("ZEL_ODBC_DRIVER");
+    if (!s.sslMode.isEmpty() && s.sslMode != QLatin1String("DISABLED") &&
+        s.sslMode != QLatin1String("PREFERRED") && s.sslMode != QLatin1String("REQUIRED"))
+        throw std::invalid_argument("ssl-mode must be DISABLED, PREFERRED or REQUIRED, not " +
+                                    s.sslMode.toStdString());
+}
+
+// The servers of a cluster, by host or by socket (one for each server,
+// separated by commas); the first is where the settings say the server is.
+void setCluster(ConnectionSettings& s, const QStringList& hostList, const QString& given) {
+    const QStringList sockets = s.socket.contains(u',') ? s.socket.split(u',') : QStringList{};
+    if (!hostList.isEmpty() && !sockets.isEmpty() && hostList.size() != sockets.size())
+        throw std::invalid_argument("the URL names " + std::to_string(hostList.size()) +
+                                    " servers but " + std::to_string(sockets.size()) +
+                                    " sockets: " + given.toStdString());
+    if (!hostList.isEmpty() && sockets.isEmpty() && !s.socket.isEmpty())
+        throw std::invalid_argument("one socket for several servers: name a socket for each "
+                                    "server, separated by commas: " +
+                                    given.toStdString());
+    const qsizetype n = std::max(hostList.size(), sockets.size());
+    for (qsizetype i = 0; i < n; ++i) {
+        ServerAddress a = hostList.isEmpty() ? ServerAddress{s.host, s.port, {}}
+                                             : hostAndPort(hostList[i], given);
+        if (!sockets.isEmpty()) {
+            a.socket = sockets[i].trimmed();
+            if (a.socket.isEmpty())
+                throw std::invalid_argument("an empty socket in the list: " + given.toStdString());
+        }
+        s.cluster << a;
+    }
+    if (!s.cluster.isEmpty()) {
+        s.host = s.cluster.first().host;
+        s.port = s.cluster.first().port;
+        s.socket = s.cluster.first().socket;
+    }
+}
+
 // A mysql URL's server as a connection string of the MariaDB ODBC driver.
 QString odbcConnectionString(const ConnectionSettings& s, const ServerAddress& where) {
     const QString driver =
@@ -179,6 +254,70 @@ QString odbcConnectionString(const ConnectionSettings& s, const ServerAddress& w
     return parts.join(u';');
 }
 
+// The server of a mysql connection through the MariaDB driver, and the
+// driver's options for it.
+QStringList mysqlOptions(QSqlDatabase& db, const ConnectionSettings& settings,
+                         const ServerAddress& where) {
+    QStringList options;
+    db.setHostName(where.host.isEmpty() ? QStringLiteral("localhost") : where.host);
+    if (where.port)
+        db.setPort(where.port);
+    if (!where.socket.isEmpty())
+        options << QStringLiteral("UNIX_SOCKET=") + where.socket;
+    options << QStringLiteral("MYSQL_OPT_CONNECT_TIMEOUT=5");
+    // The driver encrypts when it is given a certificate; with none named,
+    // the server's is checked against the system's authorities.
+    if (settings.sslMode != QLatin1String("DISABLED")) {
+        if (!settings.sslCa.isEmpty())
+            options << QStringLiteral("SSL_CA=") + settings.sslCa;
+        else if (settings.sslMode == QLatin1String("REQUIRED"))
+            options << QStringLiteral("SSL_CAPATH=/etc/ssl/certs");
+        if (!settings.sslCert.isEmpty())
+            options << QStringLiteral("SSL_CERT=") + settings.sslCert;
+        if (!settings.sslKey.isEmpty())
+            options << QStringLiteral("SSL_KEY=") + settings.sslKey;
+    }
+    return options;
+}
+
+// True when the open connection is encrypted.
+bool encrypted(QSqlDatabase& db) {
+    QSqlQuery tls(db);
+    return tls.exec(QStringLiteral("SHOW SESSION STATUS LIKE 'Ssl_cipher'")) && tls.next() &&
+           !tls.value(1).toString().isEmpty();
+}
+
+// A cluster node takes part only while it is in step with the others;
+// otherwise its data may be behind, or it refuses work. Sets `clusterNode`
+// when the server is a node that may be used; gives why one may not be
+// (the server's error text) when it may not.
+std::optional<QString> joinCluster(QSqlDatabase& db, bool& clusterNode) {
+    QSqlQuery q(db);
+    if (!q.exec(QStringLiteral("SELECT @@wsrep_on")) || !q.next() || q.value(0).toInt() != 1)
+        return std::nullopt;
+    QString state, ready;
+    if (q.exec(QStringLiteral("SHOW STATUS WHERE `Variable_name` IN "
+                              "('wsrep_local_state_comment', 'wsrep_ready')"))) {
+        while (q.next()) {
+            if (q.value(0).toString().compare(QLatin1String("wsrep_ready"), Qt::CaseInsensitive) ==
+                0)
+                ready = q.value(1).toString();
+            else
+                state = q.value(1).toString();
+        }
+    }
+    if (ready.compare(QLatin1String("ON"), Qt::CaseInsensitive) != 0 ||
+        state != QLatin1String("Synced"))
+        return QStringLiteral("the cluster node is not in step with the others (%1)")
+            .arg(state.isEmpty() ? QStringLiteral("state unknown") : state);
+    // Reads, updates and deletes first see every write the cluster has
+    // committed, whichever node took it.
+    if (!q.exec(QStringLiteral("SET SESSION wsrep_sync_wait = 3")))
+        return q.lastError().text().trimmed();
+    clusterNode = true;
+    return std::nullopt;
+}
+
 } // namespace
 
 ConnectionSettings parseDatabaseUrl(const QString& given) {
@@ -187,25 +326,8 @@ ConnectionSettings parseDatabaseUrl(const QString& given) {
     // read as a URL.
     if (given.startsWith(QLatin1String("odbc://"), Qt::CaseInsensitive))
         return parseOdbcUrl(given);
-    // The servers of a cluster, "host1:3306,host2:3307", are more than a URL
-    // can hold: they are read here and the first stands in for all of them.
     QString text = given;
-    QStringList hostList;
-    const int from = text.indexOf(QLatin1String("://"));
-    if (from > 0) {
-        const int start = from + 3;
-        int end = text.size();
-        for (QChar c : {u'/', u'?', u'#'})
-            if (int i = text.indexOf(c, start); i >= 0 && i < end)
-                end = i;
-        const int at = text.lastIndexOf(u'@', end - 1);
-        const int hostStart = at >= start ? at + 1 : start;
-        const QString hosts = text.mid(hostStart, end - hostStart);
-        if (hosts.contains(u',')) {
-            hostList = hosts.split(u',');
-            text.replace(hostStart, end - hostStart, hostList.first());
-        }
-    }
+    const QStringList hostList = takeClusterHosts(text);
     QUrl url(text, QUrl::StrictMode);
     if (!url.isValid() || url.scheme().isEmpty())
         throw std::invalid_argument("not a database URL: " + text.toStdString());
@@ -213,55 +335,12 @@ ConnectionSettings parseDatabaseUrl(const QString& given) {
     s.user = url.userName(QUrl::FullyDecoded);
     s.password = url.password(QUrl::FullyDecoded);
     const QString scheme = url.scheme().toLower();
-    if (scheme == QLatin1String("mysql") || scheme == QLatin1String("mariadb")) {
-        s.driver = QStringLiteral("QMYSQL");
-        s.host = url.host();
-        s.port = url.port(0);
-        s.database = url.path(QUrl::FullyDecoded).mid(1);
-        const QUrlQuery query(url);
-        s.socket = query.queryItemValue(QStringLiteral("socket"), QUrl::FullyDecoded);
-        s.sslMode = query.queryItemValue(QStringLiteral("ssl-mode"), QUrl::FullyDecoded).toUpper();
-        s.sslCa = query.queryItemValue(QStringLiteral("ssl-ca"), QUrl::FullyDecoded);
-        s.sslCert = query.queryItemValue(QStringLiteral("ssl-cert"), QUrl::FullyDecoded);
-        s.sslKey = query.queryItemValue(QStringLiteral("ssl-key"), QUrl::FullyDecoded);
-        s.odbcDriver = query.queryItemValue(QStringLiteral("odbc-driver"), QUrl::FullyDecoded);
-        if (s.odbcDriver.isEmpty())
-            s.odbcDriver = qEnvironmentVariable("ZEL_ODBC_DRIVER");
-        if (!s.sslMode.isEmpty() && s.sslMode != QLatin1String("DISABLED") &&
-            s.sslMode != QLatin1String("PREFERRED") && s.sslMode != QLatin1String("REQUIRED"))
-            throw std::invalid_argument("ssl-mode must be DISABLED, PREFERRED or REQUIRED, not " +
-                                        s.sslMode.toStdString());
-        if (s.database.isEmpty())
-            throw std::invalid_argument("the URL names no database: " + text.toStdString());
-        const QStringList sockets = s.socket.contains(u',') ? s.socket.split(u',') : QStringList{};
-        if (!hostList.isEmpty() && !sockets.isEmpty() && hostList.size() != sockets.size())
-            throw std::invalid_argument("the URL names " + std::to_string(hostList.size()) +
-                                        " servers but " + std::to_string(sockets.size()) +
-                                        " sockets: " + given.toStdString());
-        if (!hostList.isEmpty() && sockets.isEmpty() && !s.socket.isEmpty())
-            throw std::invalid_argument("one socket for several servers: name a socket for each "
-                                        "server, separated by commas: " +
-                                        given.toStdString());
-        const qsizetype n = std::max(hostList.size(), sockets.size());
-        for (qsizetype i = 0; i < n; ++i) {
-            ServerAddress a = hostList.isEmpty() ? ServerAddress{s.host, s.port, {}}
-                                                 : hostAndPort(hostList[i], given);
-            if (!sockets.isEmpty()) {
-                a.socket = sockets[i].trimmed();
-                if (a.socket.isEmpty())
-                    throw std::invalid_argument("an empty socket in the list: " +
-                                                given.toStdString());
-            }
-            s.cluster << a;
-        }
-        if (!s.cluster.isEmpty()) {
-            s.host = s.cluster.first().host;
-            s.port = s.cluster.first().port;
-            s.socket = s.cluster.first().socket;
-        }
-    } else {
+    if (scheme != QLatin1String("mysql") && scheme != QLatin1String("mariadb"))
         throw std::invalid_argument("unknown database URL scheme: " + scheme.toStdString());
-    }
+    readMysqlUrl(s, url);
+    if (s.database.isEmpty())
+        throw std::invalid_argument("the URL names no database: " + text.toStdString());
+    setCluster(s, hostList, given);
     return s;
 }
 
@@ -350,25 +429,7 @@ QString Database::openServer(int index) {
         db.setDatabaseName(odbcConnectionString(settings, settings.servers().value(index)));
         options << QStringLiteral("SQL_ATTR_LOGIN_TIMEOUT=5");
     } else if (settings.driver == QLatin1String("QMYSQL")) {
-        const ServerAddress where = settings.servers().value(index);
-        db.setHostName(where.host.isEmpty() ? QStringLiteral("localhost") : where.host);
-        if (where.port)
-            db.setPort(where.port);
-        if (!where.socket.isEmpty())
-            options << QStringLiteral("UNIX_SOCKET=") + where.socket;
-        options << QStringLiteral("MYSQL_OPT_CONNECT_TIMEOUT=5");
-        // The driver encrypts when it is given a certificate; with none named,
-        // the server's is checked against the system's authorities.
-        if (settings.sslMode != QLatin1String("DISABLED")) {
-            if (!settings.sslCa.isEmpty())
-                options << QStringLiteral("SSL_CA=") + settings.sslCa;
-            else if (settings.sslMode == QLatin1String("REQUIRED"))
-                options << QStringLiteral("SSL_CAPATH=/etc/ssl/certs");
-            if (!settings.sslCert.isEmpty())
-                options << QStringLiteral("SSL_CERT=") + settings.sslCert;
-            if (!settings.sslKey.isEmpty())
-                options << QStringLiteral("SSL_KEY=") + settings.sslKey;
-        }
+        options = mysqlOptions(db, settings, settings.servers().value(index));
     } else {
         options << QStringLiteral("SQL_ATTR_LOGIN_TIMEOUT=5");
     }
@@ -381,45 +442,16 @@ QString Database::openServer(int index) {
     }
     // The driver falls back to a plain connection when the server offers no
     // encryption; a URL that requires it refuses that.
-    if (settings.sslMode == QLatin1String("REQUIRED")) {
-        QSqlQuery tls(db);
-        if (!tls.exec(QStringLiteral("SHOW SESSION STATUS LIKE 'Ssl_cipher'")) || !tls.next() ||
-            tls.value(1).toString().isEmpty()) {
-            db.close();
-            return QStringLiteral("the server offers no encrypted connection (TLS), which the "
-                                  "settings require (ssl-mode=REQUIRED)");
-        }
+    if (settings.sslMode == QLatin1String("REQUIRED") && !encrypted(db)) {
+        db.close();
+        return QStringLiteral("the server offers no encrypted connection (TLS), which the "
+                              "settings require (ssl-mode=REQUIRED)");
+    }
+    if (const auto refused = joinCluster(db, clusterNode_)) {
+        db.close();
+        return *refused;
     }
     QSqlQuery q(db);
-    // A cluster node takes part only while it is in step with the others;
-    // otherwise its data may be behind, or it refuses work.
-    if (q.exec(QStringLiteral("SELECT @@wsrep_on")) && q.next() && q.value(0).toInt() == 1) {
-        QString state, ready;
-        if (q.exec(QStringLiteral("SHOW STATUS WHERE `Variable_name` IN "
-                                  "('wsrep_local_state_comment', 'wsrep_ready')"))) {
-            while (q.next()) {
-                if (q.value(0).toString().compare(QLatin1String("wsrep_ready"),
-                                                  Qt::CaseInsensitive) == 0)
-                    ready = q.value(1).toString();
-                else
-                    state = q.value(1).toString();
-            }
-        }
-        if (ready.compare(QLatin1String("ON"), Qt::CaseInsensitive) != 0 ||
-            state != QLatin1String("Synced")) {
-            db.close();
-            return QStringLiteral("the cluster node is not in step with the others (%1)")
-                .arg(state.isEmpty() ? QStringLiteral("state unknown") : state);
-        }
-        // Reads, updates and deletes first see every write the cluster has
-        // committed, whichever node took it.
-        if (!q.exec(QStringLiteral("SET SESSION wsrep_sync_wait = 3"))) {
-            const QString error = q.lastError().text().trimmed();
-            db.close();
-            return error;
-        }
-        clusterNode_ = true;
-    }
     // Strict mode for this session too, so nothing is silently truncated.
     q.exec(
         QStringLiteral("SET SESSION sql_mode = CONCAT_WS(',', @@sql_mode, 'STRICT_ALL_TABLES')"));

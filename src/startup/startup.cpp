@@ -62,27 +62,75 @@ QMainWindow* chooseHub(const CommandLine& cl, const Hubs& hubs) {
     return cl.window != 0 ? hubs.goodsIn() : hubs.purchaseOrder();
 }
 
-int runProgram(int argc, char** argv, const Hubs& hubs) {
-    platform::prepareProcess();
+namespace {
+
+// True when the command line asks only for the version, which is printed.
+bool printVersion(int argc, char** argv) {
     for (int i = 1; i < argc; ++i) {
         if (std::strcmp(argv[i], "--version") == 0) {
             QTextStream(stdout) << "zel-purchasing " << programVersion() << "\n";
-            return 0;
+            return true;
         }
     }
-    // Help and printing to a file need no display.
+    return false;
+}
+
+// Help and printing to a file need no display.
+void allowWithoutDisplay(int argc, char** argv) {
     for (int i = 1; i < argc; ++i) {
         const QByteArray a(argv[i]);
         if ((a == "--help" || a == "-h" || a == "--print-order" || a == "--print-goods-in") &&
             qEnvironmentVariableIsEmpty("QT_QPA_PLATFORM"))
             qputenv("QT_QPA_PLATFORM", platform::windowlessPlatform());
     }
-    QApplication app(argc, argv);
+}
+
+void setUpApplication() {
     QApplication::setApplicationName(QStringLiteral("Zel Purchasing"));
     QApplication::setQuitOnLastWindowClosed(false);
     // A workstation with no locale set (C/POSIX) works as the practice does: in the UK.
     if (QLocale::system().language() == QLocale::C)
         QLocale::setDefault(QLocale(QLocale::English, QLocale::UnitedKingdom));
+}
+
+// Says on `err` and in the log why the database chosen is refused or
+// questionable.
+void reportChoice(const DatabaseChoice& choice, QTextStream& err) {
+    if (!choice.refused.isEmpty()) {
+        err << "zel-purchasing: " << choice.refused << "\n";
+        err.flush();
+        writeLog(QStringLiteral("refused"), choice.refused);
+        refuseDatabase(choice.refused);
+    }
+    if (!choice.warning.isEmpty()) {
+        err << "zel-purchasing: " << choice.warning << "\n";
+        err.flush();
+        writeLog(QStringLiteral("warning"), choice.warning);
+    }
+}
+
+// Opens the connection, offering the connection dialog on a first start:
+// nothing set up and the practice's data source not there.
+void openDatabase(CommandLine& cl, const DatabaseChoice& choice, const QProcessEnvironment& env) {
+    OpenConnection(cl);
+    if (offerConnectionDialog(choice, gConn().isOpen(), QGuiApplication::platformName(), env)) {
+        ConnectionDialog dialog(configFilePath());
+        if (dialog.exec() == QDialog::Accepted) {
+            cl.databaseUrl = readConfigFile(configFilePath()).url;
+            OpenConnection(cl);
+        }
+    }
+}
+
+} // namespace
+
+int runProgram(int argc, char** argv, const Hubs& hubs) {
+    platform::prepareProcess();
+    if (printVersion(argc, argv))
+        return 0;
+    allowWithoutDisplay(argc, argv);
+    QApplication app(argc, argv);
+    setUpApplication();
 
     CommandLine cl = parseCommandLine(app.arguments().mid(1));
     QTextStream out(stdout), err(stderr);
@@ -99,17 +147,7 @@ int runProgram(int argc, char** argv, const Hubs& hubs) {
     const auto env = QProcessEnvironment::systemEnvironment();
     const DatabaseChoice choice = chooseDatabase(app.arguments().mid(1), env, configFilePath());
     cl.databaseUrl = choice.url;
-    if (!choice.refused.isEmpty()) {
-        err << "zel-purchasing: " << choice.refused << "\n";
-        err.flush();
-        writeLog(QStringLiteral("refused"), choice.refused);
-        refuseDatabase(choice.refused);
-    }
-    if (!choice.warning.isEmpty()) {
-        err << "zel-purchasing: " << choice.warning << "\n";
-        err.flush();
-        writeLog(QStringLiteral("warning"), choice.warning);
-    }
+    reportChoice(choice, err);
     bool warned = false;
     auto warnOfPassword = [&] {
         const QString warning = passwordWarning(choice);
@@ -138,15 +176,7 @@ int runProgram(int argc, char** argv, const Hubs& hubs) {
     }
 
     warnOfPassword();
-    OpenConnection(cl);
-    if (offerConnectionDialog(choice, gConn().isOpen(), QGuiApplication::platformName(), env)) {
-        // A first start: nothing set up and the practice's data source not there.
-        ConnectionDialog dialog(configFilePath());
-        if (dialog.exec() == QDialog::Accepted) {
-            cl.databaseUrl = readConfigFile(configFilePath()).url;
-            OpenConnection(cl);
-        }
-    }
+    openDatabase(cl, choice, env);
     QMainWindow* hub = chooseHub(cl, hubs);
     hub->setAttribute(Qt::WA_DeleteOnClose);
     instance.setWindow(hub);

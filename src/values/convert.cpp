@@ -44,6 +44,96 @@ std::optional<QString> readNumber(const QString& raw) {
 constexpr double kLargestNumber = 1e15;
 constexpr int kNumberDecimals = 15;
 
+// A number column's value: the plain decimal text of the number typed.
+QVariant numberValue(const QString& text, const QString& field) {
+    auto n = readNumber(text);
+    if (!n)
+        throw ConversionError(field, text,
+                              QStringLiteral("%1: %2 is not a number.").arg(field, quoted(text)));
+    if (std::fabs(n->toDouble()) >= kLargestNumber)
+        refuse(field, text,
+               QStringLiteral("is larger than the largest number that can be stored."));
+    // Past 15 decimals a double no longer holds the number typed (a tiny
+    // enough one even becomes 0).
+    const qsizetype point = n->indexOf(u'.');
+    if (point >= 0) {
+        qsizetype last = n->size();
+        while (last > point + 1 && n->at(last - 1) == u'0')
+            --last;
+        if (last - point - 1 > kNumberDecimals)
+            refuse(field, text,
+                   QStringLiteral("has more decimals than can be stored (%1 at most).")
+                       .arg(kNumberDecimals));
+    }
+    return *n;
+}
+
+QVariant integerValue(const QString& text, const QString& field) {
+    auto n = readNumber(text);
+    if (!n)
+        throw ConversionError(
+            field, text, QStringLiteral("%1: %2 is not a whole number.").arg(field, quoted(text)));
+    const double d = n->toDouble();
+    if (d != roundHalfEven(d))
+        throw ConversionError(
+            field, text, QStringLiteral("%1: %2 is not a whole number.").arg(field, quoted(text)));
+    // The whole-number columns are 32-bit.
+    if (d > double(std::numeric_limits<int32_t>::max()) ||
+        d < double(std::numeric_limits<int32_t>::min()))
+        refuse(field, text,
+               QStringLiteral("is larger than the largest whole number that can be stored."));
+    return qlonglong(d);
+}
+
+QVariant moneyValue(const QString& text, const QString& field) {
+    auto n = readNumber(text);
+    if (!n)
+        throw ConversionError(
+            field, text,
+            QStringLiteral("%1: %2 is not an amount of money.").arg(field, quoted(text)));
+    std::optional<Money> m = Money::fromDecimalText(*n);
+    if (!m)
+        refuse(field, text,
+               QStringLiteral("is larger than the largest amount that can be stored."));
+    return m->toPlainText();
+}
+
+QVariant dateValue(const QString& text, const QString& field) {
+    const TypedDate t = readUserDate(text);
+    const QString form = todayText(QDate(2000, 12, 31))
+                             .replace(QLatin1String("31"), QLatin1String("dd"))
+                             .replace(QLatin1String("12"), QLatin1String("mm"))
+                             .replace(QLatin1String("2000"), QLatin1String("yyyy"));
+    if (!t.date)
+        throw ConversionError(
+            field, text,
+            QStringLiteral("%1: %2 is not a date (%3).").arg(field, quoted(text), form));
+    if (!t.timeValid)
+        throw ConversionError(field, text,
+                              QStringLiteral("%1: %2 has a time that is not a time of day.")
+                                  .arg(field, quoted(text)));
+    // The program keeps dates only: a time other than midnight would be lost.
+    if (t.hasTime && t.time != QTime(0, 0))
+        throw ConversionError(
+            field, text,
+            QStringLiteral("%1: %2 has a time; this field holds a date only (%3).")
+                .arg(field, quoted(text), form));
+    return *t.date;
+}
+
+QVariant flagValue(const QString& text, const QString& field) {
+    QString t = text.trimmed().toLower();
+    if (t == QLatin1String("true") || t == QLatin1String("yes"))
+        return qlonglong(1);
+    if (t == QLatin1String("false") || t == QLatin1String("no"))
+        return qlonglong(0);
+    auto n = readNumber(text);
+    if (!n)
+        throw ConversionError(field, text,
+                              QStringLiteral("%1: %2 is not yes or no.").arg(field, quoted(text)));
+    return qlonglong(n->toDouble() != 0 ? 1 : 0);
+}
+
 } // namespace
 
 QVariant toColumnValue(Kind kind, const QString& text, const QString& field) {
@@ -52,92 +142,16 @@ QVariant toColumnValue(Kind kind, const QString& text, const QString& field) {
     switch (kind) {
     case Kind::Text:
         return text;
-    case Kind::Number: {
-        auto n = readNumber(text);
-        if (!n)
-            throw ConversionError(
-                field, text, QStringLiteral("%1: %2 is not a number.").arg(field, quoted(text)));
-        if (std::fabs(n->toDouble()) >= kLargestNumber)
-            refuse(field, text,
-                   QStringLiteral("is larger than the largest number that can be stored."));
-        // Past 15 decimals a double no longer holds the number typed (a tiny
-        // enough one even becomes 0).
-        const qsizetype point = n->indexOf(u'.');
-        if (point >= 0) {
-            qsizetype last = n->size();
-            while (last > point + 1 && n->at(last - 1) == u'0')
-                --last;
-            if (last - point - 1 > kNumberDecimals)
-                refuse(field, text,
-                       QStringLiteral("has more decimals than can be stored (%1 at most).")
-                           .arg(kNumberDecimals));
-        }
-        return *n;
-    }
-    case Kind::Integer: {
-        auto n = readNumber(text);
-        if (!n)
-            throw ConversionError(
-                field, text,
-                QStringLiteral("%1: %2 is not a whole number.").arg(field, quoted(text)));
-        const double d = n->toDouble();
-        if (d != roundHalfEven(d))
-            throw ConversionError(
-                field, text,
-                QStringLiteral("%1: %2 is not a whole number.").arg(field, quoted(text)));
-        // The whole-number columns are 32-bit.
-        if (d > double(std::numeric_limits<int32_t>::max()) ||
-            d < double(std::numeric_limits<int32_t>::min()))
-            refuse(field, text,
-                   QStringLiteral("is larger than the largest whole number that can be stored."));
-        return qlonglong(d);
-    }
-    case Kind::Money: {
-        auto n = readNumber(text);
-        if (!n)
-            throw ConversionError(
-                field, text,
-                QStringLiteral("%1: %2 is not an amount of money.").arg(field, quoted(text)));
-        std::optional<Money> m = Money::fromDecimalText(*n);
-        if (!m)
-            refuse(field, text,
-                   QStringLiteral("is larger than the largest amount that can be stored."));
-        return m->toPlainText();
-    }
-    case Kind::Date: {
-        const TypedDate t = readUserDate(text);
-        const QString form = todayText(QDate(2000, 12, 31))
-                                 .replace(QLatin1String("31"), QLatin1String("dd"))
-                                 .replace(QLatin1String("12"), QLatin1String("mm"))
-                                 .replace(QLatin1String("2000"), QLatin1String("yyyy"));
-        if (!t.date)
-            throw ConversionError(
-                field, text,
-                QStringLiteral("%1: %2 is not a date (%3).").arg(field, quoted(text), form));
-        if (!t.timeValid)
-            throw ConversionError(field, text,
-                                  QStringLiteral("%1: %2 has a time that is not a time of day.")
-                                      .arg(field, quoted(text)));
-        // The program keeps dates only: a time other than midnight would be lost.
-        if (t.hasTime && t.time != QTime(0, 0))
-            throw ConversionError(
-                field, text,
-                QStringLiteral("%1: %2 has a time; this field holds a date only (%3).")
-                    .arg(field, quoted(text), form));
-        return *t.date;
-    }
-    case Kind::Flag: {
-        QString t = text.trimmed().toLower();
-        if (t == QLatin1String("true") || t == QLatin1String("yes"))
-            return qlonglong(1);
-        if (t == QLatin1String("false") || t == QLatin1String("no"))
-            return qlonglong(0);
-        auto n = readNumber(text);
-        if (!n)
-            throw ConversionError(
-                field, text, QStringLiteral("%1: %2 is not yes or no.").arg(field, quoted(text)));
-        return qlonglong(n->toDouble() != 0 ? 1 : 0);
-    }
+    case Kind::Number:
+        return numberValue(text, field);
+    case Kind::Integer:
+        return integerValue(text, field);
+    case Kind::Money:
+        return moneyValue(text, field);
+    case Kind::Date:
+        return dateValue(text, field);
+    case Kind::Flag:
+        return flagValue(text, field);
     }
     return text;
 }
