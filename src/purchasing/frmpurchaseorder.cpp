@@ -113,6 +113,9 @@ void frmPurchaseOrder::buildUi() {
             .trimmed();
     });
     connect(DataGrid1, &DataGrid::AfterDelete, this, [this] { guarded([&] { ReCalc(); }); });
+    linePrices_ = std::make_unique<LinePrices>([this] { return orderKey(); },
+                                               [this] { return AccountNo->text(); });
+    linePrices_->attach(DataGrid1->model(), colProductID, colUnitPrice);
     // By keyboard: Enter (or F4, Ctrl+Enter) does what a double click does,
     // the Menu key or a right click offers the same; Tab leaves the grid and
     // Ctrl+Tab or the arrows move inside it.
@@ -678,6 +681,10 @@ void frmPurchaseOrder::PopulatefrmOrderDetails(frmOrderDetails& d) {
     d.GoodsDel->setChecked(Val(DataGrid1->text(colGoodsDel)) != 0);
     d.txtGoodaDelNotes->setPlainText(DataGrid1->text(colGoodsDelNotes));
     d.txtDueDate->setText(DataGrid1->text(colDueDate));
+    const int row = DataGrid1->currentRow();
+    d.showLastPrices(linePrices_->history(DataGrid1->value(colProductID).toLongLong()),
+                     row >= 0 && row < DataGrid1->rowCount() ? linePrices_->priceOf(row)
+                                                             : std::nullopt);
 }
 
 namespace {

@@ -3,6 +3,7 @@
 // order at a time: the header, the lines in a grid with their totals, and the
 // buttons and menu that open the pickers and editors.
 #include "orderform/orderwindow.h"
+#include "purchasing/lineprices.h"
 
 #include <QCheckBox>
 #include <QGroupBox>
@@ -10,6 +11,7 @@
 #include <QLineEdit>
 #include <QPushButton>
 #include <functional>
+#include <memory>
 
 class QAction;
 class QMenu;
@@ -72,6 +74,8 @@ public:
 
     // True when a header box differs from what was last loaded or saved.
     bool headerChanged() const;
+    // The last prices paid beside the lines.
+    LinePrices& linePrices() { return *linePrices_; }
 
     // Controls, named as the window has always named them.
     // (The reference selector, purchaser and date, supplier block and totals
@@ -125,6 +129,7 @@ private:
     // false when the user stays.
     bool confirmLeave();
 
+    std::unique_ptr<LinePrices> linePrices_;
     bool loading_ = false;
     bool leaving_ = false;
     QStringList savedHeader_;
