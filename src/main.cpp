@@ -3,6 +3,7 @@
 #include "app/dialogs.h"
 #include "app/startup.h"
 #include "catalogue/catalogue.h"
+#include "deliveries/frmoutstanding.h"
 #include "goodsin/frmgoodsin.h"
 #include "purchasing/frmpurchaseorder.h"
 #include "refdata/openers.h"
@@ -52,16 +53,20 @@ int main(int argc, char** argv) {
     refdata::wireOpeners(po);
     po.partFinder = [](OrderHub& hub, const QString& code) { openPartFinder(hub, code); };
     po.partNotFound = [](OrderHub& hub, const QString& code) { openPartNotFound(hub, code); };
+    po.deliveries = &deliveries::openOutstanding;
     po.print = [](OrderHub& hub) { reports::printFromHub(hub, reports::Schedule::PurchaseOrder); };
     po.orderFinder = [](OrderHub& hub) {
-        dialogs().show<frmFindRecord>(QStringLiteral("frmFindRecord"), [&] { return new frmFindRecord(hub); });
+        dialogs().show<frmFindRecord>(QStringLiteral("frmFindRecord"),
+                                      [&] { return new frmFindRecord(hub); });
     };
 
     auto& gi = frmGoodsIn::openers();
+    gi.deliveries = &deliveries::openOutstanding;
     gi.print = [](OrderHub& hub) { reports::printFromHub(hub, reports::Schedule::GoodsIn); };
     gi.orderFinder = [](OrderHub& hub) {
-        dialogs().show<frmFindRecord>(QStringLiteral("frmFindGoodsRecord"),
-                                      [&] { return new frmFindRecord(hub, frmFindRecord::Caller::GoodsIn); });
+        dialogs().show<frmFindRecord>(QStringLiteral("frmFindGoodsRecord"), [&] {
+            return new frmFindRecord(hub, frmFindRecord::Caller::GoodsIn);
+        });
     };
 
     Hubs hubs;

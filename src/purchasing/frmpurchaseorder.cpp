@@ -187,6 +187,8 @@ void frmPurchaseOrder::buildUi() {
     mnStaff->setObjectName(QStringLiteral("mnStaff"));
     mnStatus = mnUtils->addAction(QStringLiteral("Edit PO Status"));
     mnStatus->setObjectName(QStringLiteral("mnStatus"));
+    mnDeliveries = mnUtils->addAction(QStringLiteral("Outstanding &Deliveries..."));
+    mnDeliveries->setObjectName(QStringLiteral("mnDeliveries"));
 
     // Handlers, each behind the guard. An action first reads the lists if
     // the window could not read them when it opened.
@@ -217,6 +219,7 @@ void frmPurchaseOrder::buildUi() {
     menu(mnAddress, &Openers::editSuppliers);
     menu(mnStaff, &Openers::editPurchasers);
     menu(mnStatus, &Openers::editStatuses);
+    menu(mnDeliveries, &Openers::deliveries);
     onEdit(Discount, &QLineEdit::textChanged, &frmPurchaseOrder::Discount_Change);
     onEdit(VAT, &QLineEdit::textChanged, &frmPurchaseOrder::VAT_Change);
     onEdit(PackagePrice, &QLineEdit::textChanged, &frmPurchaseOrder::PackagePrice_Change);

@@ -31,7 +31,7 @@ public:
     struct Openers {
         std::function<void(OrderHub&)> supplierPicker, shipToPicker, invoiceToPicker,
             purchaserPicker, orderFinder, poInstructions, editSuppliers, editPurchasers,
-            editStatuses;
+            editStatuses, deliveries; // deliveries: the outstanding deliveries list
         // The part finder for a product code (empty or known) and the prompt for an unknown one.
         std::function<void(OrderHub&, const QString&code)> partFinder, partNotFound;
         // Exports and shows the printed order.
@@ -95,6 +95,7 @@ public:
     QGroupBox *Frame2, *Frame5;
     QMenu* mnUtils;
     QAction *mnPOInstr, *mnAddress, *mnStaff, *mnStatus;
+    QAction* mnDeliveries; // Utils: "Outstanding Deliveries..."
 
 protected:
     void showLines() override { loadLines(); }
