@@ -1,4 +1,5 @@
 #include "search/frmfindrecord.h"
+#include "app/csvfile.h"
 #include "app/guard.h"
 #include "app/localetext.h"
 #include "app/messages.h"
@@ -10,11 +11,14 @@
 #include <QButtonGroup>
 #include <QCollator>
 #include <QDateTime>
+#include <QDir>
+#include <QFileDialog>
 #include <QGridLayout>
 #include <QGroupBox>
 #include <QHBoxLayout>
 #include <QHeaderView>
 #include <QRegularExpression>
+#include <QStandardPaths>
 #include <QStyledItemDelegate>
 #include <QVBoxLayout>
 #include <algorithm>
@@ -67,6 +71,45 @@ int compareCells(const QVariant& a, const QVariant& b, Kind kind, const QCollato
         break;
     }
     return collator.compare(a.toString(), b.toString());
+}
+
+// The list as a spreadsheet holds it: the shown columns with their headings,
+// amounts as plain decimals and dates as dates, everything else as shown.
+std::pair<QStringList, QList<QStringList>> shownList(const DataGrid& grid) {
+    const GridModel& m = grid.model();
+    QList<int> shown;
+    QStringList header;
+    for (int c = 0; c < m.columnCount(); ++c)
+        if (!grid.isColumnHidden(c) && grid.columnWidth(c) > 0) {
+            shown << c;
+            header << grid.caption(c);
+        }
+    QList<QStringList> rows;
+    for (int r = 0; r < grid.rowCount(); ++r) {
+        QStringList row;
+        for (int c : shown) {
+            const QVariant v = m.value(r, c);
+            if (v.isNull()) {
+                row << QString();
+                continue;
+            }
+            switch (m.columnKind(c)) {
+            case Kind::Money:
+                if (auto amount = Money::fromDecimalText(v.toString()))
+                    row << csv::field(QVariant::fromValue(*amount));
+                else
+                    row << csv::field(v);
+                break;
+            case Kind::Date:
+                row << csv::field(v);
+                break;
+            default:
+                row << m.text(r, c);
+            }
+        }
+        rows << row;
+    }
+    return {header, rows};
 }
 
 } // namespace
@@ -137,6 +180,19 @@ frmFindRecord::frmFindRecord(OrderHub& hub, Caller caller, Database& db, QWidget
         named(new QPushButton(QStringLiteral("Print"), this), "Command2", QStringLiteral("Print"));
     Command3 =
         named(new QPushButton(QStringLiteral("Exit"), this), "Command3", QStringLiteral("Exit"));
+    cmdSaveCsv = named(new QPushButton(QStringLiteral("Save as &CSV..."), this), "cmdSaveCsv",
+                       QStringLiteral("Save as CSV"));
+    cmdSaveCsv->setToolTip(QStringLiteral("Save the orders listed as a spreadsheet file"));
+    cmdSaveCsv->setEnabled(false);
+    askSavePath = [this](const QString& proposed) {
+        QFileDialog dialog(this, QStringLiteral("Save as CSV"), proposed,
+                           QStringLiteral("CSV files (*.csv)"));
+        dialog.setAcceptMode(QFileDialog::AcceptSave);
+        // A name typed without an ending gets .csv, and replacing a file is asked first.
+        dialog.setDefaultSuffix(QStringLiteral("csv"));
+        dialog.selectFile(proposed);
+        return dialog.exec() == QDialog::Accepted ? dialog.selectedFiles().value(0) : QString();
+    };
     ListDetails = named(new DataGrid(this), "ListDetails", QStringLiteral("Orders found"));
     ListDetails->setEditTriggers(QAbstractItemView::NoEditTriggers);
     ListDetails->setSelectionBehavior(QAbstractItemView::SelectRows);
@@ -174,6 +230,7 @@ frmFindRecord::frmFindRecord(OrderHub& hub, Caller caller, Database& db, QWidget
     auto* buttons = new QVBoxLayout;
     buttons->addWidget(Command1);
     buttons->addWidget(Command2);
+    buttons->addWidget(cmdSaveCsv);
     buttons->addStretch();
     buttons->addWidget(Command3);
     auto* top = new QHBoxLayout;
@@ -208,6 +265,11 @@ frmFindRecord::frmFindRecord(OrderHub& hub, Caller caller, Database& db, QWidget
     connect(Command1, &QPushButton::clicked, this, [this] { guarded([&] { Command1_Click(); }); });
     connect(Command2, &QPushButton::clicked, this, [this] { guarded([&] { Command2_Click(); }); });
     connect(Command3, &QPushButton::clicked, this, [this] { guarded([&] { Command3_Click(); }); });
+    connect(cmdSaveCsv, &QPushButton::clicked, this,
+            [this] { guarded([&] { cmdSaveCsv_Click(); }); });
+    // Saving is offered only while there is a list to save.
+    connect(&ListDetails->model(), &QAbstractItemModel::modelReset, this,
+            [this] { cmdSaveCsv->setEnabled(ListDetails->rowCount() > 0); });
     connect(ButtonSingle, &QPushButton::clicked, this,
             [this] { guarded([&] { ButtonSingle_Click(); }); });
     connect(RepsBin, &DataList::Click, this, [this](int) { guarded([&] { RepsBin_Click(); }); });
@@ -520,6 +582,41 @@ void frmFindRecord::Command2_Click() {
 
 void frmFindRecord::Command3_Click() {
     close();
+}
+
+void frmFindRecord::cmdSaveCsv_Click() {
+    if (ListDetails->rowCount() == 0) {
+        messages().info(QStringLiteral(
+            "There are no orders listed to save. Search for them first with Start."));
+        return;
+    }
+    QString folder = QStandardPaths::writableLocation(QStandardPaths::DocumentsLocation);
+    if (folder.isEmpty())
+        folder = QDir::homePath();
+    const QString path = askSavePath(QDir(folder).filePath(QStringLiteral("Orders found.csv")));
+    if (!path.isEmpty())
+        saveListAs(path);
+}
+
+bool frmFindRecord::saveListAs(const QString& path) {
+    const auto [header, rows] = shownList(*ListDetails);
+    if (rows.isEmpty()) {
+        messages().info(QStringLiteral(
+            "There are no orders listed to save. Search for them first with Start."));
+        return false;
+    }
+    try {
+        csv::save(path, header, rows);
+    } catch (const std::runtime_error& e) {
+        messages().error(QString::fromStdString(e.what()));
+        return false;
+    }
+    const QString where = QDir::toNativeSeparators(path);
+    messages().info(
+        rows.size() == 1
+            ? QStringLiteral("The order listed was saved as %1").arg(where)
+            : QStringLiteral("The %1 orders listed were saved as %2").arg(rows.size()).arg(where));
+    return true;
 }
 
 } // namespace zel

@@ -18,6 +18,7 @@
 #include <QStyledItemDelegate>
 #include <QWidget>
 #include <array>
+#include <functional>
 
 namespace zel {
 
@@ -38,6 +39,15 @@ public:
     void Command1_Click(); // Start
     void Command2_Click(); // Print
     void Command3_Click(); // Exit
+    // Saves the list as a spreadsheet file where the user chooses.
+    void cmdSaveCsv_Click();
+    // Writes the list as shown (its shown columns with their headings, no
+    // total) to `path`; says where it went, or why it could not be saved.
+    // False when nothing was saved.
+    bool saveListAs(const QString& path);
+    // Asks where to save the list, proposing `proposed`; "" when the user
+    // cancels. A save-file dialog unless replaced (tests answer it themselves).
+    std::function<QString(const QString& proposed)> askSavePath;
     void cmbLoadListDetails();
     Money CalMainTotal() const;
     void cmbLoadRep();
@@ -63,6 +73,7 @@ public:
     QPushButton* Command1;     // Start
     QPushButton* Command2;     // Print
     QPushButton* Command3;     // Exit
+    QPushButton* cmdSaveCsv;   // Save as CSV...
     DataGrid* ListDetails;
 
 private:

@@ -10,6 +10,7 @@
 
 #include <QAccessible>
 #include <QAccessibleActionInterface>
+#include <QApplication>
 #include <QDateTime>
 #include <QDir>
 #include <QHeaderView>
@@ -435,4 +436,115 @@ TEST_F(FinderTest, AHeadingSortsTheListAndADoubleClickStillOpensTheOrderClicked)
     test::settle();
     EXPECT_EQ(hub->orderKey(), big);
     EXPECT_EQ(hub->CustRef->Text(), "d-last");
+}
+
+namespace {
+
+QString fileText(const QString& path, QByteArray* bom = nullptr) {
+    QFile f(path);
+    if (!f.open(QIODevice::ReadOnly))
+        return {};
+    QByteArray bytes = f.readAll();
+    if (bom)
+        *bom = bytes.left(3);
+    return QString::fromUtf8(bytes.mid(3));
+}
+
+} // namespace
+
+TEST_F(FinderTest, TheListIsSavedAsShownForASpreadsheet) {
+    order("ZOË, \"RUSH\"", "2001-04-12 10:00:00", "1234.5");
+    order("PLAIN", "2001-04-12 11:00:00", "-3.25");
+    order("NO-TOTAL", "2001-04-12 12:00:00", QVariant());
+    order("OTHER DAY", "2001-04-13 12:00:00", "99");
+    QTemporaryDir dir;
+    ASSERT_TRUE(dir.isValid());
+    const QString path = dir.filePath("april.csv");
+    QStringList proposed;
+    finder->askSavePath = [&](const QString& p) {
+        proposed << p;
+        return path;
+    };
+    // Nothing listed: the button is off, and asking anyway says why.
+    EXPECT_FALSE(finder->cmdSaveCsv->isEnabled());
+    finder->cmdSaveCsv_Click();
+    EXPECT_EQ(msgs->last(),
+              "There are no orders listed to save. Search for them first with Start.");
+    EXPECT_TRUE(proposed.isEmpty());
+    EXPECT_FALSE(QFile::exists(path));
+
+    search(1, {{finder->SingleDate, "12/04/2001"}});
+    ASSERT_EQ(finder->ListDetails->rowCount(), 3);
+    ASSERT_TRUE(finder->cmdSaveCsv->isEnabled());
+    QTest::mouseClick(finder->cmdSaveCsv, Qt::LeftButton);
+    ASSERT_EQ(proposed.size(), 1);
+    EXPECT_TRUE(proposed[0].endsWith("Orders found.csv"));
+    EXPECT_EQ(msgs->last(), "The 3 orders listed were saved as " + QDir::toNativeSeparators(path));
+    QByteArray bom;
+    // The key column is not seen and not saved; the total is no row of its own.
+    EXPECT_EQ(fileText(path, &bom), "Quoted Date,Customer Ref,Grand Total,Status\r\n"
+                                    "2001-04-12,\"ZOË, \"\"RUSH\"\"\",1234.50,\r\n"
+                                    "2001-04-12,PLAIN,-3.25,\r\n"
+                                    "2001-04-12,NO-TOTAL,,\r\n");
+    EXPECT_EQ(bom, QByteArray("\xEF\xBB\xBF"));
+
+    // Sorted by a heading, the file follows the order on screen.
+    finder->ListDetails->horizontalHeader()->setSortIndicator(2, Qt::DescendingOrder);
+    ASSERT_TRUE(finder->saveListAs(path));
+    EXPECT_TRUE(fileText(path).contains("Status\r\n2001-04-12,\"ZOË, \"\"RUSH\"\"\",1234.50,\r\n"
+                                        "2001-04-12,PLAIN,-3.25,\r\n"));
+
+    // A file that cannot be written leaves the one there as it was.
+    const QString before = fileText(path);
+    const QString missing = dir.filePath("gone/april.csv");
+    EXPECT_FALSE(finder->saveListAs(missing));
+    EXPECT_TRUE(msgs->last().startsWith("Cannot save " + QDir::toNativeSeparators(missing) + ": "))
+        << msgs->last().toStdString();
+    EXPECT_EQ(msgs->messages.back().kind, RecordingMessages::Message::Error);
+    EXPECT_FALSE(QFile::exists(missing));
+    // Cancelling the file dialog saves nothing and says nothing.
+    msgs->clear();
+    finder->askSavePath = [](const QString&) { return QString(); };
+    finder->cmdSaveCsv_Click();
+    EXPECT_TRUE(msgs->messages.empty());
+    EXPECT_EQ(fileText(path), before);
+
+    // A new mode empties the list, and the button goes off with it.
+    finder->FindOptions_Click(2);
+    EXPECT_FALSE(finder->cmdSaveCsv->isEnabled());
+}
+
+TEST_F(FinderTest, TheGoodsFinderSavesItsListTooWithAShortcut) {
+    order("G-1", "2001-05-01", "10", "2001");
+    order("G-2", "2001-05-02", "20.125", "2002");
+    frmGoodsIn goods;
+    QPointer<frmFindRecord> f = new frmFindRecord(goods, frmFindRecord::Caller::GoodsIn);
+    f->setAttribute(Qt::WA_DeleteOnClose);
+    dialogs().show<frmFindRecord>("test:goodsfinder", [&] { return f.data(); });
+    QTemporaryDir dir;
+    const QString path = dir.filePath("dentists.csv");
+    f->askSavePath = [&](const QString&) { return path; };
+    // By dentist: the dentist's name leads the list.
+    f->FindOptions_Click(5);
+    f->RepsHeld->setBoundText("2002");
+    f->ButtonSingle_Click();
+    f->RepsHeld->setBoundText("2001");
+    f->ButtonSingle_Click();
+    f->Command1_Click();
+    ASSERT_EQ(f->ListDetails->rowCount(), 2);
+    EXPECT_EQ(f->cmdSaveCsv->text(), "Save as &CSV...");
+    QAccessibleInterface* a = QAccessible::queryAccessibleInterface(f->cmdSaveCsv);
+    ASSERT_TRUE(a);
+    EXPECT_EQ(a->text(QAccessible::Name), "Save as CSV");
+    f->activateWindow();
+    ASSERT_TRUE(QTest::qWaitForWindowActive(f));
+    QTest::keyClick(QApplication::focusWidget(), Qt::Key_C, Qt::AltModifier);
+    // A letter presses its button as a click would, a moment later.
+    for (int i = 0; i < 40 && !QFile::exists(path); ++i)
+        QTest::qWait(25);
+    const QString text = fileText(path);
+    EXPECT_TRUE(text.startsWith("Rep Name,Customer Ref,Grand Total\r\n")) << text.toStdString();
+    EXPECT_TRUE(text.contains("Bob  Jones,G-2,20.125\r\n")) << text.toStdString();
+    EXPECT_TRUE(text.contains("Ann  Smith,G-1,10.00\r\n")) << text.toStdString();
+    f->close();
 }
