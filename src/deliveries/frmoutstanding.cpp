@@ -1,4 +1,5 @@
 #include "deliveries/frmoutstanding.h"
+#include "app/csvfile.h"
 #include "app/dialogs.h"
 #include "app/guard.h"
 #include "app/localetext.h"
@@ -8,12 +9,15 @@
 #include "bound/reportpreview.h"
 #include "reports/designs.h"
 
+#include <QDir>
+#include <QFileDialog>
 #include <QHBoxLayout>
 #include <QHeaderView>
 #include <QKeyEvent>
 #include <QRegularExpression>
 #include <QSortFilterProxyModel>
 #include <QStandardItemModel>
+#include <QStandardPaths>
 #include <QVBoxLayout>
 
 namespace zel {
@@ -27,6 +31,8 @@ namespace {
 // Where each cell keeps what it is sorted by, and the first cell the order's key.
 constexpr int kSortRole = Qt::UserRole;
 constexpr int kOrderRole = Qt::UserRole + 1;
+// The cell's value as a spreadsheet takes it (a date, a number; none when blank).
+constexpr int kValueRole = Qt::UserRole + 2;
 
 // Captions on screen and the column names the report and the file use.
 struct Heading {
@@ -56,12 +62,14 @@ QList<QStandardItem*> rowOf(const deliveries::Line& l) {
     auto cell = [](const QString& text, const QVariant& sortKey) {
         auto* item = new QStandardItem(text);
         item->setData(sortKey, kSortRole);
+        item->setData(text, kValueRole);
         item->setEditable(false);
         return item;
     };
     auto number = [&](int n, bool blankZero = false) {
         QStandardItem* item = cell(blankZero && n == 0 ? QString() : QString::number(n), n);
         item->setTextAlignment(Qt::AlignRight | Qt::AlignVCenter);
+        item->setData(blankZero && n == 0 ? QVariant() : QVariant(n), kValueRole);
         return item;
     };
     // Lines without a due date come after every dated one.
@@ -79,6 +87,10 @@ QList<QStandardItem*> rowOf(const deliveries::Line& l) {
         number(l.daysLate, true),
     };
     row[frmOutstanding::colSupplier]->setData(l.order, kOrderRole);
+    row[frmOutstanding::colOrdered]->setData(l.ordered.isValid() ? QVariant(l.ordered) : QVariant(),
+                                             kValueRole);
+    row[frmOutstanding::colDue]->setData(l.due.isValid() ? QVariant(l.due) : QVariant(),
+                                         kValueRole);
     if (l.late()) {
         // Late lines stand out by colour and weight, and say so to a screen
         // reader and to the pointer.
@@ -136,6 +148,18 @@ void frmOutstanding::buildUi() {
 
     cmdOpen = makeButton(this, "cmdOpen", QStringLiteral("&Open Order"));
     cmdPrint = makeButton(this, "cmdPrint", QStringLiteral("&Print"));
+    cmdSaveCsv = named(new QPushButton(QStringLiteral("Save as &CSV..."), this), "cmdSaveCsv",
+                       QStringLiteral("Save as CSV"));
+    cmdSaveCsv->setToolTip(QStringLiteral("Save the lines listed as a spreadsheet file"));
+    askSavePath = [this](const QString& proposed) {
+        QFileDialog dialog(this, QStringLiteral("Save as CSV"), proposed,
+                           QStringLiteral("CSV files (*.csv)"));
+        dialog.setAcceptMode(QFileDialog::AcceptSave);
+        // A name typed without an ending gets .csv, and replacing a file is asked first.
+        dialog.setDefaultSuffix(QStringLiteral("csv"));
+        dialog.selectFile(proposed);
+        return dialog.exec() == QDialog::Accepted ? dialog.selectedFiles().value(0) : QString();
+    };
     cmdRefresh = makeButton(this, "cmdRefresh", QStringLiteral("&Refresh"));
     cmdClose = makeButton(this, "cmdClose", QStringLiteral("Close"));
 
@@ -147,6 +171,7 @@ void frmOutstanding::buildUi() {
     auto* buttons = new QHBoxLayout;
     buttons->addWidget(cmdOpen);
     buttons->addWidget(cmdPrint);
+    buttons->addWidget(cmdSaveCsv);
     buttons->addWidget(cmdRefresh);
     buttons->addStretch();
     buttons->addWidget(cmdClose);
@@ -162,6 +187,8 @@ void frmOutstanding::buildUi() {
             [this](const QModelIndex& i) { guarded([&] { openRow(i.row()); }); });
     connect(cmdOpen, &QPushButton::clicked, this, [this] { guarded([&] { cmdOpen_Click(); }); });
     connect(cmdPrint, &QPushButton::clicked, this, [this] { guarded([&] { cmdPrint_Click(); }); });
+    connect(cmdSaveCsv, &QPushButton::clicked, this,
+            [this] { guarded([&] { cmdSaveCsv_Click(); }); });
     connect(cmdRefresh, &QPushButton::clicked, this, [this] { guarded([&] { Refresh(); }); });
     connect(cmdClose, &QPushButton::clicked, this, [this] { cmdClose_Click(); });
 }
@@ -270,6 +297,49 @@ void frmOutstanding::cmdPrint_Click() {
         return;
     }
     showReport(printout());
+}
+
+void frmOutstanding::cmdSaveCsv_Click() {
+    if (shownCount() == 0) {
+        messages().info(QStringLiteral("There are no outstanding deliveries to save."));
+        return;
+    }
+    QString folder = QStandardPaths::writableLocation(QStandardPaths::DocumentsLocation);
+    if (folder.isEmpty())
+        folder = QDir::homePath();
+    const QString path =
+        askSavePath(QDir(folder).filePath(QStringLiteral("Outstanding deliveries.csv")));
+    if (!path.isEmpty())
+        saveListAs(path);
+}
+
+bool frmOutstanding::saveListAs(const QString& path) {
+    if (shownCount() == 0) {
+        messages().info(QStringLiteral("There are no outstanding deliveries to save."));
+        return false;
+    }
+    QStringList header;
+    for (int c = 0; c < kColumns; ++c)
+        header << model_->headerData(c, Qt::Horizontal).toString();
+    QList<QStringList> rows;
+    for (int r = 0; r < shownCount(); ++r) {
+        QStringList row;
+        for (int c = 0; c < kColumns; ++c)
+            row << csv::field(shown_->index(r, c).data(kValueRole));
+        rows << row;
+    }
+    try {
+        csv::save(path, header, rows);
+    } catch (const std::runtime_error& e) {
+        messages().error(QString::fromStdString(e.what()));
+        return false;
+    }
+    const QString where = QDir::toNativeSeparators(path);
+    messages().info(
+        rows.size() == 1
+            ? QStringLiteral("The line listed was saved as %1").arg(where)
+            : QStringLiteral("The %1 lines listed were saved as %2").arg(rows.size()).arg(where));
+    return true;
 }
 
 void frmOutstanding::cmdClose_Click() {

@@ -13,6 +13,7 @@
 #include <QPushButton>
 #include <QTableView>
 #include <QWidget>
+#include <functional>
 #include <optional>
 
 class QStandardItemModel;
@@ -53,6 +54,15 @@ public:
     void cmdOpen_Click();  // Open Order
     void cmdPrint_Click(); // Print
     void cmdClose_Click(); // Close
+    // Saves the lines shown as a spreadsheet file where the user chooses.
+    void cmdSaveCsv_Click();
+    // Writes the lines as shown (filtered and sorted, with the headings on
+    // screen; dates as dates, quantities as numbers) to `path`; says where
+    // they went, or why they could not be saved. False when nothing was saved.
+    bool saveListAs(const QString& path);
+    // Asks where to save the list, proposing `proposed`; "" when the user
+    // cancels. A save-file dialog unless replaced (tests answer it themselves).
+    std::function<QString(const QString& proposed)> askSavePath;
 
     // The lines as shown (filtered and sorted), as the report and the file take them.
     RowSet shownRows() const;
@@ -65,7 +75,7 @@ public:
     QLabel *Label1, *lblCount; // "Supplier:", how many lines and how many late
     QComboBox* cmbSupplier;
     QTableView* lstLines;
-    QPushButton *cmdOpen, *cmdPrint, *cmdRefresh, *cmdClose;
+    QPushButton *cmdOpen, *cmdPrint, *cmdSaveCsv, *cmdRefresh, *cmdClose;
 
 protected:
     bool eventFilter(QObject* watched, QEvent* event) override;

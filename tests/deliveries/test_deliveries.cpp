@@ -12,6 +12,7 @@
 #include <QAccessible>
 #include <QApplication>
 #include <QDateTime>
+#include <QDir>
 #include <QFile>
 #include <QHeaderView>
 #include <QProcess>
@@ -244,6 +245,41 @@ TEST_F(DeliveriesTest, ThePrintoutHoldsTheLinesShownAndBecomesAPdf) {
         EXPECT_TRUE(out.contains(QLatin1String(expected))) << expected;
     if (!qEnvironmentVariableIsEmpty("ZEL_SCREENSHOT_DIR"))
         QFile::copy(pdf, qEnvironmentVariable("ZEL_SCREENSHOT_DIR") + "/outstanding.pdf");
+}
+
+TEST_F(DeliveriesTest, SaveAsCsvWritesTheLinesShownWithDatesAndNumbersAsSuch) {
+    gi->Command11->click();
+    frmOutstanding* f = openList();
+    ASSERT_NE(f, nullptr);
+    QTemporaryDir dir;
+    QString proposed;
+    f->askSavePath = [&](const QString& p) {
+        proposed = p;
+        return dir.filePath("outstanding.csv");
+    };
+    f->chooseSupplier("Bright Supplies");
+    msgs->clear();
+    f->cmdSaveCsv->click();
+    EXPECT_TRUE(proposed.endsWith("Outstanding deliveries.csv"));
+    EXPECT_EQ(msgs->last(), "The 2 lines listed were saved as " +
+                                QDir::toNativeSeparators(dir.filePath("outstanding.csv")));
+    QFile file(dir.filePath("outstanding.csv"));
+    ASSERT_TRUE(file.open(QIODevice::ReadOnly));
+    const QStringList lines = QString::fromUtf8(file.readAll()).remove(QChar(0xFEFF)).split("\r\n");
+    ASSERT_GE(lines.size(), 3);
+    EXPECT_EQ(lines[0], "Supplier,Order Ref,Date Ordered,Due Date,Product Code,Description,"
+                        "Ordered,Booked In,Outstanding,Days Late");
+    EXPECT_EQ(lines[1], "Bright Supplies,BR/7,2026-03-02,2026-03-20,SOON-1,Description of "
+                        "SOON-1,2,0,2,");
+    EXPECT_EQ(lines[2], "Bright Supplies,BR/7,2026-03-02,,NODUE-1,Description of NODUE-1,3,1,2,");
+
+    // Nothing shown: nothing is asked or written.
+    gConn().execute("UPDATE `Order Details` SET `Qty BI` = `Quantity`");
+    f->Refresh();
+    proposed.clear();
+    f->cmdSaveCsv->click();
+    EXPECT_TRUE(proposed.isEmpty());
+    EXPECT_EQ(msgs->last(), "There are no outstanding deliveries to save.");
 }
 
 TEST_F(DeliveriesTest, NothingOutstandingPrintsNothingAndSaysSo) {
