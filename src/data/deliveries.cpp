@@ -3,6 +3,8 @@
 #include "data/statuses.h"
 
 #include <QDateTime>
+#include <algorithm>
+#include <utility>
 
 namespace zel::deliveries {
 
@@ -12,25 +14,26 @@ int daysLate(QDate due, QDate today) {
     return int(due.daysTo(today));
 }
 
-QList<Line> outstanding(QDate today) {
+QString outstandingStatement() {
     // The approved orders come from the status index, their lines from the
-    // order index; the list is short whatever the size of the practice.
-    const RowSet rs = gConn().select(
-        QStringLiteral(
-            "SELECT `Order Information`.`Quote ID`, `Order Details`.`ID`, "
-            "COALESCE(`Order Information`.`Customer Name`, "
-            "`Order Information`.`Customer Shortname`), `Order Information`.`Account No`, "
-            "`Order Information`.`Customer Ref`, `Order Information`.`Quoted Date`, "
-            "`Order Details`.`DueDate`, `Order Details`.`Part Id`, "
-            "`Order Details`.`Description`, `Order Details`.`Quantity`, "
-            "COALESCE(`Order Details`.`Qty BI`, 0) "
-            "FROM `Order Information` INNER JOIN `Order Details` "
-            "ON `Order Details`.`Order ID` = `Order Information`.`Quote ID` "
-            "WHERE `Order Information`.`Status` = ? "
-            "AND `Order Details`.`Quantity` > COALESCE(`Order Details`.`Qty BI`, 0) "
-            "ORDER BY `Order Details`.`DueDate` IS NULL, `Order Details`.`DueDate`, "
-            "`Order Information`.`Quote ID`, `Order Details`.`ID`"),
-        {statuses::kApproved});
+    // order index. The lines are put in order here: sorted by the server
+    // they would go through a temporary table with their descriptions.
+    return QStringLiteral(
+        "SELECT `Order Information`.`Quote ID`, `Order Details`.`ID`, "
+        "COALESCE(`Order Information`.`Customer Name`, "
+        "`Order Information`.`Customer Shortname`), `Order Information`.`Account No`, "
+        "`Order Information`.`Customer Ref`, `Order Information`.`Quoted Date`, "
+        "`Order Details`.`DueDate`, `Order Details`.`Part Id`, "
+        "`Order Details`.`Description`, `Order Details`.`Quantity`, "
+        "COALESCE(`Order Details`.`Qty BI`, 0) "
+        "FROM `Order Information` INNER JOIN `Order Details` "
+        "ON `Order Details`.`Order ID` = `Order Information`.`Quote ID` "
+        "WHERE `Order Information`.`Status` = ? "
+        "AND `Order Details`.`Quantity` > COALESCE(`Order Details`.`Qty BI`, 0)");
+}
+
+QList<Line> outstanding(QDate today) {
+    const RowSet rs = gConn().select(outstandingStatement(), {statuses::kApproved});
     QList<Line> out;
     out.reserve(rs.size());
     for (const auto& row : rs.rows) {
@@ -49,6 +52,13 @@ QList<Line> outstanding(QDate today) {
         l.daysLate = daysLate(l.due, today);
         out << l;
     }
+    std::sort(out.begin(), out.end(), [](const Line& x, const Line& y) {
+        if (x.due.isValid() != y.due.isValid())
+            return x.due.isValid();
+        if (x.due != y.due)
+            return x.due < y.due;
+        return std::pair(x.order, x.line) < std::pair(y.order, y.line);
+    });
     return out;
 }
 

@@ -28,6 +28,9 @@ struct Line {
 // line. Lateness is counted to `today`.
 QList<Line> outstanding(QDate today = QDate::currentDate());
 
+// The statement of outstanding(): binds the approved status.
+QString outstandingStatement();
+
 // Days from `due` to `today` when `due` has passed, else 0.
 int daysLate(QDate due, QDate today);
 

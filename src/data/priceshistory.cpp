@@ -6,22 +6,24 @@
 
 namespace zel::prices {
 
+QString lastPaidStatement(int count) {
+    // The product's lines come from its index; each line's order by its key.
+    return QStringLiteral(
+               "SELECT `Order Information`.`Quote ID`, `Order Information`.`Quoted Date`, "
+               "`Order Information`.`Customer Ref`, `Order Details`.`Unit Price` "
+               "FROM `Order Details` INNER JOIN `Order Information` "
+               "ON `Order Information`.`Quote ID` = `Order Details`.`Order ID` "
+               "WHERE `Order Details`.`Product ID` = ? AND `Order Information`.`Account No` = ? "
+               "AND `Order Details`.`Order ID` <> ? AND `Order Details`.`Unit Price` IS NOT NULL "
+               "ORDER BY `Order Information`.`Quoted Date` DESC, `Order Information`.`Quote ID` "
+               "DESC, `Order Details`.`ID` DESC LIMIT %1")
+        .arg(count);
+}
+
 QList<Paid> lastPaid(qlonglong productId, const QString& account, qint64 exceptOrder, int count) {
     if (productId == 0 || account.trimmed().isEmpty() || count <= 0)
         return {};
-    // The product's lines come from its index; each line's order by its key.
-    const RowSet rs = gConn().select(
-        QStringLiteral(
-            "SELECT `Order Information`.`Quote ID`, `Order Information`.`Quoted Date`, "
-            "`Order Information`.`Customer Ref`, `Order Details`.`Unit Price` "
-            "FROM `Order Details` INNER JOIN `Order Information` "
-            "ON `Order Information`.`Quote ID` = `Order Details`.`Order ID` "
-            "WHERE `Order Details`.`Product ID` = ? AND `Order Information`.`Account No` = ? "
-            "AND `Order Details`.`Order ID` <> ? AND `Order Details`.`Unit Price` IS NOT NULL "
-            "ORDER BY `Order Information`.`Quoted Date` DESC, `Order Information`.`Quote ID` "
-            "DESC, `Order Details`.`ID` DESC LIMIT %1")
-            .arg(count),
-        {productId, account, exceptOrder});
+    const RowSet rs = gConn().select(lastPaidStatement(count), {productId, account, exceptOrder});
     QList<Paid> out;
     for (const auto& row : rs.rows) {
         Paid p;

@@ -30,6 +30,9 @@ inline constexpr int kShown = 3;
 QList<Paid> lastPaid(qlonglong productId, const QString& account, qint64 exceptOrder,
                      int count = kShown);
 
+// The statement of lastPaid: binds product, account, order to leave out.
+QString lastPaidStatement(int count = kShown);
+
 // True when `price` is more than 10 % above the newest price paid (exactly
 // 10 % above is not). Never with nothing paid before, or a last price of 0.
 bool aboveLastPaid(Money price, const QList<Paid>& paid);

@@ -14,9 +14,6 @@
 #include <QHBoxLayout>
 #include <QHeaderView>
 #include <QKeyEvent>
-#include <QRegularExpression>
-#include <QSortFilterProxyModel>
-#include <QStandardItemModel>
 #include <QStandardPaths>
 #include <QVBoxLayout>
 
@@ -25,90 +22,6 @@ namespace zel {
 using form::makeButton;
 using form::makeLabel;
 using form::named;
-
-namespace {
-
-// Where each cell keeps what it is sorted by, and the first cell the order's key.
-constexpr int kSortRole = Qt::UserRole;
-constexpr int kOrderRole = Qt::UserRole + 1;
-// The cell's value as a spreadsheet takes it (a date, a number; none when blank).
-constexpr int kValueRole = Qt::UserRole + 2;
-
-// Captions on screen and the column names the report and the file use.
-struct Heading {
-    const char* caption;
-    const char* field;
-};
-constexpr Heading kHeadings[frmOutstanding::kColumns] = {
-    {"Supplier", "Supplier"},   {"Order Ref", "Customer Ref"}, {"Date Ordered", "Quoted Date"},
-    {"Due Date", "DueDate"},    {"Product Code", "Part Id"},   {"Description", "Description"},
-    {"Ordered", "Quantity"},    {"Booked In", "Qty BI"},       {"Outstanding", "Qty OS"},
-    {"Days Late", "Days Late"},
-};
-
-QString dateText(QDate d) {
-    return d.isValid() ? shortDateText(d) : QString();
-}
-
-QString lateText(const deliveries::Line& l) {
-    return QStringLiteral("Late: due %1, %2 day%3 ago")
-        .arg(shortDateText(l.due))
-        .arg(l.daysLate)
-        .arg(l.daysLate == 1 ? QString() : QStringLiteral("s"));
-}
-
-// One line of the list as its row of cells.
-QList<QStandardItem*> rowOf(const deliveries::Line& l) {
-    auto cell = [](const QString& text, const QVariant& sortKey) {
-        auto* item = new QStandardItem(text);
-        item->setData(sortKey, kSortRole);
-        item->setData(text, kValueRole);
-        item->setEditable(false);
-        return item;
-    };
-    auto number = [&](int n, bool blankZero = false) {
-        QStandardItem* item = cell(blankZero && n == 0 ? QString() : QString::number(n), n);
-        item->setTextAlignment(Qt::AlignRight | Qt::AlignVCenter);
-        item->setData(blankZero && n == 0 ? QVariant() : QVariant(n), kValueRole);
-        return item;
-    };
-    // Lines without a due date come after every dated one.
-    const QDate dueKey = l.due.isValid() ? l.due : QDate(9999, 12, 31);
-    QList<QStandardItem*> row = {
-        cell(l.supplier, l.supplier.toCaseFolded()),
-        cell(l.orderRef, l.orderRef.toCaseFolded()),
-        cell(dateText(l.ordered), l.ordered),
-        cell(dateText(l.due), dueKey),
-        cell(l.partId, l.partId.toCaseFolded()),
-        cell(l.description, l.description.toCaseFolded()),
-        number(l.quantity),
-        number(l.booked),
-        number(l.outstanding()),
-        number(l.daysLate, true),
-    };
-    row[frmOutstanding::colSupplier]->setData(l.order, kOrderRole);
-    row[frmOutstanding::colOrdered]->setData(l.ordered.isValid() ? QVariant(l.ordered) : QVariant(),
-                                             kValueRole);
-    row[frmOutstanding::colDue]->setData(l.due.isValid() ? QVariant(l.due) : QVariant(),
-                                         kValueRole);
-    if (l.late()) {
-        // Late lines stand out by colour and weight, and say so to a screen
-        // reader and to the pointer.
-        const QString why = lateText(l);
-        for (QStandardItem* item : row) {
-            item->setForeground(QColor(170, 0, 0));
-            item->setToolTip(why);
-            item->setData(why, Qt::AccessibleDescriptionRole);
-        }
-        QFont bold;
-        bold.setBold(true);
-        row[frmOutstanding::colDaysLate]->setFont(bold);
-        row[frmOutstanding::colDue]->setFont(bold);
-    }
-    return row;
-}
-
-} // namespace
 
 frmOutstanding::frmOutstanding(OrderHub& hub, QWidget* parent, std::optional<QDate> today)
     : QWidget(parent, Qt::Window), hub_(hub), today_(today.value_or(QDate::currentDate())) {
@@ -126,22 +39,18 @@ void frmOutstanding::buildUi() {
     Label1->setBuddy(cmbSupplier);
     lblCount = makeLabel(this, "lblCount", QString());
 
-    model_ = new QStandardItemModel(0, kColumns, this);
-    for (int c = 0; c < kColumns; ++c)
-        model_->setHeaderData(c, Qt::Horizontal, QString::fromLatin1(kHeadings[c].caption));
-    shown_ = new QSortFilterProxyModel(this);
-    shown_->setSourceModel(model_);
-    shown_->setSortRole(kSortRole);
-    shown_->setFilterKeyColumn(colSupplier);
+    model_ = new OutstandingModel(this);
 
     lstLines = named(new QTableView(this), "lstLines", QStringLiteral("Outstanding lines"));
-    lstLines->setModel(shown_);
+    lstLines->setModel(model_);
     lstLines->setSelectionBehavior(QAbstractItemView::SelectRows);
     lstLines->setSelectionMode(QAbstractItemView::SingleSelection);
     lstLines->setEditTriggers(QAbstractItemView::NoEditTriggers);
     lstLines->setTabKeyNavigation(false);
     lstLines->setSortingEnabled(true);
     lstLines->sortByColumn(colDue, Qt::AscendingOrder);
+    // Widths from the first rows on screen, not from every line.
+    lstLines->horizontalHeader()->setResizeContentsPrecision(50);
     lstLines->verticalHeader()->hide();
     lstLines->horizontalHeader()->setSectionResizeMode(colDescription, QHeaderView::Stretch);
     lstLines->installEventFilter(this);
@@ -199,19 +108,11 @@ void frmOutstanding::Refresh() {
     chooseSupplier(cmbSupplier->findData(chosen) >= 0 ? chosen : QString());
 }
 
-void frmOutstanding::fill(const QList<deliveries::Line>& lines) {
-    model_->removeRows(0, model_->rowCount());
-    QStringList suppliers;
-    for (const deliveries::Line& l : lines) {
-        model_->appendRow(rowOf(l));
-        if (!l.supplier.isEmpty())
-            suppliers << l.supplier;
-    }
-    suppliers.removeDuplicates();
-    suppliers.sort(Qt::CaseInsensitive);
+void frmOutstanding::fill(QList<deliveries::Line> lines) {
+    model_->setLines(std::move(lines));
     cmbSupplier->clear();
     cmbSupplier->addItem(QStringLiteral("(All suppliers)"), QString());
-    for (const QString& s : suppliers)
+    for (const QString& s : model_->suppliers())
         cmbSupplier->addItem(s, s);
     lstLines->resizeColumnsToContents();
     lstLines->horizontalHeader()->setSectionResizeMode(colDescription, QHeaderView::Stretch);
@@ -219,38 +120,32 @@ void frmOutstanding::fill(const QList<deliveries::Line>& lines) {
 
 void frmOutstanding::chooseSupplier(const QString& supplier) {
     cmbSupplier->setCurrentIndex(std::max(0, cmbSupplier->findData(supplier)));
-    shown_->setFilterRegularExpression(supplier.isEmpty()
-                                           ? QRegularExpression()
-                                           : QRegularExpression(QRegularExpression::anchoredPattern(
-                                                 QRegularExpression::escape(supplier))));
+    model_->setSupplier(cmbSupplier->currentData().toString());
     if (shownCount() > 0 && !lstLines->currentIndex().isValid())
-        lstLines->setCurrentIndex(shown_->index(0, 0));
+        lstLines->setCurrentIndex(model_->index(0, 0));
     showCount();
 }
 
 void frmOutstanding::showCount() {
-    int late = 0;
-    for (int r = 0; r < shownCount(); ++r)
-        late += shown_->index(r, colDaysLate).data(kSortRole).toInt() > 0 ? 1 : 0;
     const int n = shownCount();
     lblCount->setText(QStringLiteral("%1 line%2 outstanding, %3 late")
                           .arg(n)
                           .arg(n == 1 ? QString() : QStringLiteral("s"))
-                          .arg(late));
+                          .arg(model_->lateCount()));
 }
 
 int frmOutstanding::shownCount() const {
-    return shown_->rowCount();
+    return model_->rowCount();
 }
 
 QString frmOutstanding::shownText(int row, int column) const {
-    return shown_->index(row, column).data().toString();
+    return model_->index(row, column).data().toString();
 }
 
 void frmOutstanding::openRow(int row) {
     if (row < 0 || row >= shownCount())
         return;
-    const QString key = shown_->index(row, colSupplier).data(kOrderRole).toString();
+    const QString key = QString::number(model_->lineAt(row).order);
     DataCombo* ref = hub_.custRef();
     // An order another workstation added since the hub listed its orders.
     if (ref->listModel().rowOfKey(key) < 0)
@@ -267,8 +162,8 @@ void frmOutstanding::cmdOpen_Click() {
 
 RowSet frmOutstanding::shownRows() const {
     RowSet rs;
-    for (const Heading& h : kHeadings)
-        rs.columns << QString::fromLatin1(h.field);
+    for (int c = 0; c < kColumns; ++c)
+        rs.columns << OutstandingModel::field(c);
     for (int r = 0; r < shownCount(); ++r) {
         QVector<QVariant> row;
         for (int c = 0; c < kColumns; ++c)
@@ -320,12 +215,12 @@ bool frmOutstanding::saveListAs(const QString& path) {
     }
     QStringList header;
     for (int c = 0; c < kColumns; ++c)
-        header << model_->headerData(c, Qt::Horizontal).toString();
+        header << OutstandingModel::heading(c);
     QList<QStringList> rows;
     for (int r = 0; r < shownCount(); ++r) {
         QStringList row;
         for (int c = 0; c < kColumns; ++c)
-            row << csv::field(shown_->index(r, c).data(kValueRole));
+            row << csv::field(model_->index(r, c).data(OutstandingModel::ValueRole));
         rows << row;
     }
     try {

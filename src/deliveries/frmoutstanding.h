@@ -7,6 +7,7 @@
 // through the report preview and saves as a CSV file.
 #include "bound/report.h"
 #include "data/deliveries.h"
+#include "deliveries/outstandingmodel.h"
 
 #include <QComboBox>
 #include <QLabel>
@@ -16,9 +17,6 @@
 #include <functional>
 #include <optional>
 
-class QStandardItemModel;
-class QSortFilterProxyModel;
-
 namespace zel {
 
 class OrderHub;
@@ -27,19 +25,7 @@ class frmOutstanding : public QWidget {
     Q_OBJECT
 public:
     // The list's columns, in their order on screen.
-    enum Column : int {
-        colSupplier = 0,
-        colOrderRef,
-        colOrdered,
-        colDue,
-        colPartId,
-        colDescription,
-        colQuantity,
-        colBooked,
-        colOutstanding,
-        colDaysLate,
-        kColumns
-    };
+    using enum OutstandingModel::Column;
 
     // `today` counts the days late (the current date when not given).
     explicit frmOutstanding(OrderHub& hub, QWidget* parent = nullptr,
@@ -82,13 +68,12 @@ protected:
 
 private:
     void buildUi();
-    void fill(const QList<deliveries::Line>& lines);
+    void fill(QList<deliveries::Line> lines);
     void showCount();
 
     OrderHub& hub_;
     QDate today_;
-    QStandardItemModel* model_;
-    QSortFilterProxyModel* shown_;
+    OutstandingModel* model_;
 };
 
 namespace deliveries {
