@@ -61,7 +61,9 @@ CREATE TABLE `Order Details` (
   `DueDate`       DATETIME NULL,
   PRIMARY KEY (`ID`),
   KEY `ix_order_id` (`Order ID`),
-  KEY `ix_product_id` (`Product ID`),
+  -- The last prices paid for a product read its lines' orders and prices
+  -- from this index alone.
+  KEY `ix_product_id` (`Product ID`, `Order ID`, `Unit Price`),
   KEY `ix_part_id` (`Part Id`)
 ) ENGINE=InnoDB DEFAULT CHARSET=utf8mb4;
 
