@@ -15,10 +15,10 @@ struct Heading {
     const char* field;
 };
 constexpr Heading kHeadings[OutstandingModel::kColumns] = {
-    {"Supplier", "Supplier"},   {"Order Ref", "Customer Ref"}, {"Date Ordered", "Quoted Date"},
-    {"Due Date", "DueDate"},    {"Product Code", "Part Id"},   {"Description", "Description"},
-    {"Ordered", "Quantity"},    {"Booked In", "Qty BI"},       {"Outstanding", "Qty OS"},
-    {"Days Late", "Days Late"},
+    {"Supplier", "Supplier"},       {"Order Ref", "Customer Ref"}, {"Date Ordered", "Quoted Date"},
+    {"Due Date", "DueDate"},        {"Days Late", "Days Late"},    {"Product Code", "Part Id"},
+    {"Description", "Description"}, {"Ordered", "Quantity"},       {"Booked In", "Qty BI"},
+    {"Outstanding", "Qty OS"},
 };
 
 QString dateText(QDate d) {
@@ -33,7 +33,7 @@ QString lateText(const deliveries::Line& l) {
 }
 
 bool numeric(int column) {
-    return column >= OutstandingModel::colQuantity;
+    return column == OutstandingModel::colDaysLate || column >= OutstandingModel::colQuantity;
 }
 
 int number(const deliveries::Line& l, int column) {

@@ -19,12 +19,12 @@ public:
         colOrderRef,
         colOrdered,
         colDue,
+        colDaysLate,
         colPartId,
         colDescription,
         colQuantity,
         colBooked,
         colOutstanding,
-        colDaysLate,
         kColumns
     };
     // The key of a row's order (any column).

@@ -267,11 +267,11 @@ TEST_F(DeliveriesTest, SaveAsCsvWritesTheLinesShownWithDatesAndNumbersAsSuch) {
     ASSERT_TRUE(file.open(QIODevice::ReadOnly));
     const QStringList lines = QString::fromUtf8(file.readAll()).remove(QChar(0xFEFF)).split("\r\n");
     ASSERT_GE(lines.size(), 3);
-    EXPECT_EQ(lines[0], "Supplier,Order Ref,Date Ordered,Due Date,Product Code,Description,"
-                        "Ordered,Booked In,Outstanding,Days Late");
-    EXPECT_EQ(lines[1], "Bright Supplies,BR/7,2026-03-02,2026-03-20,SOON-1,Description of "
-                        "SOON-1,2,0,2,");
-    EXPECT_EQ(lines[2], "Bright Supplies,BR/7,2026-03-02,,NODUE-1,Description of NODUE-1,3,1,2,");
+    EXPECT_EQ(lines[0], "Supplier,Order Ref,Date Ordered,Due Date,Days Late,Product Code,"
+                        "Description,Ordered,Booked In,Outstanding");
+    EXPECT_EQ(lines[1], "Bright Supplies,BR/7,2026-03-02,2026-03-20,,SOON-1,Description of "
+                        "SOON-1,2,0,2");
+    EXPECT_EQ(lines[2], "Bright Supplies,BR/7,2026-03-02,,,NODUE-1,Description of NODUE-1,3,1,2");
 
     // Nothing shown: nothing is asked or written.
     gConn().execute("UPDATE `Order Details` SET `Qty BI` = `Quantity`");
