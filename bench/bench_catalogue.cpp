@@ -1,10 +1,10 @@
 // The part finder on a large catalogue: opening it (both selectors filled
 // from every product), a look-up by code, and the selectors' suggestions
 // while the user types.
-#include "app/database.h"
 #include "bound/datacombo.h"
 #include "bound/orderhub.h"
 #include "catalogue/frmfindpart.h"
+#include "connection/database.h"
 #include "practice.h"
 
 #include <QApplication>

@@ -1,7 +1,7 @@
 // The last prices paid for a product and the outstanding deliveries list on
 // a large practice, with the plan the server chooses for each; the list's
 // statement also as it runs without the status index.
-#include "app/database.h"
+#include "connection/database.h"
 #include "data/deliveries.h"
 #include "data/priceshistory.h"
 #include "data/statuses.h"

@@ -3,8 +3,8 @@
 // Google Benchmark's options (--benchmark_filter=...) are taken as usual.
 // After the runs it prints each target beside what was measured, and each
 // program's way beside the statement-by-statement way with their ratio.
-#include "app/database.h"
 #include "app/messages.h"
+#include "connection/database.h"
 #include "runwindows.h"
 
 #include <QApplication>

@@ -1,8 +1,8 @@
 // Reading orders: a header by its key, an order's lines into the grid's model.
-#include "app/database.h"
 #include "bound/gridmodel.h"
+#include "connection/database.h"
+#include "data/schema.h"
 #include "practice.h"
-#include "schema/schema.h"
 
 #include <benchmark/benchmark.h>
 #include <map>

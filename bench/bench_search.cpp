@@ -1,8 +1,8 @@
 // The order finder's five modes on a large practice, through the window, and
 // the plan the server chooses for each; the month search beside the same
 // search written as a comparison of formatted dates.
-#include "app/database.h"
 #include "app/messages.h"
+#include "connection/database.h"
 #include "purchasing/frmpurchaseorder.h"
 #include "runwindows.h"
 #include "search/frmfindrecord.h"

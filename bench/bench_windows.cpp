@@ -2,16 +2,16 @@
 // totals box, the status stamp and printing it to PDF, each beside the
 // statement-by-statement way (a statement per line, totals read again at
 // every keystroke); the program's start-up and its memory with an order open.
-#include "app/database.h"
 #include "app/messages.h"
-#include "app/rowsetfile.h"
-#include "app/settings.h"
 #include "bound/report.h"
+#include "connection/database.h"
+#include "connection/rowsetfile.h"
+#include "connection/settings.h"
+#include "data/orders.h"
 #include "practice.h"
 #include "purchasing/frmpurchaseorder.h"
 #include "reports/printing.h"
 #include "runwindows.h"
-#include "schema/orders.h"
 
 #include <QCoreApplication>
 #include <QElapsedTimer>

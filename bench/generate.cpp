@@ -9,9 +9,9 @@
 // built once at the end: a million orders take minutes instead of an hour.
 // The server must run on this machine and be allowed to read files
 // (FILE privilege, secure_file_priv empty or naming the temporary folder).
-#include "app/database.h"
+#include "connection/database.h"
+#include "data/schema.h"
 #include "practice.h"
-#include "schema/schema.h"
 
 #include <QCommandLineParser>
 #include <QCoreApplication>

@@ -1,5 +1,5 @@
 #include "practice.h"
-#include "schema/schema.h"
+#include "data/schema.h"
 
 #include <QDateTime>
 #include <QHash>

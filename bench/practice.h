@@ -5,7 +5,7 @@
 // that were approved. Rows go to the server in multi-row inserts with bound
 // values, a few hundred rows a statement, a transaction per block of orders;
 // or, on the fast path, as tab-separated files the server loads in bulk.
-#include "app/database.h"
+#include "connection/database.h"
 
 #include <QFile>
 #include <QTemporaryDir>

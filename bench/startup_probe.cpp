@@ -3,8 +3,8 @@
 // prints "painted" once the window has been painted. Given an order's key it
 // then opens that order in the window and prints its resident memory
 // ("rss <kB>"). Ends with "done". zel-bench runs it.
-#include "app/database.h"
 #include "app/messages.h"
+#include "connection/database.h"
 #include "purchasing/frmpurchaseorder.h"
 
 #include <QApplication>

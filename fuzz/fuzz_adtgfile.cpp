@@ -2,9 +2,9 @@
 // adtg::Error; every row read has one value per column, of the type its
 // column's OLE DB type gives, and the row-set file made of it shows the
 // visible columns.
-#include "app/adtgfile.h"
-#include "app/rowsetfile.h"
+#include "connection/rowsetfile.h"
 #include "fuzz.h"
+#include "values/adtgfile.h"
 
 #include <cstdio>
 

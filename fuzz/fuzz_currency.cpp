@@ -1,10 +1,10 @@
 // Currency texts and typed numbers: a text is read exactly or not at all,
 // and the conversions refuse what they cannot store without throwing
 // anything but their own refusal.
-#include "app/convert.h"
-#include "app/localetext.h"
-#include "app/money.h"
 #include "fuzz.h"
+#include "values/convert.h"
+#include "values/localetext.h"
+#include "values/money.h"
 
 #include <cmath>
 #include <cstdio>

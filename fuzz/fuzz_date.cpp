@@ -1,8 +1,8 @@
 // Typed dates: a text is a valid date (with a valid time, if any) or nothing,
 // and what the conversion takes reads back as the same date.
-#include "app/convert.h"
-#include "app/localetext.h"
 #include "fuzz.h"
+#include "values/convert.h"
+#include "values/localetext.h"
 
 #include <cstdio>
 

@@ -1,6 +1,6 @@
 // Database URLs from the command line or the environment: read, or refused
 // with std::invalid_argument; nothing else.
-#include "app/database.h"
+#include "connection/database.h"
 #include "fuzz.h"
 
 #include <cstdio>

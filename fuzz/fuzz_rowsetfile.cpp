@@ -1,6 +1,6 @@
 // Rowset files from other programs: read, or refused with RowSetFileError;
 // every row read has one value per column.
-#include "app/rowsetfile.h"
+#include "connection/rowsetfile.h"
 #include "fuzz.h"
 
 #include <cstdio>

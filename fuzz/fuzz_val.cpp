@@ -1,6 +1,6 @@
 // Val and its rounding: any text gives a finite number, never undefined behaviour.
-#include "app/val.h"
 #include "fuzz.h"
+#include "values/val.h"
 
 #include <cmath>
 #include <cstdio>

@@ -1,7 +1,6 @@
 // The entry: hands the two hub windows to the start-up and wires the windows
 // each hub opens.
 #include "app/dialogs.h"
-#include "app/startup.h"
 #include "catalogue/catalogue.h"
 #include "deliveries/frmoutstanding.h"
 #include "goodsin/frmgoodsin.h"
@@ -9,6 +8,7 @@
 #include "refdata/openers.h"
 #include "reports/printing.h"
 #include "search/frmfindrecord.h"
+#include "startup/startup.h"
 
 #include <QTextStream>
 

@@ -1,4 +1,4 @@
-#include "app/adtgfile.h"
+#include "values/adtgfile.h"
 
 #include <QDateTime>
 #include <QHash>

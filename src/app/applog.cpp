@@ -1,5 +1,5 @@
-#include "app/applog.h"
-#include "app/settings.h"
+#include "connection/applog.h"
+#include "connection/settings.h"
 
 #include <QDateTime>
 #include <QDir>

@@ -1,7 +1,7 @@
-#include "app/convert.h"
-#include "app/localetext.h"
-#include "app/money.h"
-#include "app/val.h"
+#include "values/convert.h"
+#include "values/localetext.h"
+#include "values/money.h"
+#include "values/val.h"
 
 #include <QDateTime>
 #include <QLocale>

@@ -1,4 +1,4 @@
-#include "app/database.h"
+#include "connection/database.h"
 
 #include <QRandomGenerator>
 #include <QRegularExpression>
@@ -152,8 +152,8 @@ ConnectionSettings parseOdbcUrl(const QString& text) {
 
 // A mysql URL's server as a connection string of the MariaDB ODBC driver.
 QString odbcConnectionString(const ConnectionSettings& s, const ServerAddress& where) {
-    const QString driver = s.odbcDriver.isEmpty() ? QStringLiteral("MariaDB ODBC 3.1 Driver")
-                                                  : s.odbcDriver;
+    const QString driver =
+        s.odbcDriver.isEmpty() ? QStringLiteral("MariaDB ODBC 3.1 Driver") : s.odbcDriver;
     // A name goes in braces; a library's path is given as it is.
     const bool path = driver.contains(u'/') || driver.contains(u'\\');
     QStringList parts = {QStringLiteral("DRIVER=") + (path ? driver : u'{' + driver + u'}')};

@@ -1,6 +1,6 @@
-#include "app/dbconfig.h"
-#include "app/platform.h"
-#include "app/settings.h"
+#include "startup/dbconfig.h"
+#include "connection/platform.h"
+#include "connection/settings.h"
 
 #include <QCheckBox>
 #include <QDialogButtonBox>
@@ -30,11 +30,12 @@ ConfigFile readConfigFile(const QString& path) {
         return cf;
     const platform::FileAccess access = platform::fileAccess(path);
     if (access.othersMay) {
-        cf.error = QStringLiteral("The configuration file %1 can be read or changed by other users%2, "
-                                  "so it is not used. Make it readable only by its owner: %3")
-                       .arg(path,
-                            access.who.isEmpty() ? QString() : QStringLiteral(" (%1)").arg(access.who),
-                            platform::ownerOnlyAdvice(path));
+        cf.error =
+            QStringLiteral("The configuration file %1 can be read or changed by other users%2, "
+                           "so it is not used. Make it readable only by its owner: %3")
+                .arg(path,
+                     access.who.isEmpty() ? QString() : QStringLiteral(" (%1)").arg(access.who),
+                     platform::ownerOnlyAdvice(path));
         return cf;
     }
     if (!access.uncheckable.isEmpty())

@@ -3,7 +3,7 @@
 // $ZEL_DATABASE, then the user's configuration file, then the practice's ODBC
 // data source. The file keeps the password off the command line; it is used
 // only when no one but its owner can read it.
-#include "app/database.h"
+#include "connection/database.h"
 
 #include <QDialog>
 #include <QProcessEnvironment>

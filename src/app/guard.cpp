@@ -1,8 +1,8 @@
 #include "app/guard.h"
-#include "app/applog.h"
-#include "app/convert.h"
-#include "app/database.h"
 #include "app/messages.h"
+#include "connection/applog.h"
+#include "connection/database.h"
+#include "values/convert.h"
 
 namespace zel {
 

@@ -1,6 +1,6 @@
 #include "app/hubwindow.h"
-#include "app/database.h"
 #include "app/dialogs.h"
+#include "connection/database.h"
 
 #include <QCloseEvent>
 #include <QCoreApplication>

@@ -1,4 +1,4 @@
-#include "app/localetext.h"
+#include "values/localetext.h"
 
 #include <QLocale>
 #include <QRegularExpression>

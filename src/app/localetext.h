@@ -1,10 +1,10 @@
 #pragma once
 // Texts in the workstation's locale: currency amounts and dates.
-#include "app/money.h"
+#include "values/money.h"
 
 #include <QDate>
-#include <QTime>
 #include <QString>
+#include <QTime>
 #include <optional>
 
 namespace zel {

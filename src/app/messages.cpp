@@ -1,5 +1,5 @@
 #include "app/messages.h"
-#include "app/applog.h"
+#include "connection/applog.h"
 
 #include <QApplication>
 #include <QMessageBox>

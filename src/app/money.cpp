@@ -1,5 +1,5 @@
-#include "app/money.h"
-#include "app/val.h"
+#include "values/money.h"
+#include "values/val.h"
 
 #include <algorithm>
 #include <cmath>

@@ -1,4 +1,4 @@
-#include "app/platform.h"
+#include "connection/platform.h"
 
 #include <QDir>
 #include <QFile>

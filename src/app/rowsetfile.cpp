@@ -1,8 +1,8 @@
-#include "app/rowsetfile.h"
-#include "app/adtgfile.h"
-#include "app/applog.h"
-#include "app/money.h"
-#include "app/settings.h"
+#include "connection/rowsetfile.h"
+#include "connection/applog.h"
+#include "connection/settings.h"
+#include "values/adtgfile.h"
+#include "values/money.h"
 
 #include <QDateTime>
 #include <QDir>

@@ -8,9 +8,9 @@
 // printouts are written in the XML layout; the suite's settings file
 // (zelsysconfig.adtg) is read in either. This is the one place that reads
 // and writes them.
-#include "app/adtgfile.h"
-#include "app/convert.h"
-#include "app/database.h"
+#include "connection/database.h"
+#include "values/adtgfile.h"
+#include "values/convert.h"
 
 #include <QList>
 #include <QString>

@@ -1,5 +1,5 @@
-#include "app/singleinstance.h"
-#include "app/applog.h"
+#include "startup/singleinstance.h"
+#include "connection/applog.h"
 
 #include <QApplication>
 #include <QDeadlineTimer>

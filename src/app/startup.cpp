@@ -1,10 +1,10 @@
-#include "app/startup.h"
-#include "app/applog.h"
-#include "app/database.h"
-#include "app/dbconfig.h"
-#include "app/platform.h"
-#include "app/settings.h"
-#include "app/singleinstance.h"
+#include "startup/startup.h"
+#include "connection/applog.h"
+#include "connection/database.h"
+#include "connection/platform.h"
+#include "connection/settings.h"
+#include "startup/dbconfig.h"
+#include "startup/singleinstance.h"
 
 #include <QApplication>
 #include <QDir>
@@ -35,7 +35,8 @@ void refuseDatabase(const QString& why) {
 }
 
 QString instanceLockPath() {
-    QString path = QProcessEnvironment::systemEnvironment().value(QStringLiteral("ZEL_INSTANCE_LOCK"));
+    QString path =
+        QProcessEnvironment::systemEnvironment().value(QStringLiteral("ZEL_INSTANCE_LOCK"));
     if (!path.isEmpty())
         return path;
     return platform::instanceLockPath();

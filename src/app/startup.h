@@ -1,6 +1,6 @@
 #pragma once
 // The program's entry: one copy per user, the connection, the opening window.
-#include "app/settings.h"
+#include "connection/settings.h"
 
 #include <QMainWindow>
 #include <functional>

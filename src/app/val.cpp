@@ -1,4 +1,4 @@
-#include "app/val.h"
+#include "values/val.h"
 
 #include <cmath>
 #include <limits>
@@ -6,7 +6,9 @@
 namespace zel {
 
 namespace {
-bool isBlank(QChar c) { return c == u' ' || c == u'\t' || c == u'\n' || c == u'\r'; }
+bool isBlank(QChar c) {
+    return c == u' ' || c == u'\t' || c == u'\n' || c == u'\r';
+}
 } // namespace
 
 double Val(QStringView text) {
@@ -33,7 +35,8 @@ double Val(QStringView text) {
                                                  : 99;
                 if (d >= radix)
                     break;
-                overflow = overflow || __builtin_mul_overflow(v, radix, &v) || __builtin_add_overflow(v, d, &v);
+                overflow = overflow || __builtin_mul_overflow(v, radix, &v) ||
+                           __builtin_add_overflow(v, d, &v);
                 any = true;
                 ++i;
             }

@@ -49,13 +49,21 @@ void DataList::selectRow(int row) {
     scrollTo(i);
 }
 
-QString DataList::BoundText() const { return model_->key(selectedRow()); }
+QString DataList::BoundText() const {
+    return model_->key(selectedRow());
+}
 
-void DataList::setBoundText(const QString& key) { selectRow(key.isEmpty() ? -1 : model_->rowOfKey(key)); }
+void DataList::setBoundText(const QString& key) {
+    selectRow(key.isEmpty() ? -1 : model_->rowOfKey(key));
+}
 
-QString DataList::Text() const { return model_->listText(selectedRow()); }
+QString DataList::Text() const {
+    return model_->listText(selectedRow());
+}
 
-void DataList::setText(const QString& text) { selectRow(text.isEmpty() ? -1 : model_->rowOfText(text)); }
+void DataList::setText(const QString& text) {
+    selectRow(text.isEmpty() ? -1 : model_->rowOfText(text));
+}
 
 QVariant DataList::selectedValue(const QString& column) const {
     return model_->value(selectedRow(), column);

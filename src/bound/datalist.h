@@ -1,8 +1,8 @@
 #pragma once
 // A list box bound to a row set: each entry shows one column's text and
 // carries another column's value as its key.
-#include "app/database.h"
 #include "bound/rowsetlistmodel.h"
+#include "connection/database.h"
 
 #include <QListView>
 

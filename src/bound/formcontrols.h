@@ -9,7 +9,8 @@ namespace zel::form {
 
 QLabel* makeLabel(QWidget* parent, const char* name, const QString& caption);
 // A heading label: the caption in a larger, bold font.
-QLabel* makeHeading(QWidget* parent, const char* name, const QString& caption, int pointsLarger = 4);
+QLabel* makeHeading(QWidget* parent, const char* name, const QString& caption,
+                    int pointsLarger = 4);
 QLineEdit* makeBox(QWidget* parent, const char* name, const QString& accessible = {});
 QPushButton* makeButton(QWidget* parent, const char* name, const QString& caption);
 // Names a widget that is made elsewhere (lists, multi-line boxes).

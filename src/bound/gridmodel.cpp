@@ -1,7 +1,7 @@
 #include "bound/gridmodel.h"
 #include "app/messages.h"
-#include "app/val.h"
-#include "schema/schema.h"
+#include "data/schema.h"
+#include "values/val.h"
 
 #include <QDate>
 #include <QDateTime>

@@ -2,8 +2,8 @@
 // The rows of a statement as an editable table: the columns follow the
 // statement; an edited cell is converted by its column's kind and written to
 // its table row by key at once; a refused edit keeps the old value and says why.
-#include "app/convert.h"
-#include "app/database.h"
+#include "connection/database.h"
+#include "values/convert.h"
 
 #include <QAbstractTableModel>
 #include <QSet>

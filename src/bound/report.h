@@ -3,8 +3,8 @@
 // bound text boxes, rectangles and lines placed in twips, with alignment and
 // fonts), filled by name from code, laid out into pages and painted onto a
 // printer or a PDF. The laid-out pages can be inspected without painting.
-#include "app/convert.h"
-#include "app/database.h"
+#include "connection/database.h"
+#include "values/convert.h"
 
 #include <QDate>
 #include <QList>

@@ -1,5 +1,5 @@
 #include "bound/rowsetlistmodel.h"
-#include "app/convert.h"
+#include "values/convert.h"
 
 #include <QCollator>
 #include <algorithm>
@@ -18,12 +18,14 @@ QString RowSetListModel::keyText(const QVariant& v) {
     return displayText(Kind::Number, v);
 }
 
-void RowSetListModel::setRowSource(RowSet rows, const QString& listField, const QString& boundColumn) {
+void RowSetListModel::setRowSource(RowSet rows, const QString& listField,
+                                   const QString& boundColumn) {
     int lc = rows.indexOf(listField);
     int kc = boundColumn.isEmpty() ? lc : rows.indexOf(boundColumn);
     if (lc < 0 || kc < 0)
-        throw std::invalid_argument(
-            QStringLiteral("the list has no column %1").arg(lc < 0 ? listField : boundColumn).toStdString());
+        throw std::invalid_argument(QStringLiteral("the list has no column %1")
+                                        .arg(lc < 0 ? listField : boundColumn)
+                                        .toStdString());
     beginResetModel();
     rows_ = std::move(rows);
     listCol_ = lc;
@@ -126,10 +128,16 @@ QString RowSetListModel::key(int row) const {
     return row >= 0 && row < keys_.size() ? keys_[row] : QString();
 }
 
-int RowSetListModel::rowOfKey(const QString& key) const { return int(keys_.indexOf(key)); }
+int RowSetListModel::rowOfKey(const QString& key) const {
+    return int(keys_.indexOf(key));
+}
 
-int RowSetListModel::rowOfText(const QString& text) const { return int(texts_.indexOf(text)); }
+int RowSetListModel::rowOfText(const QString& text) const {
+    return int(texts_.indexOf(text));
+}
 
-QVariant RowSetListModel::value(int row, const QString& column) const { return rows_.at(row, column); }
+QVariant RowSetListModel::value(int row, const QString& column) const {
+    return rows_.at(row, column);
+}
 
 } // namespace zel

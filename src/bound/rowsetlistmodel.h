@@ -1,6 +1,6 @@
 #pragma once
 // A row set shown as a list: one column gives each entry's text, another its key.
-#include "app/database.h"
+#include "connection/database.h"
 
 #include <QAbstractListModel>
 #include <vector>

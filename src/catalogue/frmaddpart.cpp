@@ -1,11 +1,11 @@
 #include "catalogue/frmaddpart.h"
-#include "app/convert.h"
 #include "app/guard.h"
 #include "app/messages.h"
-#include "app/val.h"
 #include "catalogue/controls.h"
 #include "data/catalogue.h"
-#include "schema/schema.h"
+#include "data/schema.h"
+#include "values/convert.h"
+#include "values/val.h"
 
 #include <QGridLayout>
 #include <QHBoxLayout>

@@ -1,13 +1,13 @@
 #include "catalogue/frmfindpart.h"
-#include "app/convert.h"
 #include "app/guard.h"
-#include "app/localetext.h"
 #include "app/messages.h"
-#include "app/val.h"
 #include "bound/orderhub.h"
 #include "catalogue/controls.h"
 #include "data/catalogue.h"
-#include "schema/schema.h"
+#include "data/schema.h"
+#include "values/convert.h"
+#include "values/localetext.h"
+#include "values/val.h"
 
 #include <QGridLayout>
 #include <QHBoxLayout>

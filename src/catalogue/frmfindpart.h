@@ -3,10 +3,10 @@
 // by its supplier's description, shows its catalogue entry for correction,
 // and on "OK" writes the corrections back and adds the product as a line of
 // the order shown in the hub.
-#include "app/database.h"
-#include "app/money.h"
 #include "bound/datacombo.h"
+#include "connection/database.h"
 #include "data/priceshistory.h"
+#include "values/money.h"
 
 #include <QButtonGroup>
 #include <QCheckBox>

@@ -1,7 +1,7 @@
 #include "data/approval.h"
-#include "app/database.h"
+#include "connection/database.h"
+#include "data/orders.h"
 #include "data/statuses.h"
-#include "schema/orders.h"
 
 namespace zel::approval {
 

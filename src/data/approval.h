@@ -1,7 +1,7 @@
 #pragma once
 // Approving an order: the one place that posts an order's total to the
 // practice's ledger (`Transaction`) and marks the order and its lines approved.
-#include "app/money.h"
+#include "values/money.h"
 
 #include <QDate>
 #include <QString>

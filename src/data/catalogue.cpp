@@ -1,5 +1,5 @@
 #include "data/catalogue.h"
-#include "schema/schema.h"
+#include "data/schema.h"
 
 #include <QStringList>
 

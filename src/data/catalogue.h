@@ -2,7 +2,7 @@
 // The product catalogue: the statements of the part finder and the product
 // entry. Values come converted to their columns; the windows convert them.
 // (The namespace is `products`: `catalogue` names the windows' helpers.)
-#include "app/database.h"
+#include "connection/database.h"
 
 #include <QList>
 #include <QString>

@@ -1,5 +1,5 @@
 #include "data/deliveries.h"
-#include "app/database.h"
+#include "connection/database.h"
 #include "data/statuses.h"
 
 #include <QDateTime>

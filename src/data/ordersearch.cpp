@@ -1,5 +1,5 @@
 #include "data/ordersearch.h"
-#include "schema/orders.h"
+#include "data/orders.h"
 
 #include <QDateTime>
 #include <QStringList>

@@ -2,7 +2,7 @@
 // Finding orders: the statements of the order finder's five ways of
 // searching, and the dentists it searches by. Each search is a statement
 // with its bound values; reading it is the caller's.
-#include "app/database.h"
+#include "connection/database.h"
 
 #include <QDate>
 #include <QString>

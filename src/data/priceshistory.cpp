@@ -1,6 +1,6 @@
 #include "data/priceshistory.h"
-#include "app/database.h"
-#include "app/localetext.h"
+#include "connection/database.h"
+#include "values/localetext.h"
 
 #include <QDateTime>
 

@@ -2,7 +2,7 @@
 // The prices last paid for a product: what the order lines and the part
 // finder show beside a price, so a price well above the last one paid to the
 // same supplier stands out before the order goes.
-#include "app/money.h"
+#include "values/money.h"
 
 #include <QDate>
 #include <QList>

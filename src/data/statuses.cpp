@@ -1,6 +1,6 @@
 #include "data/statuses.h"
-#include "app/val.h"
-#include "schema/schema.h"
+#include "data/schema.h"
+#include "values/val.h"
 
 namespace zel::statuses {
 

@@ -1,7 +1,7 @@
 #pragma once
 // Order statuses: the two the program itself relies on, and the statements
 // and rules of the status list (`Status Table`).
-#include "app/database.h"
+#include "connection/database.h"
 
 #include <QString>
 #include <QStringList>

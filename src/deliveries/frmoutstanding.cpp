@@ -1,13 +1,13 @@
 #include "deliveries/frmoutstanding.h"
-#include "app/csvfile.h"
 #include "app/dialogs.h"
 #include "app/guard.h"
-#include "app/localetext.h"
 #include "app/messages.h"
 #include "bound/formcontrols.h"
 #include "bound/orderhub.h"
 #include "bound/reportpreview.h"
 #include "reports/designs.h"
+#include "values/csvfile.h"
+#include "values/localetext.h"
 
 #include <QDir>
 #include <QFileDialog>

@@ -1,5 +1,5 @@
 #include "deliveries/outstandingmodel.h"
-#include "app/localetext.h"
+#include "values/localetext.h"
 
 #include <QBrush>
 #include <QColor>

@@ -1,11 +1,11 @@
 #include "goodsin/frmgoodsin.h"
 #include "app/guard.h"
-#include "app/localetext.h"
 #include "app/messages.h"
-#include "app/rowsetfile.h"
-#include "app/val.h"
 #include "bound/formcontrols.h"
-#include "schema/schema.h"
+#include "connection/rowsetfile.h"
+#include "data/schema.h"
+#include "values/localetext.h"
+#include "values/val.h"
 
 #include <QGridLayout>
 #include <QHBoxLayout>

@@ -1,9 +1,9 @@
 #include "orderform/orderactions.h"
-#include "app/convert.h"
-#include "app/database.h"
 #include "app/messages.h"
-#include "app/val.h"
-#include "schema/schema.h"
+#include "connection/database.h"
+#include "data/schema.h"
+#include "values/convert.h"
+#include "values/val.h"
 
 #include <QLineEdit>
 #include <QSignalBlocker>

@@ -4,7 +4,7 @@
 // edits its reference.
 #include "bound/datacombo.h"
 #include "bound/orderhub.h"
-#include "schema/orders.h"
+#include "data/orders.h"
 
 #include <functional>
 

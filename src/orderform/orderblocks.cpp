@@ -1,9 +1,9 @@
 #include "orderform/orderblocks.h"
-#include "app/localetext.h"
-#include "app/val.h"
 #include "bound/formcontrols.h"
-#include "schema/orders.h"
-#include "schema/schema.h"
+#include "data/orders.h"
+#include "data/schema.h"
+#include "values/localetext.h"
+#include "values/val.h"
 
 #include <QGridLayout>
 

@@ -2,8 +2,8 @@
 // The parts both order windows show alike: the supplier block and the
 // totals beside the lines. A window inherits them, so their controls are its
 // own members under the names the windows have always used.
-#include "app/database.h"
-#include "app/money.h"
+#include "connection/database.h"
+#include "values/money.h"
 
 #include <QCheckBox>
 #include <QGroupBox>
@@ -15,10 +15,12 @@ namespace zel {
 
 struct SupplierBlock {
     QGroupBox* Frame1 = nullptr;
-    QLabel *Label1 = nullptr, *Label2 = nullptr, *Label3 = nullptr, *Label4 = nullptr, *Label5 = nullptr;
-    QLineEdit *CustomerShortname = nullptr, *CustomerName = nullptr, *Street = nullptr, *Street2 = nullptr,
-              *Town = nullptr, *Postcode = nullptr, *AccountNo = nullptr, *Title = nullptr, *Initial = nullptr,
-              *ContactName = nullptr, *Position_Department = nullptr, *Telephone = nullptr, *txtCustID = nullptr;
+    QLabel *Label1 = nullptr, *Label2 = nullptr, *Label3 = nullptr, *Label4 = nullptr,
+           *Label5 = nullptr;
+    QLineEdit *CustomerShortname = nullptr, *CustomerName = nullptr, *Street = nullptr,
+              *Street2 = nullptr, *Town = nullptr, *Postcode = nullptr, *AccountNo = nullptr,
+              *Title = nullptr, *Initial = nullptr, *ContactName = nullptr,
+              *Position_Department = nullptr, *Telephone = nullptr, *txtCustID = nullptr;
     // The block's heading row, where a window may add a button.
     QHBoxLayout* supplierHeading = nullptr;
 
@@ -36,10 +38,12 @@ void showHeaderColumn(QLineEdit* box, const RowSet& header, const QString& colum
 
 struct TotalsBlock {
     QGroupBox* Frame4 = nullptr;
-    QLabel *Label13 = nullptr, *Label14 = nullptr, *Label15 = nullptr, *Label16 = nullptr, *Label17 = nullptr,
-           *Label18 = nullptr, *Label19 = nullptr, *Label20 = nullptr, *Label21 = nullptr;
+    QLabel *Label13 = nullptr, *Label14 = nullptr, *Label15 = nullptr, *Label16 = nullptr,
+           *Label17 = nullptr, *Label18 = nullptr, *Label19 = nullptr, *Label20 = nullptr,
+           *Label21 = nullptr;
     QLineEdit *Discount = nullptr, *VAT = nullptr, *ValVal = nullptr, *PackagePrice = nullptr;
-    QLabel *lblSubTotal = nullptr, *lblDiscountValue = nullptr, *lblFinalTotal = nullptr, *lblCalcPkg = nullptr;
+    QLabel *lblSubTotal = nullptr, *lblDiscountValue = nullptr, *lblFinalTotal = nullptr,
+           *lblCalcPkg = nullptr;
     QCheckBox* ckPPrice = nullptr;
 
     void buildTotalsBlock(QWidget* parent);

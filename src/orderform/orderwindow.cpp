@@ -1,10 +1,10 @@
 #include "orderform/orderwindow.h"
-#include "app/database.h"
 #include "app/guard.h"
 #include "app/messages.h"
-#include "app/val.h"
 #include "bound/formcontrols.h"
+#include "connection/database.h"
 #include "data/statuses.h"
+#include "values/val.h"
 
 namespace zel {
 

@@ -9,9 +9,9 @@
 #include "bound/datacombo.h"
 #include "bound/datagrid.h"
 #include "bound/orderhub.h"
+#include "data/orders.h"
 #include "orderform/orderactions.h"
 #include "orderform/orderblocks.h"
-#include "schema/orders.h"
 
 #include <QGridLayout>
 #include <QGroupBox>

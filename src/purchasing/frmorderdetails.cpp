@@ -1,13 +1,13 @@
 #include "purchasing/frmorderdetails.h"
-#include "app/convert.h"
-#include "app/database.h"
 #include "app/guard.h"
-#include "app/localetext.h"
 #include "app/messages.h"
-#include "app/val.h"
 #include "bound/formcontrols.h"
 #include "bound/orderhub.h"
-#include "schema/schema.h"
+#include "connection/database.h"
+#include "data/schema.h"
+#include "values/convert.h"
+#include "values/localetext.h"
+#include "values/val.h"
 
 #include <QFrame>
 #include <QGridLayout>

@@ -1,15 +1,15 @@
 #include "purchasing/frmpurchaseorder.h"
-#include "app/convert.h"
 #include "app/dialogs.h"
 #include "app/guard.h"
-#include "app/localetext.h"
 #include "app/messages.h"
-#include "app/val.h"
 #include "bound/formcontrols.h"
 #include "data/approval.h"
+#include "data/schema.h"
 #include "data/statuses.h"
 #include "purchasing/frmorderdetails.h"
-#include "schema/schema.h"
+#include "values/convert.h"
+#include "values/localetext.h"
+#include "values/val.h"
 
 #include <QAction>
 #include <QCloseEvent>

@@ -1,6 +1,6 @@
 #include "purchasing/lineprices.h"
-#include "app/database.h"
 #include "bound/gridmodel.h"
+#include "connection/database.h"
 
 #include <QBrush>
 #include <QColor>

@@ -1,11 +1,11 @@
 #include "refdata/addresseditors.h"
-#include "app/convert.h"
 #include "app/guard.h"
 #include "app/messages.h"
-#include "app/val.h"
+#include "data/schema.h"
 #include "refdata/boxvalues.h"
 #include "refdata/formparts.h"
-#include "schema/schema.h"
+#include "values/convert.h"
+#include "values/val.h"
 
 #include <QGridLayout>
 #include <QHBoxLayout>

@@ -2,8 +2,8 @@
 // The supplier and purchaser editors: rows of `Employee Data` picked by name,
 // edited, created under a freshly allocated account number (`Payroll ID`),
 // saved and deleted. The two are one design for a different `Type`.
-#include "app/database.h"
 #include "bound/datacombo.h"
+#include "connection/database.h"
 
 #include <QGroupBox>
 #include <QLabel>

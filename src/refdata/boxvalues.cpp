@@ -1,5 +1,5 @@
 #include "refdata/boxvalues.h"
-#include "schema/schema.h"
+#include "data/schema.h"
 
 namespace zel::refdata {
 
@@ -7,7 +7,8 @@ QVariantList columnValues(Database& db, const QString& table, const QList<BoxVal
     QVariantList values;
     for (const BoxValue& b : boxes) {
         const QString column = schema::columnName(table, b.column);
-        values << schema::columnValue(table, column, b.text, b.label.isEmpty() ? column : b.label, &db);
+        values << schema::columnValue(table, column, b.text, b.label.isEmpty() ? column : b.label,
+                                      &db);
     }
     return values;
 }

@@ -3,7 +3,7 @@
 // column's value through the one conversion (empty text is NULL), and a text
 // longer than its column can hold is refused, naming the field, before
 // anything is written.
-#include "app/database.h"
+#include "connection/database.h"
 
 #include <QList>
 #include <QString>

@@ -1,9 +1,9 @@
 #include "refdata/frmeditstatus.h"
-#include "app/convert.h"
 #include "app/guard.h"
 #include "app/messages.h"
 #include "data/statuses.h"
 #include "refdata/formparts.h"
+#include "values/convert.h"
 
 #include <QGridLayout>
 #include <QHBoxLayout>

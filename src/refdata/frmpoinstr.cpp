@@ -1,11 +1,11 @@
 #include "refdata/frmpoinstr.h"
-#include "app/convert.h"
-#include "app/database.h"
 #include "app/guard.h"
 #include "app/messages.h"
+#include "connection/database.h"
+#include "data/schema.h"
 #include "refdata/boxvalues.h"
 #include "refdata/formparts.h"
-#include "schema/schema.h"
+#include "values/convert.h"
 
 #include <QGridLayout>
 #include <QVBoxLayout>

@@ -1,9 +1,9 @@
 #include "refdata/frmsalesrep.h"
 #include "app/guard.h"
-#include "app/val.h"
 #include "bound/orderhub.h"
+#include "data/orders.h"
 #include "refdata/formparts.h"
-#include "schema/orders.h"
+#include "values/val.h"
 
 #include <QGridLayout>
 #include <QVBoxLayout>

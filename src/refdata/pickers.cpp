@@ -1,8 +1,8 @@
 #include "refdata/pickers.h"
 #include "app/guard.h"
-#include "app/val.h"
 #include "bound/orderhub.h"
 #include "refdata/formparts.h"
+#include "values/val.h"
 
 #include <QGridLayout>
 #include <QVBoxLayout>

@@ -1,14 +1,14 @@
 #include "reports/printing.h"
-#include "app/convert.h"
-#include "app/database.h"
-#include "app/localetext.h"
 #include "app/messages.h"
-#include "app/rowsetfile.h"
-#include "app/settings.h"
-#include "app/val.h"
 #include "bound/reportpreview.h"
+#include "connection/database.h"
+#include "connection/rowsetfile.h"
+#include "connection/settings.h"
+#include "data/orders.h"
 #include "reports/designs.h"
-#include "schema/orders.h"
+#include "values/convert.h"
+#include "values/localetext.h"
+#include "values/val.h"
 
 #include <QCheckBox>
 #include <QDir>

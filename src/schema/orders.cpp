@@ -1,7 +1,7 @@
-#include "schema/orders.h"
-#include "app/database.h"
-#include "app/localetext.h"
-#include "schema/schema.h"
+#include "data/orders.h"
+#include "connection/database.h"
+#include "data/schema.h"
+#include "values/localetext.h"
 
 namespace zel::orders {
 

@@ -2,9 +2,9 @@
 // Statements and routines shared by the purchase order and goods inward
 // windows: the order lists, the lines, the sub-total, the header save, the
 // status stamp and the delete.
-#include "app/convert.h"
-#include "app/database.h"
-#include "app/money.h"
+#include "connection/database.h"
+#include "values/convert.h"
+#include "values/money.h"
 
 #include <QDate>
 #include <QList>

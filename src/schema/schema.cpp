@@ -1,5 +1,5 @@
-#include "schema/schema.h"
-#include "app/database.h"
+#include "data/schema.h"
+#include "connection/database.h"
 
 #include <QMutex>
 

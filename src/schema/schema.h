@@ -1,8 +1,8 @@
 #pragma once
 // The tables the program reads and writes, their columns and the kind of
 // each column, so every write converts a box's text the same way.
-#include "app/convert.h"
-#include "app/database.h"
+#include "connection/database.h"
+#include "values/convert.h"
 
 #include <QString>
 #include <QStringList>
@@ -34,11 +34,11 @@ QString columnName(const QString& table, const QString& column);
 // length as the server states it, trailing blanks included, so nothing is
 // cut on the way in. Throws ConversionError naming `field`.
 // The limits are read on `db` (the run's connection when none is given).
-QVariant columnValue(const QString& table, const QString& column, const QString& text, const QString& field,
-                     Database* db = nullptr);
+QVariant columnValue(const QString& table, const QString& column, const QString& text,
+                     const QString& field, Database* db = nullptr);
 // The length check alone, for a value already converted from `text`.
-void checkLength(const QString& table, const QString& column, const QVariant& value, const QString& text,
-                 const QString& field, Database* db = nullptr);
+void checkLength(const QString& table, const QString& column, const QVariant& value,
+                 const QString& text, const QString& field, Database* db = nullptr);
 
 // A name in back-quotes, for SQL built from fixed names.
 QString q(const QString& name);

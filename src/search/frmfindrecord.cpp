@@ -1,12 +1,12 @@
 #include "search/frmfindrecord.h"
-#include "app/csvfile.h"
 #include "app/guard.h"
-#include "app/localetext.h"
 #include "app/messages.h"
-#include "app/val.h"
 #include "bound/formcontrols.h"
 #include "bound/reportpreview.h"
 #include "search/rptprintresult.h"
+#include "values/csvfile.h"
+#include "values/localetext.h"
+#include "values/val.h"
 
 #include <QButtonGroup>
 #include <QCollator>

@@ -4,12 +4,12 @@
 // list, and opens a listed order in the hub window that called it. The
 // purchase order window's is "Find Record" (frmFindRecord), the goods inward
 // window's "PO Finder" (frmFindGoodsRecord).
-#include "app/database.h"
-#include "app/money.h"
 #include "bound/datagrid.h"
 #include "bound/datalist.h"
 #include "bound/orderhub.h"
+#include "connection/database.h"
 #include "data/ordersearch.h"
+#include "values/money.h"
 
 #include <QLabel>
 #include <QLineEdit>

@@ -1,6 +1,6 @@
 #include "search/rptprintresult.h"
-#include "app/localetext.h"
-#include "app/money.h"
+#include "values/localetext.h"
+#include "values/money.h"
 
 namespace zel::search {
 

@@ -1,8 +1,8 @@
 #pragma once
 // The printout of a search result: one line per order with its suppliers'
 // reference and grand total, and their sum under a double rule.
-#include "app/database.h"
 #include "bound/report.h"
+#include "connection/database.h"
 
 #include <optional>
 

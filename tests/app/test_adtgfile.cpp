@@ -2,12 +2,12 @@
 // against their XML twins, and files built from Microsoft's published format for what
 // the samples lack (settings, long texts, empty texts beside NULLs, base
 // tables, hidden columns, every type at its limits, files that lie).
-#include "app/adtgfile.h"
-#include "app/applog.h"
-#include "app/rowsetfile.h"
-#include "support/rowseterrors.h"
-#include "app/settings.h"
+#include "connection/applog.h"
+#include "connection/rowsetfile.h"
+#include "connection/settings.h"
 #include "support/adtgwriter.h"
+#include "support/rowseterrors.h"
+#include "values/adtgfile.h"
 
 #include <QDir>
 #include <QFile>

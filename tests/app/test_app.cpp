@@ -1,10 +1,10 @@
 // Shared routines: Val, rounding, money, currency and date texts, conversions,
 // the command line and database URLs.
-#include "app/convert.h"
-#include "app/localetext.h"
-#include "app/money.h"
-#include "app/settings.h"
-#include "app/val.h"
+#include "connection/settings.h"
+#include "values/convert.h"
+#include "values/localetext.h"
+#include "values/money.h"
+#include "values/val.h"
 
 #include <QDate>
 #include <QLocale>
@@ -68,8 +68,8 @@ TEST(LocaleText, CurrencyInTheSystemLocaleHasOneSetOfDecimals) {
     const QString pence = currencyText(*Money::fromDecimalText(u"0.5"), 2);
     QLocale::setDefault(before);
     EXPECT_EQ(text.count(loc.decimalPoint()), 1) << text.toStdString();
-    EXPECT_TRUE(text.contains(loc.toString(224) + loc.decimalPoint() + loc.toString(0) +
-                              loc.toString(0)))
+    EXPECT_TRUE(
+        text.contains(loc.toString(224) + loc.decimalPoint() + loc.toString(0) + loc.toString(0)))
         << text.toStdString();
     EXPECT_TRUE(pence.contains(loc.decimalPoint() + loc.toString(5) + loc.toString(0)))
         << pence.toStdString();

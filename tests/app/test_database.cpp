@@ -1,8 +1,8 @@
 // Data access against the private server: bound values, keys, transactions,
 // errors, the schema's defaults and a failed connection.
-#include "app/database.h"
 #include "app/guard.h"
-#include "schema/schema.h"
+#include "connection/database.h"
+#include "data/schema.h"
 #include "support/testdb.h"
 
 #include <QDate>

@@ -2,7 +2,6 @@
 // sizes that fit and are remembered, keyboard letters, focus and the names a
 // screen reader reads.
 #include "app/dialogs.h"
-#include "app/localetext.h"
 #include "bound/reportpreview.h"
 #include "catalogue/catalogue.h"
 #include "catalogue/frmaddpart.h"
@@ -15,6 +14,7 @@
 #include "refdata/pickers.h"
 #include "search/frmfindrecord.h"
 #include "support/testdb.h"
+#include "values/localetext.h"
 
 #include <QAccessible>
 #include <QApplication>

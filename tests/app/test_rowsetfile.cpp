@@ -1,8 +1,8 @@
 // Row-set files: the XML rowset layout the export files and the suite's
 // settings file share with the practice's other programs.
-#include "app/rowsetfile.h"
+#include "connection/rowsetfile.h"
+#include "connection/settings.h"
 #include "support/rowseterrors.h"
-#include "app/settings.h"
 
 #include <QDateTime>
 #include <QDir>

@@ -1,16 +1,16 @@
 // Start-up as a user meets it: the single copy, the opening window, the
 // hub's unload, the help text.
-#include "app/applog.h"
-#include "app/convert.h"
-#include "app/database.h"
-#include "app/dbconfig.h"
 #include "app/guard.h"
-#include "app/platform.h"
-#include "app/settings.h"
-#include "app/startup.h"
+#include "connection/applog.h"
+#include "connection/database.h"
+#include "connection/platform.h"
+#include "connection/settings.h"
 #include "goodsin/frmgoodsin.h"
 #include "purchasing/frmpurchaseorder.h"
+#include "startup/dbconfig.h"
+#include "startup/startup.h"
 #include "support/testdb.h"
+#include "values/convert.h"
 
 #include <QDir>
 #include <QFileInfo>
@@ -24,12 +24,15 @@
 using namespace zel;
 
 namespace {
-QString binary() { return qEnvironmentVariable("ZEL_BINARY"); }
+QString binary() {
+    return qEnvironmentVariable("ZEL_BINARY");
+}
 
 QProcessEnvironment programEnv(const QString& lock) {
     auto env = QProcessEnvironment::systemEnvironment();
     static QTemporaryDir runtime;
-    QFile::setPermissions(runtime.path(), QFileDevice::ReadOwner | QFileDevice::WriteOwner | QFileDevice::ExeOwner);
+    QFile::setPermissions(runtime.path(),
+                          QFileDevice::ReadOwner | QFileDevice::WriteOwner | QFileDevice::ExeOwner);
     env.insert("XDG_RUNTIME_DIR", runtime.path());
     env.insert("ZEL_INSTANCE_LOCK", lock);
     env.insert("QT_QPA_PLATFORM", qEnvironmentVariable("QT_QPA_PLATFORM", "offscreen"));
@@ -43,7 +46,8 @@ TEST(Startup, ASecondCopyEndsAtOnceWithoutTouchingTheDatabase) {
     QProcess first;
     first.setProcessEnvironment(programEnv(lock));
     // The data source is missing: the window still opens, silently.
-    first.start(binary(), {"--database", "odbc://support:pw@NoSuchSource", "--data-dir", dir.filePath("data")});
+    first.start(binary(), {"--database", "odbc://support:pw@NoSuchSource", "--data-dir",
+                           dir.filePath("data")});
     ASSERT_TRUE(first.waitForStarted());
     for (int i = 0; i < 100 && !QFile::exists(lock); ++i)
         QTest::qWait(50);
@@ -52,7 +56,8 @@ TEST(Startup, ASecondCopyEndsAtOnceWithoutTouchingTheDatabase) {
 
     QProcess second;
     second.setProcessEnvironment(programEnv(lock));
-    second.start(binary(), {"1", "--database", "mysql://x:y@localhost/none?socket=/nonexistent.sock"});
+    second.start(binary(),
+                 {"1", "--database", "mysql://x:y@localhost/none?socket=/nonexistent.sock"});
     ASSERT_TRUE(second.waitForFinished(3000));
     EXPECT_EQ(second.exitCode(), 0);
     EXPECT_TRUE(second.readAllStandardOutput().isEmpty());
@@ -78,11 +83,17 @@ TEST(Startup, TheNumberChoosesTheHub) {
     Hubs hubs;
     hubs.purchaseOrder = [] { return new frmPurchaseOrder; };
     hubs.goodsIn = [] { return new frmGoodsIn; };
-    const std::pair<QStringList, QString> cases[] = {
-        {{}, "Purchase Ordering"},  {{"0"}, "Purchase Ordering"}, {{"abc"}, "Purchase Ordering"},
-        {{"0.5"}, "Purchase Ordering"}, {{"1"}, "Good In"},       {{"2"}, "Good In"},
-        {{"-3"}, "Good In"},        {{"2abc"}, "Good In"},        {{"0.6"}, "Good In"},
-        {{"1.5"}, "Good In"},       {{"2.5"}, "Good In"}};
+    const std::pair<QStringList, QString> cases[] = {{{}, "Purchase Ordering"},
+                                                     {{"0"}, "Purchase Ordering"},
+                                                     {{"abc"}, "Purchase Ordering"},
+                                                     {{"0.5"}, "Purchase Ordering"},
+                                                     {{"1"}, "Good In"},
+                                                     {{"2"}, "Good In"},
+                                                     {{"-3"}, "Good In"},
+                                                     {{"2abc"}, "Good In"},
+                                                     {{"0.6"}, "Good In"},
+                                                     {{"1.5"}, "Good In"},
+                                                     {{"2.5"}, "Good In"}};
     for (const auto& [args, caption] : cases) {
         std::unique_ptr<QMainWindow> w(chooseHub(parseCommandLine(args), hubs));
         // The purchase order window's title goes on to name the order on screen.
@@ -371,7 +382,8 @@ TEST(EncryptedConnection, RequiredWorksWithTheTlsServerAndRefusesAPlainOne) {
         ADD_FAILURE() << "a plain connection was used";
     } catch (const DbError& e) {
         EXPECT_TRUE(e.text().contains("cannot be reached")) << e.text().toStdString();
-        EXPECT_TRUE(e.text().contains(test::throughOdbc() ? "SSL is required" : "ssl-mode=REQUIRED"))
+        EXPECT_TRUE(
+            e.text().contains(test::throughOdbc() ? "SSL is required" : "ssl-mode=REQUIRED"))
             << e.text().toStdString();
     }
     db.release();

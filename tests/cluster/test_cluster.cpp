@@ -1,8 +1,8 @@
 // The program on a three-node Galera cluster (started for the test run by
 // scripts/cluster): workstations on different nodes allocating, approving and
 // writing at the same moment, and a node going away in the middle of a session.
-#include "app/database.h"
 #include "app/dialogs.h"
+#include "connection/database.h"
 #include "purchasing/frmpurchaseorder.h"
 #include "refdata/addresseditors.h"
 #include "support/testdb.h"
@@ -303,7 +303,10 @@ TEST_F(ClusterTest, AWriteOnOneNodeIsReadOnAnotherAtOnceAndALaggingNodeIsPassedO
     // expect to land on it.
     QString state;
     for (int i = 0; i < 100; ++i) {
-        state = one.db.select("SHOW STATUS LIKE 'wsrep_local_state_comment'").rows.value(0).value(1).toString();
+        state = one.db.select("SHOW STATUS LIKE 'wsrep_local_state_comment'")
+                    .rows.value(0)
+                    .value(1)
+                    .toString();
         if (state == QLatin1String("Synced"))
             break;
         QThread::msleep(100);

@@ -1,9 +1,9 @@
 // Approval and the ledger, and the status rules, without any window.
-#include "app/convert.h"
-#include "app/database.h"
+#include "connection/database.h"
 #include "data/approval.h"
 #include "data/statuses.h"
 #include "support/testdb.h"
+#include "values/convert.h"
 
 using namespace zel;
 using namespace zel::test;

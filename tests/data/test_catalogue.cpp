@@ -1,6 +1,6 @@
 // The catalogue's statements, run as the part finder and the product entry
 // run them.
-#include "app/database.h"
+#include "connection/database.h"
 #include "data/catalogue.h"
 #include "support/testdb.h"
 

@@ -1,5 +1,5 @@
 // The order lines still to be delivered, as the outstanding deliveries list reads them.
-#include "app/database.h"
+#include "connection/database.h"
 #include "data/deliveries.h"
 #include "data/statuses.h"
 #include "support/testdb.h"

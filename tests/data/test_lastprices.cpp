@@ -1,5 +1,5 @@
 // The last prices paid for a product, as the order lines and the part finder read them.
-#include "app/database.h"
+#include "connection/database.h"
 #include "data/priceshistory.h"
 #include "support/testdb.h"
 

@@ -1,5 +1,5 @@
 // The order finder's searches, read as the finder reads them.
-#include "app/database.h"
+#include "connection/database.h"
 #include "data/ordersearch.h"
 #include "support/testdb.h"
 

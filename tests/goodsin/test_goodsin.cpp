@@ -1,8 +1,8 @@
 // The goods inward window driven as a user would, offscreen, against the
 // private server; the stock control hand-off starts a real program.
 #include "app/dialogs.h"
-#include "app/rowsetfile.h"
-#include "app/settings.h"
+#include "connection/rowsetfile.h"
+#include "connection/settings.h"
 #include "goodsin/frmgoodsin.h"
 #include "orderform/orderactions.h"
 #include "support/adtgwriter.h"

@@ -1,12 +1,12 @@
 // The purchase order window driven as a user would, offscreen, against the
 // private server.
 #include "app/dialogs.h"
-#include "app/val.h"
 #include "orderform/orderactions.h"
 #include "purchasing/frmorderdetails.h"
 #include "purchasing/frmpurchaseorder.h"
 #include "support/orders.h"
 #include "support/testdb.h"
+#include "values/val.h"
 
 #include <QAbstractItemView>
 #include <QApplication>

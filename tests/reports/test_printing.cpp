@@ -2,9 +2,9 @@
 // report designs, the print command of the purchase order window, and
 // printing without a window.
 #include "app/dialogs.h"
-#include "app/rowsetfile.h"
-#include "app/settings.h"
 #include "bound/reportpreview.h"
+#include "connection/rowsetfile.h"
+#include "connection/settings.h"
 #include "purchasing/frmpurchaseorder.h"
 #include "reports/printing.h"
 #include "search/rptprintresult.h"

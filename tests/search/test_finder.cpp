@@ -25,8 +25,10 @@ using zel::test::snapshot;
 
 namespace {
 
-qint64 order(const QString& ref, const QString& when, const QVariant& total = "10", const QString& rep = "2001") {
-    return gConn().insert("INSERT INTO `Order Information` (`Customer Ref`, `Quoted Date`, `Grand Total`, `Sales Rep`) "
+qint64 order(const QString& ref, const QString& when, const QVariant& total = "10",
+             const QString& rep = "2001") {
+    return gConn().insert("INSERT INTO `Order Information` (`Customer Ref`, `Quoted Date`, `Grand "
+                          "Total`, `Sales Rep`) "
                           "VALUES (?, ?, ?, ?)",
                           {ref, when, total, rep});
 }
@@ -38,9 +40,11 @@ protected:
     test::Seed seed() const override { return test::Seed::Empty; }
     void SetUp() override {
         DbTest::SetUp();
-        gConn().execute("INSERT INTO `Employee Data` (`Payroll ID`, `Forenames`, `Surname`, `Type`) VALUES "
-                        "(2001, 'Ann', 'Smith', 'Dentist'), (2002, 'Bob', 'Jones', 'Dentist')");
-        gConn().execute("INSERT INTO `Status Table` (`ID`, `Status Letter`, `Status Description`) VALUES (2, 'P', 'Pending')");
+        gConn().execute(
+            "INSERT INTO `Employee Data` (`Payroll ID`, `Forenames`, `Surname`, `Type`) VALUES "
+            "(2001, 'Ann', 'Smith', 'Dentist'), (2002, 'Bob', 'Jones', 'Dentist')");
+        gConn().execute("INSERT INTO `Status Table` (`ID`, `Status Letter`, `Status Description`) "
+                        "VALUES (2, 'P', 'Pending')");
         hub = std::make_unique<frmPurchaseOrder>();
         finder = new frmFindRecord(*hub);
         finder->setAttribute(Qt::WA_DeleteOnClose);
@@ -103,7 +107,11 @@ TEST_F(FinderTest, ASingleDateTakesTheWholeDayAndNothingElse) {
     EXPECT_TRUE(finder->ListDetails->isColumnHidden(3));
     // The result list is only read.
     EXPECT_FALSE(finder->ListDetails->editCell(0, 1, "CHANGED"));
-    EXPECT_EQ(gConn().scalar("SELECT COUNT(*) FROM `Order Information` WHERE `Customer Ref` = 'DAY-START'").toInt(), 1);
+    EXPECT_EQ(
+        gConn()
+            .scalar("SELECT COUNT(*) FROM `Order Information` WHERE `Customer Ref` = 'DAY-START'")
+            .toInt(),
+        1);
 }
 
 TEST_F(FinderTest, MonthsAndRangesIncludeTheirEdges) {
@@ -133,24 +141,28 @@ TEST_F(FinderTest, CriteriaThatCannotBeReadSaySoAndKeepTheList) {
     search(2, {{finder->SingleMonth, "4"}, {finder->Yearfield, "2001"}});
     ASSERT_EQ(refs(), QStringList{"APR-01"});
     search(2, {{finder->SingleMonth, "April"}, {finder->Yearfield, "2001"}});
-    EXPECT_EQ(msgs->last(), "Month: \"April\" is not a month. Please enter its number, 1 to 12 (eg 04).");
+    EXPECT_EQ(msgs->last(),
+              "Month: \"April\" is not a month. Please enter its number, 1 to 12 (eg 04).");
     EXPECT_EQ(refs(), QStringList{"APR-01"});
     search(2, {{finder->SingleMonth, "13"}, {finder->Yearfield, "2001"}});
     EXPECT_TRUE(msgs->last().startsWith("Month: \"13\""));
     search(1, {{finder->SingleDate, "32/01/2001"}});
-    EXPECT_EQ(msgs->last(), "Date: \"32/01/2001\" is not a date. Please enter it as dd/mm/yyyy (eg 12/04/2001).");
+    EXPECT_EQ(msgs->last(),
+              "Date: \"32/01/2001\" is not a date. Please enter it as dd/mm/yyyy (eg 12/04/2001).");
     search(1, {{finder->SingleDate, "12/04/2001' OR '1'='1"}});
     EXPECT_TRUE(msgs->last().startsWith("Date: \"12/04/2001' OR"));
     EXPECT_EQ(finder->ListDetails->rowCount(), 0); // the mode change emptied it; nothing matched
 }
 
 TEST_F(FinderTest, AProductGroupListsAnOrderOnce) {
-    gConn().execute("INSERT INTO `Products` (`Product ID`, `Product Name`, `group id`) VALUES (1, 'A', 10), (2, 'B', 10), "
+    gConn().execute("INSERT INTO `Products` (`Product ID`, `Product Name`, `group id`) VALUES (1, "
+                    "'A', 10), (2, 'B', 10), "
                     "(3, 'C', 20)");
     qint64 both = order("TWO-LINES", "2001-01-01");
     qint64 other = order("OTHER-GROUP", "2001-01-02");
     for (auto [o, p] : {std::pair{both, 1}, {both, 2}, {both, 1}, {other, 3}})
-        gConn().insert("INSERT INTO `Order Details` (`Order ID`, `Product ID`) VALUES (?, ?)", {o, p});
+        gConn().insert("INSERT INTO `Order Details` (`Order ID`, `Product ID`) VALUES (?, ?)",
+                       {o, p});
     search(4, {{finder->ProductGroup, "10"}});
     EXPECT_EQ(refs(), QStringList{"TWO-LINES"});
     search(4, {{finder->ProductGroup, "99"}});
@@ -186,7 +198,9 @@ TEST_F(FinderTest, DentistsChosenTwiceCountTwiceAndReentryStartsAfresh) {
     finder->FindOptions_Click(1);
     finder->FindOptions_Click(5);
     EXPECT_EQ(finder->RepsBin->model()->rowCount(), 0);
-    EXPECT_EQ(gConn().scalar("SELECT COUNT(*) FROM `Live Quotation Search Selected Sales Rep`").toInt(), 0);
+    EXPECT_EQ(
+        gConn().scalar("SELECT COUNT(*) FROM `Live Quotation Search Selected Sales Rep`").toInt(),
+        0);
 }
 
 TEST_F(FinderTest, ADoubleClickOpensTheOrderInTheHubAndCloses) {
@@ -211,7 +225,8 @@ TEST_F(FinderTest, ThePrintoutSumsTheGrandTotalsUnderADoubleRule) {
     finder->Command2_Click(); // no search yet: nothing
     EXPECT_EQ(dialogs().find("report:Find Quotation Report"), nullptr);
     search(1, {{finder->SingleDate, "01/01/2001"}});
-    auto doc = search::printResult(gConn().select(finder->searchSQL().sql, finder->searchSQL().binds));
+    auto doc =
+        search::printResult(gConn().select(finder->searchSQL().sql, finder->searchSQL().binds));
     ASSERT_TRUE(doc);
     EXPECT_EQ(doc->caption, "Find Quotation Report");
     ASSERT_EQ(doc->pages.size(), 1);
@@ -234,7 +249,9 @@ TEST_F(FinderTest, ThePrintoutSumsTheGrandTotalsUnderADoubleRule) {
 
 TEST_F(FinderTest, TheGoodsFinderHandsTheOrderToTheGoodsInwardWindow) {
     qint64 key = order("GOODS", "2001-01-01");
-    gConn().insert("INSERT INTO `Order Details` (`Order ID`, `Part Id`, `Quantity`) VALUES (?, 'X-1', 10)", {key});
+    gConn().insert(
+        "INSERT INTO `Order Details` (`Order ID`, `Part Id`, `Quantity`) VALUES (?, 'X-1', 10)",
+        {key});
     frmGoodsIn goods;
     QPointer<frmFindRecord> f = new frmFindRecord(goods, frmFindRecord::Caller::GoodsIn);
     f->setAttribute(Qt::WA_DeleteOnClose);

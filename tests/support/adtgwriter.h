@@ -3,7 +3,7 @@
 // show them, for the cases the samples lack: a settings file, long texts,
 // empty texts beside NULLs, base tables with a code page, hidden columns,
 // and files that lie.
-#include "app/adtgfile.h"
+#include "values/adtgfile.h"
 
 #include <QByteArray>
 #include <QList>

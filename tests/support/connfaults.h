@@ -3,7 +3,7 @@
 // dropped network or a restarted server would: a second session of the test
 // database holds row locks so the action blocks where the test wants it, and
 // kills the program's session from outside (KILL CONNECTION).
-#include "app/database.h"
+#include "connection/database.h"
 
 #include <functional>
 

@@ -1,8 +1,8 @@
 #pragma once
 // Builders the order window tests share: orders stored as a test needs them,
 // and a reference picked or typed as the user would.
-#include "app/database.h"
 #include "bound/datacombo.h"
+#include "connection/database.h"
 
 #include <QLineEdit>
 #include <QList>

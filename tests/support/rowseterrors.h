@@ -1,6 +1,6 @@
 #pragma once
 // The refusal a row-set file test expects.
-#include "app/rowsetfile.h"
+#include "connection/rowsetfile.h"
 
 #include <QString>
 #include <gtest/gtest.h>

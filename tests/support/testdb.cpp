@@ -1,7 +1,7 @@
 #include "support/testdb.h"
 #include "app/dialogs.h"
-#include "app/platform.h"
-#include "schema/schema.h"
+#include "connection/platform.h"
+#include "data/schema.h"
 
 #include <QApplication>
 #include <QDir>

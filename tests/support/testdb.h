@@ -1,8 +1,8 @@
 #pragma once
 // The test database: each test binary has one of its own on the test run's
 // private server, with the same tables as the seed database.
-#include "app/database.h"
 #include "app/messages.h"
+#include "connection/database.h"
 
 #include <QFileDevice>
 #include <QWidget>

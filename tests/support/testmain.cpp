@@ -1,6 +1,6 @@
 // Test entry: a real QApplication (offscreen unless told otherwise) in the
 // UK locale, the workstation's locale of the practice.
-#include "app/database.h"
+#include "connection/database.h"
 
 #include <QApplication>
 #include <QLocale>
