@@ -34,7 +34,9 @@ CREATE TABLE `Order Information` (
   -- The finder's date searches read every column they list from this index,
   -- in the order they show it.
   KEY `ix_quoted_date` (`Quoted Date`, `Quote ID`, `Customer Ref`, `Grand Total`, `Status`),
-  KEY `ix_sales_rep` (`Sales Rep`)
+  KEY `ix_sales_rep` (`Sales Rep`),
+  -- The outstanding deliveries list reads the approved orders only.
+  KEY `ix_status` (`Status`)
 ) ENGINE=InnoDB DEFAULT CHARSET=utf8mb4;
 
 -- A line added with only its order and product gets a price, quantity,
@@ -59,7 +61,9 @@ CREATE TABLE `Order Details` (
   `DueDate`       DATETIME NULL,
   PRIMARY KEY (`ID`),
   KEY `ix_order_id` (`Order ID`),
-  KEY `ix_product_id` (`Product ID`),
+  -- The last prices paid for a product read its lines' orders and prices
+  -- from this index alone.
+  KEY `ix_product_id` (`Product ID`, `Order ID`, `Unit Price`),
   KEY `ix_part_id` (`Part Id`)
 ) ENGINE=InnoDB DEFAULT CHARSET=utf8mb4;
 

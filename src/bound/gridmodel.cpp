@@ -175,6 +175,9 @@ QVariant GridModel::data(const QModelIndex& index, int role) const {
         return {};
     if (role == Qt::DisplayRole || role == Qt::EditRole)
         return text(index.row(), index.column());
+    if (cellNotes_ && index.row() < rows_.size())
+        if (QVariant note = cellNotes_(index.row(), index.column(), role); note.isValid())
+            return note;
     if (role == Qt::TextAlignmentRole && numeric_.value(index.column()))
         return int(Qt::AlignRight | Qt::AlignVCenter);
     // A text cut off by its column can be read whole by pointing at it.

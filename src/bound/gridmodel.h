@@ -83,6 +83,13 @@ public:
     // brought up to date after an edit).
     void setShownValue(int row, int column, const QVariant& value);
 
+    // What the window adds to a stored row's cells beyond their text (a
+    // tooltip, a colour, a screen reader's description): the hook gives the
+    // value of that role, or an invalid QVariant for the model's own.
+    void setCellNotes(std::function<QVariant(int row, int column, int role)> notes) {
+        cellNotes_ = std::move(notes);
+    }
+
 signals:
     // A cell's value was written to the database.
     void cellWritten(int row, int column);
@@ -119,6 +126,7 @@ private:
     bool fromEditor_ = false, confirmed_ = false;
     std::function<QString(int, int, const QVariant&)> writeQuestion_;
     std::function<std::optional<QVariantMap>()> newRowDefaults_;
+    std::function<QVariant(int, int, int)> cellNotes_;
     QSet<int> readOnly_;
     QHash<int, double> scale_;
     QHash<int, QString> captions_;

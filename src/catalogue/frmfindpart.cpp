@@ -6,6 +6,7 @@
 #include "data/catalogue.h"
 #include "data/schema.h"
 #include "values/convert.h"
+#include "values/localetext.h"
 #include "values/val.h"
 
 #include <QGridLayout>
@@ -115,6 +116,17 @@ void frmFindPart::buildUi() {
         g->setColumnStretch(2, 1);
     }
 
+    Label9 = named(new QLabel(QStringLiteral("&Last prices paid:"), this), "Label9");
+    txtLastPrices =
+        named(new QPlainTextEdit(this), "txtLastPrices", QStringLiteral("Last prices paid"));
+    txtLastPrices->setReadOnly(true);
+    txtLastPrices->setFixedHeight(txtLastPrices->fontMetrics().lineSpacing() * 3 + 12);
+    Label9->setBuddy(txtLastPrices);
+    lblPriceMark = named(new QLabel(this), "lblPriceMark", QStringLiteral("Price check"));
+    lblPriceMark->setStyleSheet(QStringLiteral("color: #8c1e00; font-weight: bold;"));
+    lblPriceMark->setWordWrap(true);
+    lblPriceMark->hide();
+
     Command2 = named(new QPushButton(QStringLiteral("OK"), this), "Command2", QStringLiteral("OK"));
     Command2->setDefault(true);
 
@@ -137,9 +149,12 @@ void frmFindPart::buildUi() {
     v->addLayout(selectors);
     v->addWidget(Frame2);
     v->addWidget(Frame1);
+    v->addWidget(Label9);
+    v->addWidget(txtLastPrices);
+    v->addWidget(lblPriceMark);
     v->addStretch();
     v->addLayout(buttons);
-    resize(620, 400);
+    resize(620, 500);
 
     connect(ThePart, &DataCombo::Click, this,
             [this](int area) { guarded([&] { ThePart_Click(area); }); });
@@ -148,6 +163,7 @@ void frmFindPart::buildUi() {
     connect(DescOptionGrp, &QButtonGroup::idClicked, this,
             [this](int index) { guarded([&] { DescOptionGrp_Click(index); }); });
     connect(Command2, &QPushButton::clicked, this, [this] { guarded([&] { Command2_Click(); }); });
+    connect(UnitPrice, &QLineEdit::textChanged, this, [this] { showPriceMark(); });
 }
 
 void frmFindPart::Form_Load() {
@@ -170,6 +186,9 @@ void frmFindPart::clearEntry() {
         e->clear();
     lblProductId->clear();
     shown_ = {};
+    paid_.clear();
+    txtLastPrices->clear();
+    showPriceMark();
 }
 
 void frmFindPart::cmbLoadData() {
@@ -221,6 +240,24 @@ void frmFindPart::lookUp(const QString& column, const QString& value, bool withG
     shown_.unitPrice = priceOf(rs.at(0, QStringLiteral("Unit Price")));
     PartDesc->setPlainText(DescOptionGrp->checkedId() == 1 ? EnglishName->text()
                                                            : QuoteDescName->text());
+    showLastPrices();
+}
+
+void frmFindPart::showLastPrices() {
+    const qlonglong product = qlonglong(Val(lblProductId->text()));
+    paid_ = prices::lastPaid(product, hub_.controlText(QStringLiteral("AccountNo")), orderNo());
+    txtLastPrices->setPlainText(product == 0 ? QString() : prices::describe(paid_).join(u'\n'));
+    showPriceMark();
+}
+
+void frmFindPart::showPriceMark() {
+    const std::optional<Money> price = parseCurrency(UnitPrice->text());
+    const QString mark = price ? prices::markText(*price, paid_) : QString();
+    lblPriceMark->setText(mark);
+    lblPriceMark->setVisible(!mark.isEmpty());
+    // A screen reader hears the mark with the price box itself.
+    UnitPrice->setAccessibleDescription(mark);
+    UnitPrice->setToolTip(mark);
 }
 
 void frmFindPart::ThePart_Click(int Area) {

@@ -5,6 +5,7 @@
 // the order shown in the hub.
 #include "bound/datacombo.h"
 #include "connection/database.h"
+#include "data/priceshistory.h"
 #include "values/money.h"
 
 #include <QButtonGroup>
@@ -52,6 +53,10 @@ public:
 
     // Fills the window for a product code, as the order lines ask for it.
     void showPart(const QString& code);
+    // Reads the last prices paid for the chosen product to the order's
+    // supplier and shows them; the unit price is marked when it is more than
+    // 10 % above the last one.
+    void showLastPrices();
 
     QLabel *Label7, *Label8; // "P" and "D"
     DataCombo *ThePart, *theDesc;
@@ -64,7 +69,9 @@ public:
     QLabel *Label2, *Label3, *Label4, *Label5, *Label6;
     QLineEdit *ProductName, *EnglishName, *QuoteDescName, *UnitPrice;
     QLabel* lblProductId;
-    QPushButton* Command2; // OK
+    QPushButton* Command2;         // OK
+    QLabel *Label9, *lblPriceMark; // "Last prices paid:", the mark of a price above them
+    QPlainTextEdit* txtLastPrices;
     // Kept from the catalogue entry; nothing reads them back.
     QLineEdit* txtGroupId;
     QRadioButton* Button18;
@@ -78,6 +85,7 @@ private:
     // leaves the window as it was.
     void lookUp(const QString& column, const QString& value, bool withGroup);
     qint64 orderNo() const;
+    void showPriceMark();
 
     OrderHub& hub_;
     // The catalogue values as the look-up showed them, so that OK writes
@@ -86,6 +94,7 @@ private:
         QString englishName, quoteDescName;
         std::optional<Money> unitPrice;
     } shown_;
+    QList<prices::Paid> paid_;
 };
 
 } // namespace zel

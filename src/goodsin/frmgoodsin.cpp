@@ -62,6 +62,8 @@ void frmGoodsIn::buildUi() {
     Command5 = makeButton(central, "Command5", QStringLiteral("Print"));
     Command4 = makeButton(central, "Command4", QStringLiteral("Delete"));
     Command6 = makeButton(central, "Command6", QStringLiteral("EXIT"));
+    Command11 = makeButton(central, "Command11", QStringLiteral("&Outstanding"));
+    Command11->setToolTip(QStringLiteral("Order lines still to be delivered"));
 
     // Lines
     Label7 =
@@ -98,7 +100,7 @@ void frmGoodsIn::buildUi() {
     buildTotalsBlock(central);
 
     auto* buttons = new QVBoxLayout;
-    for (QPushButton* b : {Command10, Command3, Command5, Command4})
+    for (QPushButton* b : {Command10, Command3, Command5, Command4, Command11})
         buttons->addWidget(b);
     buttons->addStretch();
     buttons->addWidget(Command6);
@@ -132,6 +134,7 @@ void frmGoodsIn::buildUi() {
     on(Command5, &QPushButton::clicked, &frmGoodsIn::Command5_Click);
     on(Command6, &QPushButton::clicked, &frmGoodsIn::Command6_Click);
     on(Command10, &QPushButton::clicked, &frmGoodsIn::Command10_Click);
+    on(Command11, &QPushButton::clicked, &frmGoodsIn::Command11_Click);
     connect(DataGrid1, &DataGrid::AfterColEdit, this,
             [this](int column) { guarded([&] { DataGrid1_AfterColEdit(column); }); });
     on(DataGrid1, &DataGrid::DblClick, &frmGoodsIn::DataGrid1_DblClick);
@@ -299,6 +302,10 @@ void frmGoodsIn::Command6_Click() {
 
 void frmGoodsIn::Command10_Click() {
     open(openers().orderFinder);
+}
+
+void frmGoodsIn::Command11_Click() {
+    open(openers().deliveries);
 }
 
 } // namespace zel

@@ -23,6 +23,8 @@ public:
         std::function<void(OrderHub&)> orderFinder;
         // Exports and shows the goods-in schedule.
         std::function<void(OrderHub&)> print;
+        // The outstanding deliveries list.
+        std::function<void(OrderHub&)> deliveries;
     };
     static Openers& openers();
 
@@ -55,6 +57,7 @@ public:
     void Command5_Click();  // Print
     void Command6_Click();  // EXIT
     void Command10_Click(); // Find
+    void Command11_Click(); // Outstanding
 
     // Controls, named as the window has always named them. (The reference
     // selector, purchaser and date, supplier block and totals come with OrderWindow.)
@@ -65,6 +68,7 @@ public:
     QPushButton* Command3;  // Save
     QPushButton* Command5;  // Print
     QPushButton* Command6;  // EXIT
+    QPushButton* Command11; // Outstanding: the outstanding deliveries list
     QGroupBox* Frame2;
     QLabel* lblScan;
     QLineEdit* txtScan; // a scanner's part codes, or one typed

@@ -7,6 +7,7 @@
 #include "data/orderlines.h"
 #include "data/schema.h"
 #include "values/convert.h"
+#include "values/localetext.h"
 #include "values/val.h"
 
 #include <QFrame>
@@ -64,6 +65,15 @@ frmOrderDetails::frmOrderDetails(OrderHub& hub, QWidget* parent)
         named(new QPushButton(QStringLiteral("Close"), this), "Command1", QStringLiteral("Close"));
     for (QLineEdit* e : {txtUnitPrice, txtQty, txtDiscount, txtExtendedPrice})
         e->setAlignment(Qt::AlignRight);
+    Label9 = named(new QLabel(QStringLiteral("&Last prices paid:"), this), "Label9");
+    txtLastPrices =
+        named(new QPlainTextEdit(this), "txtLastPrices", QStringLiteral("Last prices paid"));
+    txtLastPrices->setReadOnly(true);
+    txtLastPrices->setFixedHeight(txtLastPrices->fontMetrics().lineSpacing() * 4 + 12);
+    Label9->setBuddy(txtLastPrices);
+    lblPriceMark = named(new QLabel(this), "lblPriceMark", QStringLiteral("Price check"));
+    lblPriceMark->setStyleSheet(QStringLiteral("color: #8c1e00; font-weight: bold;"));
+    lblPriceMark->setWordWrap(true);
 
     auto* top = new QGridLayout;
     QLabel* heads[] = {Label3, Label4, Label5, Label6, Label7, Label8};
@@ -80,15 +90,20 @@ frmOrderDetails::frmOrderDetails(OrderHub& hub, QWidget* parent)
     auto* v = new QVBoxLayout(this);
     v->addLayout(top);
     v->addLayout(due);
+    v->addWidget(Label9);
+    v->addWidget(txtLastPrices);
+    v->addWidget(lblPriceMark);
     v->addWidget(rule(this));
     v->addWidget(GoodsDel);
     v->addWidget(Label1);
     v->addWidget(txtGoodaDelNotes, 1);
     v->addWidget(rule(this));
     v->addWidget(Command1);
-    resize(820, 340);
+    resize(820, 440);
 
     connect(Command1, &QPushButton::clicked, this, [this] { guarded([&] { Command1_Click(); }); });
+    connect(txtUnitPrice, &QLineEdit::textChanged, this,
+            [this](const QString& text) { showPriceMark(parseCurrency(text)); });
     InitForm();
 }
 
@@ -99,6 +114,24 @@ void frmOrderDetails::InitForm() {
     txtDesc->clear();
     txtGoodaDelNotes->clear();
     GoodsDel->setChecked(false);
+    paid_.clear();
+    txtLastPrices->clear();
+    lblPriceMark->clear();
+}
+
+void frmOrderDetails::showLastPrices(const QList<prices::Paid>& paid, std::optional<Money> price) {
+    paid_ = paid;
+    txtLastPrices->setPlainText(prices::describe(paid).join(u'\n'));
+    showPriceMark(price);
+}
+
+void frmOrderDetails::showPriceMark(std::optional<Money> price) {
+    const QString mark = price ? prices::markText(*price, paid_) : QString();
+    lblPriceMark->setText(mark);
+    lblPriceMark->setVisible(!mark.isEmpty());
+    // A screen reader hears the mark with the price box itself.
+    txtUnitPrice->setAccessibleDescription(mark);
+    txtUnitPrice->setToolTip(mark);
 }
 
 bool frmOrderDetails::UpdateEntry() {

@@ -113,6 +113,9 @@ void frmPurchaseOrder::buildUi() {
             .trimmed();
     });
     connect(DataGrid1, &DataGrid::AfterDelete, this, [this] { guarded([&] { ReCalc(); }); });
+    linePrices_ = std::make_unique<LinePrices>([this] { return orderKey(); },
+                                               [this] { return AccountNo->text(); });
+    linePrices_->attach(DataGrid1->model(), colProductID, colUnitPrice);
     // By keyboard: Enter (or F4, Ctrl+Enter) does what a double click does,
     // the Menu key or a right click offers the same; Tab leaves the grid and
     // Ctrl+Tab or the arrows move inside it.
@@ -186,6 +189,8 @@ void frmPurchaseOrder::buildUi() {
     mnStaff->setObjectName(QStringLiteral("mnStaff"));
     mnStatus = mnUtils->addAction(QStringLiteral("Edit PO Status"));
     mnStatus->setObjectName(QStringLiteral("mnStatus"));
+    mnDeliveries = mnUtils->addAction(QStringLiteral("Outstanding &Deliveries..."));
+    mnDeliveries->setObjectName(QStringLiteral("mnDeliveries"));
 
     // Handlers, each behind the guard. An action first reads the lists if
     // the window could not read them when it opened.
@@ -217,6 +222,7 @@ void frmPurchaseOrder::buildUi() {
     menu(mnAddress, &Openers::editSuppliers);
     menu(mnStaff, &Openers::editPurchasers);
     menu(mnStatus, &Openers::editStatuses);
+    menu(mnDeliveries, &Openers::deliveries);
     onEdit(Discount, &QLineEdit::textChanged, &frmPurchaseOrder::Discount_Change);
     onEdit(VAT, &QLineEdit::textChanged, &frmPurchaseOrder::VAT_Change);
     onEdit(PackagePrice, &QLineEdit::textChanged, &frmPurchaseOrder::PackagePrice_Change);
@@ -681,6 +687,10 @@ void frmPurchaseOrder::PopulatefrmOrderDetails(frmOrderDetails& d) {
     d.GoodsDel->setChecked(Val(DataGrid1->text(colGoodsDel)) != 0);
     d.txtGoodaDelNotes->setPlainText(DataGrid1->text(colGoodsDelNotes));
     d.txtDueDate->setText(DataGrid1->text(colDueDate));
+    const int row = DataGrid1->currentRow();
+    d.showLastPrices(linePrices_->history(DataGrid1->value(colProductID).toLongLong()),
+                     row >= 0 && row < DataGrid1->rowCount() ? linePrices_->priceOf(row)
+                                                             : std::nullopt);
 }
 
 namespace {

@@ -3,6 +3,7 @@
 // order at a time: the header, the lines in a grid with their totals, and the
 // buttons and menu that open the pickers and editors.
 #include "orderform/orderwindow.h"
+#include "purchasing/lineprices.h"
 
 #include <QCheckBox>
 #include <QGroupBox>
@@ -10,6 +11,7 @@
 #include <QLineEdit>
 #include <QPushButton>
 #include <functional>
+#include <memory>
 
 class QAction;
 class QMenu;
@@ -29,7 +31,7 @@ public:
     struct Openers {
         std::function<void(OrderHub&)> supplierPicker, shipToPicker, invoiceToPicker,
             purchaserPicker, orderFinder, poInstructions, editSuppliers, editPurchasers,
-            editStatuses;
+            editStatuses, deliveries; // deliveries: the outstanding deliveries list
         // The part finder for a product code (empty or known) and the prompt for an unknown one.
         std::function<void(OrderHub&, const QString&code)> partFinder, partNotFound;
         // Exports and shows the printed order; puts it in a new message to the supplier.
@@ -74,6 +76,8 @@ public:
     // True when a header box differs from what was last loaded or saved.
     bool headerChanged() const;
     bool hasUnsavedChanges() override { return headerChanged(); }
+    // The last prices paid beside the lines.
+    LinePrices& linePrices() { return *linePrices_; }
 
     // Controls, named as the window has always named them.
     // (The reference selector, purchaser and date, supplier block and totals
@@ -94,6 +98,7 @@ public:
     QGroupBox *Frame2, *Frame5;
     QMenu* mnUtils;
     QAction *mnPOInstr, *mnAddress, *mnStaff, *mnStatus;
+    QAction* mnDeliveries; // Utils: "Outstanding Deliveries..."
 
 protected:
     void showLines() override { loadLines(); }
@@ -128,6 +133,7 @@ private:
     // false when the user stays.
     bool confirmLeave();
 
+    std::unique_ptr<LinePrices> linePrices_;
     bool loading_ = false;
     bool leaving_ = false;
     QStringList savedHeader_;

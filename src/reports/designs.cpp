@@ -115,4 +115,57 @@ Design rptGoodsInward() {
     return d;
 }
 
+Design rptOutstanding() {
+    const Font body{QStringLiteral("Arial"), 8.25};
+    const Font heading{QStringLiteral("Arial"), 8.25, true};
+    Design d;
+    d.name = QStringLiteral("rptOutstanding");
+    d.caption = QStringLiteral("Outstanding Deliveries");
+    Section& rh = d.addSection(QStringLiteral("Section4"), SectionKind::ReportHeader, 900);
+    rh.controls << label("Label1", "Outstanding Deliveries", 60, 0, 5000, 480, Align::Left, kTitle)
+                << label("Label2", "%D", 8400, 120, 2700, 270, Align::Right, body)
+                << fitted(
+                       label("lblFilter", "All suppliers", 60, 540, 8000, 270, Align::Left, body));
+
+    // Columns: left edge and width in twips; the page is 11186 twips wide.
+    struct Col {
+        const char *head, *field;
+        int left, width;
+        Align align;
+    };
+    const Col cols[] = {
+        {"Supplier", "Supplier", 0, 1900, Align::Left},
+        {"Order Ref", "Customer Ref", 1950, 1350, Align::Left},
+        {"Ordered", "Quoted Date", 3350, 950, Align::Left},
+        {"Due", "DueDate", 4350, 950, Align::Left},
+        {"Product", "Part Id", 5350, 1150, Align::Left},
+        {"Description", "Description", 6550, 2300, Align::Left},
+        {"Qty", "Quantity", 8900, 500, Align::Right},
+        {"In", "Qty BI", 9450, 500, Align::Right},
+        {"O/S", "Qty OS", 10000, 500, Align::Right},
+        {"Late", "Days Late", 10550, 600, Align::Right},
+    };
+    // Each section is filled before the next is added: adding one moves the others.
+    QList<Control> heads, boxes;
+    int n = 0;
+    for (const Col& c : cols) {
+        ++n;
+        heads << label(QStringLiteral("Head%1").arg(n), QString::fromLatin1(c.head), c.left, 60,
+                       c.width, 255, c.align, heading);
+        boxes << fitted(
+            textBox(QStringLiteral("txt%1").arg(QString::fromLatin1(c.field)).remove(u' '),
+                    QString::fromLatin1(c.field), c.left, 0, c.width, 255, c.align, body));
+    }
+    heads << line("Line1", 0, 345, 11150, 0);
+    d.addSection(QStringLiteral("Section2"), SectionKind::PageHeader, 390).controls = heads;
+    d.addSection(QStringLiteral("Section1"), SectionKind::Detail, 255).controls = boxes;
+
+    Section& pf = d.addSection(QStringLiteral("Section3"), SectionKind::PageFooter, 450);
+    pf.controls << label("Label3", "Page %p of %P", 8900, 120, 2250, 255, Align::Right, body);
+    Section& rf = d.addSection(QStringLiteral("Section5"), SectionKind::ReportFooter, 420);
+    rf.controls << line("Line2", 0, 60, 11150, 0)
+                << label("lblCount", "", 60, 120, 6000, 255, Align::Left, heading);
+    return d;
+}
+
 } // namespace zel::reports

@@ -2,6 +2,7 @@
 // each hub opens.
 #include "app/dialogs.h"
 #include "catalogue/catalogue.h"
+#include "deliveries/frmoutstanding.h"
 #include "goodsin/frmgoodsin.h"
 #include "purchasing/frmpurchaseorder.h"
 #include "refdata/openers.h"
@@ -53,6 +54,7 @@ int main(int argc, char** argv) {
     refdata::wireOpeners(po);
     po.partFinder = [](OrderHub& hub, const QString& code) { openPartFinder(hub, code); };
     po.partNotFound = [](OrderHub& hub, const QString& code) { openPartNotFound(hub, code); };
+    po.deliveries = &deliveries::openOutstanding;
     po.print = [](OrderHub& hub) { reports::printFromHub(hub, reports::Schedule::PurchaseOrder); };
     po.email = [](OrderHub& hub) { reports::emailFromHub(hub); };
     po.orderFinder = [](OrderHub& hub) {
@@ -61,6 +63,7 @@ int main(int argc, char** argv) {
     };
 
     auto& gi = frmGoodsIn::openers();
+    gi.deliveries = &deliveries::openOutstanding;
     gi.print = [](OrderHub& hub) { reports::printFromHub(hub, reports::Schedule::GoodsIn); };
     gi.orderFinder = [](OrderHub& hub) {
         dialogs().show<frmFindRecord>(QStringLiteral("frmFindGoodsRecord"), [&] {

@@ -1,0 +1,135 @@
+// The last prices paid for a product and the outstanding deliveries list on
+// a large practice, with the plan the server chooses for each; the list's
+// statement also as it runs without the status index.
+#include "connection/database.h"
+#include "data/deliveries.h"
+#include "data/priceshistory.h"
+#include "data/statuses.h"
+#include "deliveries/frmoutstanding.h"
+#include "purchasing/frmpurchaseorder.h"
+#include "runwindows.h"
+
+#include <QSet>
+#include <benchmark/benchmark.h>
+#include <cstdio>
+
+using namespace zel;
+
+namespace {
+
+void explain(const QString& sql, const QVariantList& binds, const char* what) {
+    static QSet<QString> shown;
+    if (shown.contains(QString::fromLatin1(what)))
+        return;
+    shown.insert(QString::fromLatin1(what));
+    RowSet plan = gConn().select(QStringLiteral("EXPLAIN ") + sql, binds);
+    std::fprintf(stderr, "EXPLAIN %s:\n", what);
+    for (const auto& row : plan.rows) {
+        QStringList cells;
+        for (int c = 0; c < plan.columns.size(); ++c)
+            cells << plan.columns[c] + u'=' +
+                         (row[c].isNull() ? QStringLiteral("NULL") : row[c].toString());
+        std::fprintf(stderr, "  %s\n", qPrintable(cells.join(QStringLiteral("  "))));
+    }
+}
+
+// Lines of orders spread over the practice's years: a product, its order's
+// supplier account and the order, as an order window asks for them.
+struct Asked {
+    qlonglong product;
+    QString account;
+    qint64 order;
+};
+const QList<Asked>& asked() {
+    static const QList<Asked> lines = [] {
+        QList<Asked> out;
+        const RowSet rs = gConn().select(QStringLiteral(
+            "SELECT `Order Details`.`Product ID`, `Order Information`.`Account No`, "
+            "`Order Information`.`Quote ID` FROM `Order Information` INNER JOIN `Order Details` "
+            "ON `Order Details`.`Order ID` = `Order Information`.`Quote ID` "
+            "WHERE `Order Information`.`Quote ID` % 2000 = 7 LIMIT 500"));
+        for (const auto& row : rs.rows)
+            out << Asked{row[0].toLongLong(), row[1].toString(), row[2].toLongLong()};
+        return out;
+    }();
+    return lines;
+}
+
+void BM_LastPricesPaid(benchmark::State& state) {
+    try {
+        const QList<Asked>& lines = asked();
+        if (lines.isEmpty())
+            throw std::runtime_error("no orders to ask about");
+        qsizetype i = 0, found = 0, looks = 0;
+        for (auto _ : state) {
+            const Asked& a = lines[i++ % lines.size()];
+            found += prices::lastPaid(a.product, a.account, a.order).size();
+            ++looks;
+        }
+        state.counters["prices"] = looks ? double(found) / double(looks) : 0;
+        const Asked& a = lines.first();
+        explain(prices::lastPaidStatement(), {a.product, a.account, a.order}, "last prices paid");
+    } catch (const std::exception& e) {
+        state.SkipWithError(e.what());
+    }
+}
+
+void BM_OutstandingStatement(benchmark::State& state) {
+    try {
+        int lines = 0;
+        for (auto _ : state)
+            lines = int(deliveries::outstanding().size());
+        state.counters["lines"] = lines;
+        explain(deliveries::outstandingStatement(), {statuses::kApproved},
+                "outstanding deliveries");
+    } catch (const std::exception& e) {
+        state.SkipWithError(e.what());
+    }
+}
+
+// The same statement where the administrator has not added the status index.
+void BM_OutstandingStatement_WithoutIndex(benchmark::State& state) {
+    try {
+        QString sql = deliveries::outstandingStatement();
+        sql.replace(
+            QStringLiteral("FROM `Order Information` INNER JOIN"),
+            QStringLiteral("FROM `Order Information` IGNORE INDEX (`ix_status`) INNER JOIN"));
+        int lines = 0;
+        for (auto _ : state)
+            lines = gConn().select(sql, {statuses::kApproved}).size();
+        state.counters["lines"] = lines;
+        explain(sql, {statuses::kApproved}, "outstanding deliveries without ix_status");
+    } catch (const std::exception& e) {
+        state.SkipWithError(e.what());
+    }
+}
+
+// Opening the window: the statement, the rows into the list, the supplier
+// filter and the first sort, until it is shown.
+void BM_OutstandingWindowOpen(benchmark::State& state) {
+    try {
+        static frmPurchaseOrder* hub = bench::keepForRun(new frmPurchaseOrder);
+        int lines = 0;
+        for (auto _ : state) {
+            auto* w = new frmOutstanding(*hub);
+            w->show();
+            lines = w->shownCount();
+            state.PauseTiming();
+            delete w;
+            state.ResumeTiming();
+        }
+        state.counters["lines"] = lines;
+    } catch (const std::exception& e) {
+        state.SkipWithError(e.what());
+    }
+}
+
+BENCHMARK(BM_LastPricesPaid)->Unit(benchmark::kMillisecond)->UseRealTime();
+BENCHMARK(BM_OutstandingStatement)->Unit(benchmark::kMillisecond)->UseRealTime();
+BENCHMARK(BM_OutstandingStatement_WithoutIndex)
+    ->Unit(benchmark::kMillisecond)
+    ->UseRealTime()
+    ->Iterations(3);
+BENCHMARK(BM_OutstandingWindowOpen)->Unit(benchmark::kMillisecond)->UseRealTime();
+
+} // namespace

@@ -1,0 +1,262 @@
+#include "deliveries/frmoutstanding.h"
+#include "app/dialogs.h"
+#include "app/guard.h"
+#include "app/messages.h"
+#include "bound/formcontrols.h"
+#include "bound/orderhub.h"
+#include "bound/reportpreview.h"
+#include "reports/designs.h"
+#include "values/csvfile.h"
+#include "values/localetext.h"
+
+#include <QDir>
+#include <QFileDialog>
+#include <QHBoxLayout>
+#include <QHeaderView>
+#include <QKeyEvent>
+#include <QStandardPaths>
+#include <QVBoxLayout>
+
+namespace zel {
+
+using form::makeButton;
+using form::makeLabel;
+using form::named;
+
+frmOutstanding::frmOutstanding(OrderHub& hub, QWidget* parent, std::optional<QDate> today)
+    : QWidget(parent, Qt::Window), hub_(hub), today_(today.value_or(QDate::currentDate())) {
+    setObjectName(QStringLiteral("frmOutstanding"));
+    setWindowTitle(QStringLiteral("Outstanding Deliveries"));
+    buildUi();
+    guarded([&] { Refresh(); });
+}
+
+void frmOutstanding::buildUi() {
+    Label1 = makeLabel(this, "Label1", QStringLiteral("&Supplier:"));
+    cmbSupplier = named(new QComboBox(this), "cmbSupplier", QStringLiteral("Supplier"));
+    cmbSupplier->setSizeAdjustPolicy(QComboBox::AdjustToMinimumContentsLengthWithIcon);
+    cmbSupplier->setMinimumContentsLength(30);
+    Label1->setBuddy(cmbSupplier);
+    lblCount = makeLabel(this, "lblCount", QString());
+
+    model_ = new OutstandingModel(this);
+
+    lstLines = named(new QTableView(this), "lstLines", QStringLiteral("Outstanding lines"));
+    lstLines->setModel(model_);
+    lstLines->setSelectionBehavior(QAbstractItemView::SelectRows);
+    lstLines->setSelectionMode(QAbstractItemView::SingleSelection);
+    lstLines->setEditTriggers(QAbstractItemView::NoEditTriggers);
+    lstLines->setTabKeyNavigation(false);
+    lstLines->setSortingEnabled(true);
+    lstLines->sortByColumn(colDue, Qt::AscendingOrder);
+    // Widths from the first rows on screen, not from every line.
+    lstLines->horizontalHeader()->setResizeContentsPrecision(50);
+    lstLines->verticalHeader()->hide();
+    lstLines->horizontalHeader()->setSectionResizeMode(colDescription, QHeaderView::Stretch);
+    lstLines->installEventFilter(this);
+
+    cmdOpen = makeButton(this, "cmdOpen", QStringLiteral("&Open Order"));
+    cmdPrint = makeButton(this, "cmdPrint", QStringLiteral("&Print"));
+    cmdSaveCsv = named(new QPushButton(QStringLiteral("Save as &CSV..."), this), "cmdSaveCsv",
+                       QStringLiteral("Save as CSV"));
+    cmdSaveCsv->setToolTip(QStringLiteral("Save the lines listed as a spreadsheet file"));
+    askSavePath = [this](const QString& proposed) {
+        QFileDialog dialog(this, QStringLiteral("Save as CSV"), proposed,
+                           QStringLiteral("CSV files (*.csv)"));
+        dialog.setAcceptMode(QFileDialog::AcceptSave);
+        // A name typed without an ending gets .csv, and replacing a file is asked first.
+        dialog.setDefaultSuffix(QStringLiteral("csv"));
+        dialog.selectFile(proposed);
+        return dialog.exec() == QDialog::Accepted ? dialog.selectedFiles().value(0) : QString();
+    };
+    cmdRefresh = makeButton(this, "cmdRefresh", QStringLiteral("&Refresh"));
+    cmdClose = makeButton(this, "cmdClose", QStringLiteral("Close"));
+
+    auto* top = new QHBoxLayout;
+    top->addWidget(Label1);
+    top->addWidget(cmbSupplier);
+    top->addStretch();
+    top->addWidget(lblCount);
+    auto* buttons = new QHBoxLayout;
+    buttons->addWidget(cmdOpen);
+    buttons->addWidget(cmdPrint);
+    buttons->addWidget(cmdSaveCsv);
+    buttons->addWidget(cmdRefresh);
+    buttons->addStretch();
+    buttons->addWidget(cmdClose);
+    auto* v = new QVBoxLayout(this);
+    v->addLayout(top);
+    v->addWidget(lstLines, 1);
+    v->addLayout(buttons);
+    resize(1100, 520);
+
+    connect(cmbSupplier, &QComboBox::activated, this,
+            [this] { chooseSupplier(cmbSupplier->currentData().toString()); });
+    connect(lstLines, &QTableView::doubleClicked, this,
+            [this](const QModelIndex& i) { guarded([&] { openRow(i.row()); }); });
+    connect(cmdOpen, &QPushButton::clicked, this, [this] { guarded([&] { cmdOpen_Click(); }); });
+    connect(cmdPrint, &QPushButton::clicked, this, [this] { guarded([&] { cmdPrint_Click(); }); });
+    connect(cmdSaveCsv, &QPushButton::clicked, this,
+            [this] { guarded([&] { cmdSaveCsv_Click(); }); });
+    connect(cmdRefresh, &QPushButton::clicked, this, [this] { guarded([&] { Refresh(); }); });
+    connect(cmdClose, &QPushButton::clicked, this, [this] { cmdClose_Click(); });
+}
+
+void frmOutstanding::Refresh() {
+    const QString chosen = cmbSupplier->currentData().toString();
+    fill(deliveries::outstanding(today_));
+    chooseSupplier(cmbSupplier->findData(chosen) >= 0 ? chosen : QString());
+}
+
+void frmOutstanding::fill(QList<deliveries::Line> lines) {
+    model_->setLines(std::move(lines));
+    cmbSupplier->clear();
+    cmbSupplier->addItem(QStringLiteral("(All suppliers)"), QString());
+    for (const QString& s : model_->suppliers())
+        cmbSupplier->addItem(s, s);
+    lstLines->resizeColumnsToContents();
+    lstLines->horizontalHeader()->setSectionResizeMode(colDescription, QHeaderView::Stretch);
+}
+
+void frmOutstanding::chooseSupplier(const QString& supplier) {
+    cmbSupplier->setCurrentIndex(std::max(0, cmbSupplier->findData(supplier)));
+    model_->setSupplier(cmbSupplier->currentData().toString());
+    if (shownCount() > 0 && !lstLines->currentIndex().isValid())
+        lstLines->setCurrentIndex(model_->index(0, 0));
+    showCount();
+}
+
+void frmOutstanding::showCount() {
+    const int n = shownCount();
+    lblCount->setText(QStringLiteral("%1 line%2 outstanding, %3 late")
+                          .arg(n)
+                          .arg(n == 1 ? QString() : QStringLiteral("s"))
+                          .arg(model_->lateCount()));
+}
+
+int frmOutstanding::shownCount() const {
+    return model_->rowCount();
+}
+
+QString frmOutstanding::shownText(int row, int column) const {
+    return model_->index(row, column).data().toString();
+}
+
+void frmOutstanding::openRow(int row) {
+    if (row < 0 || row >= shownCount())
+        return;
+    const QString key = QString::number(model_->lineAt(row).order);
+    DataCombo* ref = hub_.custRef();
+    // An order another workstation added since the hub listed its orders.
+    if (ref->listModel().rowOfKey(key) < 0)
+        ref->refresh();
+    ref->setBoundText(key);
+    hub_.CustRef_Click(DataCombo::List);
+    hub_.hubWidget()->raise();
+    hub_.hubWidget()->activateWindow();
+}
+
+void frmOutstanding::cmdOpen_Click() {
+    openRow(lstLines->currentIndex().row());
+}
+
+RowSet frmOutstanding::shownRows() const {
+    RowSet rs;
+    for (int c = 0; c < kColumns; ++c)
+        rs.columns << OutstandingModel::field(c);
+    for (int r = 0; r < shownCount(); ++r) {
+        QVector<QVariant> row;
+        for (int c = 0; c < kColumns; ++c)
+            row << shownText(r, c);
+        rs.rows << row;
+    }
+    return rs;
+}
+
+report::Document frmOutstanding::printout() const {
+    report::Design d = reports::rptOutstanding();
+    const QString supplier = cmbSupplier->currentData().toString();
+    d.setCaption(QStringLiteral("lblFilter"), supplier.isEmpty()
+                                                  ? QStringLiteral("All suppliers")
+                                                  : QStringLiteral("Supplier: ") + supplier);
+    d.setCaption(QStringLiteral("lblCount"), lblCount->text());
+    report::ReportData data;
+    data.rows = shownRows();
+    data.kinds.fill(Kind::Text, kColumns);
+    return report::layout(d, data, today_);
+}
+
+void frmOutstanding::cmdPrint_Click() {
+    if (shownCount() == 0) {
+        messages().info(QStringLiteral("There are no outstanding deliveries to print."));
+        return;
+    }
+    showReport(printout());
+}
+
+void frmOutstanding::cmdSaveCsv_Click() {
+    if (shownCount() == 0) {
+        messages().info(QStringLiteral("There are no outstanding deliveries to save."));
+        return;
+    }
+    QString folder = QStandardPaths::writableLocation(QStandardPaths::DocumentsLocation);
+    if (folder.isEmpty())
+        folder = QDir::homePath();
+    const QString path =
+        askSavePath(QDir(folder).filePath(QStringLiteral("Outstanding deliveries.csv")));
+    if (!path.isEmpty())
+        saveListAs(path);
+}
+
+bool frmOutstanding::saveListAs(const QString& path) {
+    if (shownCount() == 0) {
+        messages().info(QStringLiteral("There are no outstanding deliveries to save."));
+        return false;
+    }
+    QStringList header;
+    for (int c = 0; c < kColumns; ++c)
+        header << OutstandingModel::heading(c);
+    QList<QStringList> rows;
+    for (int r = 0; r < shownCount(); ++r) {
+        QStringList row;
+        for (int c = 0; c < kColumns; ++c)
+            row << csv::field(model_->index(r, c).data(OutstandingModel::ValueRole));
+        rows << row;
+    }
+    try {
+        csv::save(path, header, rows);
+    } catch (const std::runtime_error& e) {
+        messages().error(QString::fromStdString(e.what()));
+        return false;
+    }
+    const QString where = QDir::toNativeSeparators(path);
+    messages().info(
+        rows.size() == 1
+            ? QStringLiteral("The line listed was saved as %1").arg(where)
+            : QStringLiteral("The %1 lines listed were saved as %2").arg(rows.size()).arg(where));
+    return true;
+}
+
+void frmOutstanding::cmdClose_Click() {
+    close();
+}
+
+bool frmOutstanding::eventFilter(QObject* watched, QEvent* event) {
+    if (watched == lstLines && event->type() == QEvent::KeyPress) {
+        const int key = static_cast<QKeyEvent*>(event)->key();
+        if (key == Qt::Key_Return || key == Qt::Key_Enter) {
+            guarded([&] { cmdOpen_Click(); });
+            return true;
+        }
+    }
+    return QWidget::eventFilter(watched, event);
+}
+
+namespace deliveries {
+void openOutstanding(OrderHub& hub) {
+    dialogs().show<frmOutstanding>(QStringLiteral("frmOutstanding"),
+                                   [&] { return new frmOutstanding(hub); });
+}
+} // namespace deliveries
+
+} // namespace zel

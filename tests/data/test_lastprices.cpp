@@ -1,0 +1,107 @@
+// The last prices paid for a product, as the order lines and the part finder read them.
+#include "connection/database.h"
+#include "data/priceshistory.h"
+#include "support/testdb.h"
+
+#include <QDateTime>
+
+using namespace zel;
+using namespace zel::test;
+
+namespace {
+
+// A stored order of the supplier `account`, entered on `date`.
+qint64 order(const QString& ref, const QString& account, QDate date, int status = 3,
+             const QString& supplier = "Dental Supplies Ltd") {
+    return gConn().insert(
+        "INSERT INTO `Order Information` (`Customer Ref`, `Account No`, `Quoted Date`, `Status`, "
+        "`Customer Name`) VALUES (?, ?, ?, ?, ?)",
+        {ref, account, date.isValid() ? QVariant(date.startOfDay()) : QVariant(), status,
+         supplier});
+}
+
+qint64 line(qint64 order, qlonglong product, const QVariant& price, int qty = 1,
+            const QVariant& booked = 0, const QVariant& due = {}) {
+    return gConn().insert(
+        "INSERT INTO `Order Details` (`Order ID`, `Product ID`, `Part Id`, `Description`, "
+        "`Unit Price`, `Quantity`, `Qty BI`, `DueDate`) VALUES (?, ?, 'P-1', 'Alginate', ?, ?, "
+        "?, ?)",
+        {order, product, price, qty, booked,
+         due.isNull() ? QVariant() : QVariant(due.toDate().startOfDay())});
+}
+
+Money m(const char* text) {
+    return *Money::fromDecimalText(QString::fromLatin1(text));
+}
+
+QStringList refs(const QList<prices::Paid>& paid) {
+    QStringList out;
+    for (const auto& p : paid)
+        out << p.orderRef;
+    return out;
+}
+
+} // namespace
+
+class LastPricesTest : public DbTest {
+protected:
+    Seed seed() const override { return Seed::Empty; }
+};
+
+TEST_F(LastPricesTest, TheThreeNewestOfThisSupplierFromOtherOrders) {
+    const QDate d(2026, 3, 1);
+    line(order("A/1", "1008", d), 7, "10.00");
+    line(order("A/2", "1008", d.addDays(1)), 7, "11.00");
+    line(order("A/3", "1008", d.addDays(2)), 7, "12.00");
+    line(order("A/4", "1008", d.addDays(3)), 7, "13.00");
+    const qint64 current = order("A/5", "1008", d.addDays(9));
+    line(current, 7, "99.00");
+    // Another supplier's order, another product, a line without a price.
+    line(order("B/1", "2001", d.addDays(5)), 7, "1.00");
+    line(order("A/6", "1008", d.addDays(6)), 8, "2.00");
+    line(order("A/7", "1008", d.addDays(7)), 7, QVariant());
+
+    const auto paid = prices::lastPaid(7, "1008", current);
+    EXPECT_EQ(refs(paid), (QStringList{"A/4", "A/3", "A/2"}));
+    EXPECT_EQ(paid[0].unitPrice, m("13"));
+    EXPECT_EQ(paid[0].date, d.addDays(3));
+    // The order on screen is never its own history.
+    EXPECT_EQ(refs(prices::lastPaid(7, "1008", 0)).first(), "A/5");
+    // No supplier or no product: nothing to compare with.
+    EXPECT_TRUE(prices::lastPaid(7, "", current).isEmpty());
+    EXPECT_TRUE(prices::lastPaid(0, "1008", current).isEmpty());
+    EXPECT_TRUE(prices::lastPaid(7, "9999", current).isEmpty());
+}
+
+TEST_F(LastPricesTest, OrdersOfOneDayGoByOrderNumberAndUndatedOnesLast) {
+    const QDate d(2026, 3, 1);
+    line(order("U/1", "1008", QDate()), 7, "9.00");
+    line(order("S/1", "1008", d), 7, "5.00");
+    line(order("S/2", "1008", d), 7, "6.00");
+    EXPECT_EQ(refs(prices::lastPaid(7, "1008", 0)), (QStringList{"S/2", "S/1", "U/1"}));
+}
+
+TEST_F(LastPricesTest, APriceIsMarkedOnlyWhenMoreThanTenPercentAbove) {
+    const QList<prices::Paid> paid = {{1, QDate(2026, 3, 5), "A/1", m("10.00")},
+                                      {2, QDate(2026, 2, 5), "A/0", m("50.00")}};
+    EXPECT_FALSE(prices::aboveLastPaid(m("11.00"), paid)); // exactly 10 %
+    EXPECT_TRUE(prices::aboveLastPaid(m("11.0001"), paid));
+    EXPECT_FALSE(prices::aboveLastPaid(m("9.00"), paid));
+    EXPECT_FALSE(prices::aboveLastPaid(m("11.00"), {}));
+    EXPECT_FALSE(prices::aboveLastPaid(m("1.00"), {{1, {}, "Z", Money{}}}));
+
+    EXPECT_EQ(prices::markText(m("11.00"), paid), "");
+    const QString mark = prices::markText(m("12.00"), paid);
+    EXPECT_TRUE(mark.startsWith("Unit price ")) << mark.toStdString();
+    EXPECT_TRUE(mark.contains("20.0 % above the last price paid")) << mark.toStdString();
+    EXPECT_TRUE(mark.contains("05/03/2026")) << mark.toStdString();
+
+    const QStringList lines = prices::describe(paid);
+    ASSERT_EQ(lines.size(), 2);
+    EXPECT_TRUE(lines[0].startsWith("05/03/2026")) << lines[0].toStdString();
+    EXPECT_TRUE(lines[0].endsWith("A/1"));
+    EXPECT_EQ(prices::describe({}),
+              QStringList{"No earlier orders of this product from this supplier."});
+    const QString note = prices::note(m("12.00"), paid);
+    EXPECT_TRUE(note.startsWith(mark + "\nLast prices paid to this supplier:\n"));
+}
