@@ -33,28 +33,8 @@ frmFindPart::frmFindPart(OrderHub& hub, QWidget* parent) : QWidget(parent, Qt::W
     Form_Load();
 }
 
-void frmFindPart::buildUi() {
-    QFont bold = font();
-    bold.setBold(true);
-
-    // The two selectors.
-    Label7 = named(new QLabel(QStringLiteral("P"), this), "Label7");
-    Label8 = named(new QLabel(QStringLiteral("D"), this), "Label8");
-    Label7->setFont(bold);
-    Label8->setFont(bold);
-    ThePart = named(new DataCombo(this), "ThePart", QStringLiteral("Product code"));
-    theDesc = named(new DataCombo(this), "theDesc", QStringLiteral("Supplier description"));
-    Label7->setBuddy(ThePart);
-    Label8->setBuddy(theDesc);
-    for (DataCombo* c : {ThePart, theDesc}) {
-        // A catalogue runs to thousands of entries: the box is sized by a
-        // length, not by measuring every entry.
-        c->setSizeAdjustPolicy(QComboBox::AdjustToMinimumContentsLengthWithIcon);
-        c->setMinimumContentsLength(24);
-        c->setToolTip(QStringLiteral("Type any part of it to find it"));
-    }
-
-    // The description that goes on the order line.
+// The description that goes on the order line.
+void frmFindPart::buildDescriptionFrame() {
     Frame2 = named(new QGroupBox(this), "Frame2");
     Command1 = named(new QPushButton(QStringLiteral("Description"), Frame2), "Command1",
                      QStringLiteral("Description"));
@@ -79,8 +59,10 @@ void frmFindPart::buildUi() {
         g->addWidget(PartDesc, 0, 1, 3, 1);
         g->setColumnStretch(1, 1);
     }
+}
 
-    // The catalogue entry.
+// The catalogue entry.
+void frmFindPart::buildEntryFrame() {
     Frame1 = named(new QGroupBox(this), "Frame1");
     Label2 = named(new QLabel(QStringLiteral("Product Code"), Frame1), "Label2");
     Label3 = named(new QLabel(QStringLiteral("Suppliers Description"), Frame1), "Label3");
@@ -115,6 +97,31 @@ void frmFindPart::buildUi() {
         g->addWidget(UnitPrice, 4, 1);
         g->setColumnStretch(2, 1);
     }
+}
+
+void frmFindPart::buildUi() {
+    QFont bold = font();
+    bold.setBold(true);
+
+    // The two selectors.
+    Label7 = named(new QLabel(QStringLiteral("P"), this), "Label7");
+    Label8 = named(new QLabel(QStringLiteral("D"), this), "Label8");
+    Label7->setFont(bold);
+    Label8->setFont(bold);
+    ThePart = named(new DataCombo(this), "ThePart", QStringLiteral("Product code"));
+    theDesc = named(new DataCombo(this), "theDesc", QStringLiteral("Supplier description"));
+    Label7->setBuddy(ThePart);
+    Label8->setBuddy(theDesc);
+    for (DataCombo* c : {ThePart, theDesc}) {
+        // A catalogue runs to thousands of entries: the box is sized by a
+        // length, not by measuring every entry.
+        c->setSizeAdjustPolicy(QComboBox::AdjustToMinimumContentsLengthWithIcon);
+        c->setMinimumContentsLength(24);
+        c->setToolTip(QStringLiteral("Type any part of it to find it"));
+    }
+
+    buildDescriptionFrame();
+    buildEntryFrame();
 
     Label9 = named(new QLabel(QStringLiteral("&Last prices paid:"), this), "Label9");
     txtLastPrices =

@@ -79,6 +79,8 @@ public:
 
 private:
     void buildUi();
+    void buildDescriptionFrame();
+    void buildEntryFrame();
     // Empties every box of the catalogue entry.
     void clearEntry();
     // Shows the first product whose `column` equals `value`; nothing found

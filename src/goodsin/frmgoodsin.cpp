@@ -31,13 +31,54 @@ frmGoodsIn::frmGoodsIn(QWidget* parent) : OrderWindow(QStringLiteral("Good In"),
 void frmGoodsIn::buildUi() {
     auto* central = new QWidget(this);
     setCentralWidget(central);
-
-    // Supplier
     buildSupplierBlock(central);
-
-    // Reference and status
     buildReferenceSelector(central);
+    buildPurchaserFrame(central);
+    // Buttons
+    Command10 = makeButton(central, "Command10", QStringLiteral("Find"));
+    Command3 = makeButton(central, "Command3", QStringLiteral("Save"));
+    Command5 = makeButton(central, "Command5", QStringLiteral("Print"));
+    Command4 = makeButton(central, "Command4", QStringLiteral("Delete"));
+    Command6 = makeButton(central, "Command6", QStringLiteral("EXIT"));
+    Command11 = makeButton(central, "Command11", QStringLiteral("&Outstanding"));
+    Command11->setToolTip(QStringLiteral("Order lines still to be delivered"));
 
+    buildLines(central);
+    buildTotalsBlock(central);
+
+    auto* buttons = new QVBoxLayout;
+    for (QPushButton* b : {Command10, Command3, Command5, Command4, Command11})
+        buttons->addWidget(b);
+    buttons->addStretch();
+    buttons->addWidget(Command6);
+
+    auto* right = new QVBoxLayout;
+    right->addWidget(Frame3);
+    right->addWidget(Frame2);
+    right->addStretch();
+    auto* top = new QHBoxLayout;
+    top->addWidget(Frame1, 3);
+    top->addLayout(right, 3);
+    top->addLayout(buttons);
+    auto* main = new QVBoxLayout(central);
+    main->addLayout(top);
+    auto* scan = new QHBoxLayout;
+    scan->addWidget(lblScan);
+    scan->addWidget(txtScan, 1);
+    scan->addSpacing(24);
+    scan->addWidget(Label7);
+    scan->addStretch();
+    main->addLayout(scan);
+    main->addWidget(DataGrid1, 1);
+    main->addWidget(Frame4);
+
+    connectHandlers();
+    // Says what a scan booked in, without a box to close.
+    statusBar()->setObjectName(QStringLiteral("StatusBar"));
+    resize(1100, 760);
+}
+
+void frmGoodsIn::buildPurchaserFrame(QWidget* central) {
     // Purchaser and date
     Frame2 = new QGroupBox(central);
     Frame2->setObjectName(QStringLiteral("Frame2"));
@@ -55,16 +96,9 @@ void frmGoodsIn::buildUi() {
         g->addWidget(Label10, 2, 1);
         g->setColumnStretch(1, 1);
     }
+}
 
-    // Buttons
-    Command10 = makeButton(central, "Command10", QStringLiteral("Find"));
-    Command3 = makeButton(central, "Command3", QStringLiteral("Save"));
-    Command5 = makeButton(central, "Command5", QStringLiteral("Print"));
-    Command4 = makeButton(central, "Command4", QStringLiteral("Delete"));
-    Command6 = makeButton(central, "Command6", QStringLiteral("EXIT"));
-    Command11 = makeButton(central, "Command11", QStringLiteral("&Outstanding"));
-    Command11->setToolTip(QStringLiteral("Order lines still to be delivered"));
-
+void frmGoodsIn::buildLines(QWidget* central) {
     // Lines
     Label7 =
         makeLabel(central, "Label7", QStringLiteral("Double-click to launch Stock Control..."));
@@ -95,36 +129,9 @@ void frmGoodsIn::buildUi() {
     txtScan->setToolTip(
         QStringLiteral("Enter books one more of the line with this part code in; 3*code books "
                        "three"));
+}
 
-    // Totals
-    buildTotalsBlock(central);
-
-    auto* buttons = new QVBoxLayout;
-    for (QPushButton* b : {Command10, Command3, Command5, Command4, Command11})
-        buttons->addWidget(b);
-    buttons->addStretch();
-    buttons->addWidget(Command6);
-
-    auto* right = new QVBoxLayout;
-    right->addWidget(Frame3);
-    right->addWidget(Frame2);
-    right->addStretch();
-    auto* top = new QHBoxLayout;
-    top->addWidget(Frame1, 3);
-    top->addLayout(right, 3);
-    top->addLayout(buttons);
-    auto* main = new QVBoxLayout(central);
-    main->addLayout(top);
-    auto* scan = new QHBoxLayout;
-    scan->addWidget(lblScan);
-    scan->addWidget(txtScan, 1);
-    scan->addSpacing(24);
-    scan->addWidget(Label7);
-    scan->addStretch();
-    main->addLayout(scan);
-    main->addWidget(DataGrid1, 1);
-    main->addWidget(Frame4);
-
+void frmGoodsIn::connectHandlers() {
     // Handlers, each behind the guard.
     auto on = [this](auto* sender, auto signal, void (frmGoodsIn::*handler)()) {
         connect(sender, signal, this, [this, handler] { guarded([&] { (this->*handler)(); }); });
@@ -143,11 +150,6 @@ void frmGoodsIn::buildUi() {
     connect(DataGrid1, &DataGrid::AfterDelete, this, [this] { guarded([&] { ReCalc(); }); });
     connect(&DataGrid1->model(), &GridModel::cellWritten, this,
             [this](int row, int) { lastEditRow_ = row; });
-
-    // Says what a scan booked in, without a box to close.
-    statusBar()->setObjectName(QStringLiteral("StatusBar"));
-
-    resize(1100, 760);
 }
 
 void frmGoodsIn::Disp_MainData() {

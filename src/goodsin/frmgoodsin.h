@@ -78,6 +78,9 @@ protected:
 
 private:
     void buildUi();
+    void buildPurchaserFrame(QWidget* central);
+    void buildLines(QWidget* central);
+    void connectHandlers();
     // Header fields in the order they are saved: the goods inward subset.
     QList<orders::HeaderField> headerFields() const;
     std::optional<QVariantMap> newLineDefaults();

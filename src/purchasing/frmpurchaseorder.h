@@ -108,7 +108,14 @@ protected:
     void closeEvent(QCloseEvent* event) override;
 
 private:
+    // The controls, their layout, menus and handlers (purchaseorderlayout.cpp).
     void buildUi();
+    void buildAddresses(QWidget* central);
+    void buildLines(QWidget* central);
+    void buildButtons(QWidget* central);
+    void buildMenu();
+    void connectHandlers();
+    void nameAndOrderControls();
     void Discount_Change();
     void VAT_Change();
     void PackagePrice_Change();
