@@ -133,19 +133,20 @@ void frmGoodsIn::buildLines(QWidget* central) {
 
 void frmGoodsIn::connectHandlers() {
     // Handlers, each behind the guard.
-    auto on = [this](auto* sender, auto signal, void (frmGoodsIn::*handler)()) {
-        connect(sender, signal, this, [this, handler] { guarded([&] { (this->*handler)(); }); });
-    };
-    on(Command3, &QPushButton::clicked, &frmGoodsIn::Command3_Click);
-    on(Command4, &QPushButton::clicked, &frmGoodsIn::Command4_Click);
-    on(Command5, &QPushButton::clicked, &frmGoodsIn::Command5_Click);
-    on(Command6, &QPushButton::clicked, &frmGoodsIn::Command6_Click);
-    on(Command10, &QPushButton::clicked, &frmGoodsIn::Command10_Click);
-    on(Command11, &QPushButton::clicked, &frmGoodsIn::Command11_Click);
+    handleEach<frmGoodsIn, QPushButton>(&QPushButton::clicked,
+                                        {{Command3, &frmGoodsIn::Command3_Click},
+                                         {Command4, &frmGoodsIn::Command4_Click},
+                                         {Command5, &frmGoodsIn::Command5_Click},
+                                         {Command6, &frmGoodsIn::Command6_Click},
+                                         {Command10, &frmGoodsIn::Command10_Click},
+                                         {Command11, &frmGoodsIn::Command11_Click}},
+                                        false);
     connect(DataGrid1, &DataGrid::AfterColEdit, this,
             [this](int column) { guarded([&] { DataGrid1_AfterColEdit(column); }); });
-    on(DataGrid1, &DataGrid::DblClick, &frmGoodsIn::DataGrid1_DblClick);
-    on(txtScan, &QLineEdit::returnPressed, &frmGoodsIn::txtScan_Enter);
+    handleEach<frmGoodsIn, DataGrid>(&DataGrid::DblClick,
+                                     {{DataGrid1, &frmGoodsIn::DataGrid1_DblClick}}, false);
+    handleEach<frmGoodsIn, QLineEdit>(&QLineEdit::returnPressed,
+                                      {{txtScan, &frmGoodsIn::txtScan_Enter}}, false);
     // A deleted line no longer counts in the totals.
     connect(DataGrid1, &DataGrid::AfterDelete, this, [this] { guarded([&] { ReCalc(); }); });
     connect(&DataGrid1->model(), &GridModel::cellWritten, this,

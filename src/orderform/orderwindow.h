@@ -5,6 +5,7 @@
 // `Status`), the supplier block and the totals, loads the stored header,
 // lists the references and statuses, deletes the order and hands it to the
 // printout. A window adds its own lines grid, header boxes and buttons.
+#include "app/guard.h"
 #include "app/hubwindow.h"
 #include "bound/datacombo.h"
 #include "bound/datagrid.h"
@@ -109,6 +110,23 @@ protected:
     void ensureLists();
     // The window's title names the order on screen.
     void showWhichOrder();
+
+    // Each (control, handler) pair: `signal` of the control runs the
+    // window's handler behind the guard, after reading the lists the window
+    // could not read when it opened when `readLists` is set.
+    template <class Window, class Sender, class Signal>
+    void handleEach(Signal signal,
+                    std::initializer_list<std::pair<Sender*, void (Window::*)()>> pairs,
+                    bool readLists) {
+        for (auto [sender, handler] : pairs)
+            connect(sender, signal, this, [this, handler, readLists] {
+                guarded([&] {
+                    if (readLists)
+                        ensureLists();
+                    (static_cast<Window*>(this)->*handler)();
+                });
+            });
+    }
 
     QString lastSaveError_;
     // The row of the last cell the grid wrote.

@@ -184,27 +184,23 @@ void frmPurchaseOrder::buildMenu() {
 void frmPurchaseOrder::connectHandlers() {
     // Handlers, each behind the guard. An action first reads the lists if
     // the window could not read them when it opened.
-    auto on = [this](auto* sender, auto signal, void (frmPurchaseOrder::*handler)()) {
-        connect(sender, signal, this, [this, handler] {
-            guarded([&] {
-                ensureLists();
-                (this->*handler)();
-            });
-        });
-    };
+    using W = frmPurchaseOrder;
+    handleEach<W, QPushButton>(&QPushButton::clicked,
+                               {{Command1, &W::Command1_Click},
+                                {Command2, &W::Command2_Click},
+                                {Command3, &W::Command3_Click},
+                                {Command4, &W::Command4_Click},
+                                {Command5, &W::Command5_Click},
+                                {Command6, &W::Command6_Click},
+                                {Command7, &W::Command7_Click},
+                                {Command8, &W::Command8_Click},
+                                {Command9, &W::Command9_Click},
+                                {cmdEmail, &W::cmdEmail_Click}},
+                               true);
+    // Typing in the totals boxes recalculates without reading the lists.
     auto onEdit = [this](auto* sender, auto signal, void (frmPurchaseOrder::*handler)()) {
         connect(sender, signal, this, [this, handler] { guarded([&] { (this->*handler)(); }); });
     };
-    on(Command1, &QPushButton::clicked, &frmPurchaseOrder::Command1_Click);
-    on(Command2, &QPushButton::clicked, &frmPurchaseOrder::Command2_Click);
-    on(Command3, &QPushButton::clicked, &frmPurchaseOrder::Command3_Click);
-    on(Command4, &QPushButton::clicked, &frmPurchaseOrder::Command4_Click);
-    on(Command5, &QPushButton::clicked, &frmPurchaseOrder::Command5_Click);
-    on(Command6, &QPushButton::clicked, &frmPurchaseOrder::Command6_Click);
-    on(Command7, &QPushButton::clicked, &frmPurchaseOrder::Command7_Click);
-    on(Command8, &QPushButton::clicked, &frmPurchaseOrder::Command8_Click);
-    on(Command9, &QPushButton::clicked, &frmPurchaseOrder::Command9_Click);
-    on(cmdEmail, &QPushButton::clicked, &frmPurchaseOrder::cmdEmail_Click);
     auto menu = [this](QAction* a, std::function<void(OrderHub&)> Openers::*which) {
         connect(a, &QAction::triggered, this, [this, which] { open(openers().*which); });
     };
@@ -219,7 +215,7 @@ void frmPurchaseOrder::connectHandlers() {
     onEdit(ckPPrice, &QCheckBox::clicked, &frmPurchaseOrder::PackagePriceFlg);
     connect(DataGrid1, &DataGrid::AfterColEdit, this,
             [this](int column) { guarded([&] { DataGrid1_AfterColEdit(column); }); });
-    on(DataGrid1, &DataGrid::DblClick, &frmPurchaseOrder::DataGrid1_DblClick);
+    handleEach<W, DataGrid>(&DataGrid::DblClick, {{DataGrid1, &W::DataGrid1_DblClick}}, true);
     // The totals follow every line removed; a written cell is followed up by AfterColEdit.
     connect(&DataGrid1->model(), &GridModel::cellWritten, this,
             [this](int row, int) { lastEditRow_ = row; });
