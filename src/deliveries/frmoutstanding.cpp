@@ -1,4 +1,5 @@
 #include "deliveries/frmoutstanding.h"
+#include "app/csvsaving.h"
 #include "app/dialogs.h"
 #include "app/guard.h"
 #include "app/messages.h"
@@ -60,15 +61,7 @@ void frmOutstanding::buildUi() {
     cmdSaveCsv = named(new QPushButton(QStringLiteral("Save as &CSV..."), this), "cmdSaveCsv",
                        QStringLiteral("Save as CSV"));
     cmdSaveCsv->setToolTip(QStringLiteral("Save the lines listed as a spreadsheet file"));
-    askSavePath = [this](const QString& proposed) {
-        QFileDialog dialog(this, QStringLiteral("Save as CSV"), proposed,
-                           QStringLiteral("CSV files (*.csv)"));
-        dialog.setAcceptMode(QFileDialog::AcceptSave);
-        // A name typed without an ending gets .csv, and replacing a file is asked first.
-        dialog.setDefaultSuffix(QStringLiteral("csv"));
-        dialog.selectFile(proposed);
-        return dialog.exec() == QDialog::Accepted ? dialog.selectedFiles().value(0) : QString();
-    };
+    askSavePath = [this](const QString& proposed) { return csvsaving::askPath(this, proposed); };
     cmdRefresh = makeButton(this, "cmdRefresh", QStringLiteral("&Refresh"));
     cmdClose = makeButton(this, "cmdClose", QStringLiteral("Close"));
 
@@ -199,11 +192,8 @@ void frmOutstanding::cmdSaveCsv_Click() {
         messages().info(QStringLiteral("There are no outstanding deliveries to save."));
         return;
     }
-    QString folder = QStandardPaths::writableLocation(QStandardPaths::DocumentsLocation);
-    if (folder.isEmpty())
-        folder = QDir::homePath();
     const QString path =
-        askSavePath(QDir(folder).filePath(QStringLiteral("Outstanding deliveries.csv")));
+        askSavePath(csvsaving::proposedPath(QStringLiteral("Outstanding deliveries.csv")));
     if (!path.isEmpty())
         saveListAs(path);
 }
@@ -223,18 +213,8 @@ bool frmOutstanding::saveListAs(const QString& path) {
             row << csv::field(model_->index(r, c).data(OutstandingModel::ValueRole));
         rows << row;
     }
-    try {
-        csv::save(path, header, rows);
-    } catch (const std::runtime_error& e) {
-        messages().error(QString::fromStdString(e.what()));
-        return false;
-    }
-    const QString where = QDir::toNativeSeparators(path);
-    messages().info(
-        rows.size() == 1
-            ? QStringLiteral("The line listed was saved as %1").arg(where)
-            : QStringLiteral("The %1 lines listed were saved as %2").arg(rows.size()).arg(where));
-    return true;
+    return csvsaving::saveAndTell(path, header, rows, QStringLiteral("line"),
+                                  QStringLiteral("lines"));
 }
 
 void frmOutstanding::cmdClose_Click() {

@@ -1,4 +1,5 @@
 #include "search/frmfindrecord.h"
+#include "app/csvsaving.h"
 #include "app/guard.h"
 #include "app/messages.h"
 #include "bound/formcontrols.h"
@@ -184,15 +185,7 @@ frmFindRecord::frmFindRecord(OrderHub& hub, Caller caller, Database& db, QWidget
                        QStringLiteral("Save as CSV"));
     cmdSaveCsv->setToolTip(QStringLiteral("Save the orders listed as a spreadsheet file"));
     cmdSaveCsv->setEnabled(false);
-    askSavePath = [this](const QString& proposed) {
-        QFileDialog dialog(this, QStringLiteral("Save as CSV"), proposed,
-                           QStringLiteral("CSV files (*.csv)"));
-        dialog.setAcceptMode(QFileDialog::AcceptSave);
-        // A name typed without an ending gets .csv, and replacing a file is asked first.
-        dialog.setDefaultSuffix(QStringLiteral("csv"));
-        dialog.selectFile(proposed);
-        return dialog.exec() == QDialog::Accepted ? dialog.selectedFiles().value(0) : QString();
-    };
+    askSavePath = [this](const QString& proposed) { return csvsaving::askPath(this, proposed); };
     ListDetails = named(new DataGrid(this), "ListDetails", QStringLiteral("Orders found"));
     ListDetails->setEditTriggers(QAbstractItemView::NoEditTriggers);
     ListDetails->setSelectionBehavior(QAbstractItemView::SelectRows);
@@ -590,10 +583,7 @@ void frmFindRecord::cmdSaveCsv_Click() {
             "There are no orders listed to save. Search for them first with Start."));
         return;
     }
-    QString folder = QStandardPaths::writableLocation(QStandardPaths::DocumentsLocation);
-    if (folder.isEmpty())
-        folder = QDir::homePath();
-    const QString path = askSavePath(QDir(folder).filePath(QStringLiteral("Orders found.csv")));
+    const QString path = askSavePath(csvsaving::proposedPath(QStringLiteral("Orders found.csv")));
     if (!path.isEmpty())
         saveListAs(path);
 }
@@ -605,18 +595,8 @@ bool frmFindRecord::saveListAs(const QString& path) {
             "There are no orders listed to save. Search for them first with Start."));
         return false;
     }
-    try {
-        csv::save(path, header, rows);
-    } catch (const std::runtime_error& e) {
-        messages().error(QString::fromStdString(e.what()));
-        return false;
-    }
-    const QString where = QDir::toNativeSeparators(path);
-    messages().info(
-        rows.size() == 1
-            ? QStringLiteral("The order listed was saved as %1").arg(where)
-            : QStringLiteral("The %1 orders listed were saved as %2").arg(rows.size()).arg(where));
-    return true;
+    return csvsaving::saveAndTell(path, header, rows, QStringLiteral("order"),
+                                  QStringLiteral("orders"));
 }
 
 } // namespace zel
