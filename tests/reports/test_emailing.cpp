@@ -9,6 +9,7 @@
 #include "reports/emailing.h"
 #include "reports/printing.h"
 #include "support/orders.h"
+#include "support/pdftext.h"
 #include "support/testdb.h"
 
 #include <QAccessible>
@@ -24,6 +25,7 @@
 
 using namespace zel;
 using namespace zel::reports;
+using zel::test::pdfText;
 using zel::test::settle;
 
 namespace {
@@ -46,15 +48,6 @@ qint64 makeOrder(const QString& ref, int status = 1) {
                        "VALUES (?, 'P1', ?, 4.5, 2, 0, ?)",
                        {key, QString::fromLatin1(d), status});
     return key;
-}
-
-// The text of a PDF as pdftotext reads it.
-QString pdfText(const QString& path) {
-    QProcess p;
-    p.start("pdftotext", {"-layout", path, "-"});
-    if (!p.waitForFinished(30000))
-        return {};
-    return QString::fromUtf8(p.readAllStandardOutput());
 }
 
 // What the mail program was given, read back from the stand-in's record:

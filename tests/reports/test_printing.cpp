@@ -8,6 +8,7 @@
 #include "purchasing/frmpurchaseorder.h"
 #include "reports/printing.h"
 #include "search/rptprintresult.h"
+#include "support/pdftext.h"
 #include "support/testdb.h"
 
 #include <QApplication>
@@ -19,6 +20,7 @@
 
 using namespace zel;
 using namespace zel::reports;
+using zel::test::pdfText;
 
 namespace {
 
@@ -36,15 +38,6 @@ qint64 makeOrder(int lines, const QString& ref = "PRN/1") {
             "`Unit Price`, `Quantity`, `Discount`, `Qty BI`) VALUES (?, ?, ?, 2.5, ?, 0, 1)",
             {key, QStringLiteral("P-%1").arg(i), QStringLiteral("Line %1").arg(i), i});
     return key;
-}
-
-// The text of a PDF as pdftotext lays it out, line by line.
-QString pdfText(const QString& path) {
-    QProcess p;
-    p.start("pdftotext", {"-layout", path, "-"});
-    if (!p.waitForFinished(30000))
-        return {};
-    return QString::fromUtf8(p.readAllStandardOutput());
 }
 
 // Runs the program without a display; its exit code, and what it wrote to stderr.
