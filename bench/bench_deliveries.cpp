@@ -34,41 +34,62 @@ void explain(const QString& sql, const QVariantList& binds, const char* what) {
 }
 
 // Lines of orders spread over the practice's years: a product, its order's
-// supplier account and the order, as an order window asks for them.
+// supplier account and the order, as an order window asks for them. `every`
+// and `at` pick the orders (`Quote ID` % every = at), one line of each.
 struct Asked {
     qlonglong product;
     QString account;
     qint64 order;
 };
-const QList<Asked>& asked() {
-    static const QList<Asked> lines = [] {
-        QList<Asked> out;
-        const RowSet rs = gConn().select(QStringLiteral(
-            "SELECT `Order Details`.`Product ID`, `Order Information`.`Account No`, "
-            "`Order Information`.`Quote ID` FROM `Order Information` INNER JOIN `Order Details` "
-            "ON `Order Details`.`Order ID` = `Order Information`.`Quote ID` "
-            "WHERE `Order Information`.`Quote ID` % 2000 = 7 LIMIT 500"));
-        for (const auto& row : rs.rows)
-            out << Asked{row[0].toLongLong(), row[1].toString(), row[2].toLongLong()};
-        return out;
-    }();
-    return lines;
+QList<Asked> askedLines(int every, int at) {
+    QList<Asked> out;
+    const RowSet rs = gConn().select(
+        QStringLiteral(
+            "SELECT MIN(`Order Details`.`Product ID`), `Order Information`.`Account No`, "
+            "`Order Information`.`Quote ID` FROM `Order Information` INNER JOIN "
+            "`Order Details` ON `Order Details`.`Order ID` = `Order Information`.`Quote ID` "
+            "WHERE `Order Information`.`Quote ID` % ? = ? "
+            "GROUP BY `Order Information`.`Quote ID` LIMIT 1000"),
+        {every, at});
+    for (const auto& row : rs.rows)
+        out << Asked{row[0].toLongLong(), row[1].toString(), row[2].toLongLong()};
+    if (out.isEmpty())
+        throw std::runtime_error("no orders to ask about");
+    return out;
 }
 
+void lookUp(benchmark::State& state, const QList<Asked>& lines, qsizetype& next) {
+    qsizetype found = 0, looks = 0;
+    for (auto _ : state) {
+        const Asked& a = lines[next++ % lines.size()];
+        found += prices::lastPaid(a.product, a.account, a.order).size();
+        ++looks;
+    }
+    state.counters["prices"] = looks ? double(found) / double(looks) : 0;
+    const Asked& a = lines.first();
+    explain(prices::lastPaidStatement(prices::kShown, prices::orderIndexPresent()),
+            {a.product, a.account, a.order}, "last prices paid");
+}
+
+// The first look at each product since the server started: a different
+// product every time, its orders' pages not yet read by the server. Runs
+// before anything else has warmed the server's pages.
+void BM_LastPricesPaid_FirstLook(benchmark::State& state) {
+    try {
+        static const QList<Asked> lines = askedLines(1000, 501);
+        static qsizetype next = 0;
+        lookUp(state, lines, next);
+    } catch (const std::exception& e) {
+        state.SkipWithError(e.what());
+    }
+}
+
+// The same 50 products over and over: a product looked at again.
 void BM_LastPricesPaid(benchmark::State& state) {
     try {
-        const QList<Asked>& lines = asked();
-        if (lines.isEmpty())
-            throw std::runtime_error("no orders to ask about");
-        qsizetype i = 0, found = 0, looks = 0;
-        for (auto _ : state) {
-            const Asked& a = lines[i++ % lines.size()];
-            found += prices::lastPaid(a.product, a.account, a.order).size();
-            ++looks;
-        }
-        state.counters["prices"] = looks ? double(found) / double(looks) : 0;
-        const Asked& a = lines.first();
-        explain(prices::lastPaidStatement(), {a.product, a.account, a.order}, "last prices paid");
+        static const QList<Asked> lines = askedLines(20000, 7);
+        static qsizetype next = 0;
+        lookUp(state, lines, next);
     } catch (const std::exception& e) {
         state.SkipWithError(e.what());
     }
@@ -124,6 +145,10 @@ void BM_OutstandingWindowOpen(benchmark::State& state) {
     }
 }
 
+BENCHMARK(BM_LastPricesPaid_FirstLook)
+    ->Unit(benchmark::kMillisecond)
+    ->UseRealTime()
+    ->Iterations(300);
 BENCHMARK(BM_LastPricesPaid)->Unit(benchmark::kMillisecond)->UseRealTime();
 BENCHMARK(BM_OutstandingStatement)->Unit(benchmark::kMillisecond)->UseRealTime();
 BENCHMARK(BM_OutstandingStatement_WithoutIndex)

@@ -35,8 +35,13 @@ CREATE TABLE `Order Information` (
   -- in the order they show it.
   KEY `ix_quoted_date` (`Quoted Date`, `Quote ID`, `Customer Ref`, `Grand Total`, `Status`),
   KEY `ix_sales_rep` (`Sales Rep`),
-  -- The outstanding deliveries list reads the approved orders only.
-  KEY `ix_status` (`Status`)
+  -- The outstanding deliveries list reads the approved orders, with what it
+  -- shows of them, from this index alone.
+  KEY `ix_status` (`Status`, `Customer Name`, `Customer Shortname`, `Account No`,
+                   `Customer Ref`, `Quoted Date`),
+  -- The last prices paid read each order's supplier, date and reference
+  -- here: a few pages, where the orders themselves fill the whole table.
+  KEY `ix_order_supplier` (`Quote ID`, `Account No`, `Quoted Date`, `Customer Ref`)
 ) ENGINE=InnoDB DEFAULT CHARSET=utf8mb4;
 
 -- A line added with only its order and product gets a price, quantity,
@@ -60,7 +65,9 @@ CREATE TABLE `Order Details` (
   `GoodsDelNotes` TEXT NULL,
   `DueDate`       DATETIME NULL,
   PRIMARY KEY (`ID`),
-  KEY `ix_order_id` (`Order ID`),
+  -- An order's lines; the outstanding deliveries list finds the lines still
+  -- to come, and counts them, from this index alone.
+  KEY `ix_order_id` (`Order ID`, `Quantity`, `Qty BI`, `DueDate`),
   -- The last prices paid for a product read its lines' orders and prices
   -- from this index alone.
   KEY `ix_product_id` (`Product ID`, `Order ID`, `Unit Price`),

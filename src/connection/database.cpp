@@ -385,6 +385,7 @@ bool Database::open(const ConnectionSettings& settings) {
 bool Database::openFrom(int first) {
     lost_ = false;
     clusterNode_ = false;
+    indexes_.clear();
     if (!settings_.unusable.isEmpty()) {
         lastOpenError_ = settings_.unusable;
         return false;
@@ -598,6 +599,27 @@ QVariant Database::scalar(const QString& sql, const QVariantList& binds) {
     if (q.next())
         return q.value(0);
     return QVariant();
+}
+
+bool Database::hasIndex(const QString& table, const QString& index) {
+    const QString key = table + u'\n' + index;
+    if (const auto known = indexes_.constFind(key); known != indexes_.cend())
+        return *known;
+    bool found = false;
+    try {
+        found = !scalar(QStringLiteral("SELECT 1 FROM information_schema.STATISTICS "
+                                       "WHERE TABLE_SCHEMA = DATABASE() AND TABLE_NAME = ? "
+                                       "AND INDEX_NAME = ? LIMIT 1"),
+                        {table, index})
+                     .isNull();
+    } catch (const DbError& e) {
+        // A server that cannot say is taken not to have it; a lost
+        // connection is the caller's to report.
+        if (e.connectionLost())
+            throw;
+    }
+    indexes_.insert(key, found);
+    return found;
 }
 
 qint64 Database::execute(const QString& sql, const QVariantList& binds) {

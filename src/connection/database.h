@@ -2,6 +2,7 @@
 // The one database connection of the run and the ways the windows use it:
 // row sets read by statements with bound values, inserts returning the new
 // key, updates and deletes, transactions. Every failure is a DbError.
+#include <QHash>
 #include <QSqlDatabase>
 #include <QString>
 #include <QStringList>
@@ -119,6 +120,13 @@ public:
     // The server is a node of a Galera cluster: its reads wait until they
     // see every write the cluster has committed before them.
     bool clusterNode() const { return clusterNode_; }
+    // The table has an index of that name in the connection's database.
+    // Asked of the server once per connection and remembered, so a statement
+    // can name an index the practice's administrator may not have added.
+    bool hasIndex(const QString& table, const QString& index);
+    // Forgets what hasIndex() found, e.g. after a statement naming an index
+    // failed because it had been dropped meanwhile.
+    void forgetIndexes() { indexes_.clear(); }
 
     // All statements take '?' placeholders bound in order. On a cluster a
     // read that finds its node gone is read again from the next node.
@@ -215,9 +223,10 @@ private:
     bool lost_ = false;
     int server_ = 0;
     bool clusterNode_ = false;
-    int depth_ = 0;       // nesting of begin()
-    bool doomed_ = false; // a nested part failed: the whole transaction rolls back
-    bool broken_ = false; // the connection was lost inside the open transaction
+    QHash<QString, bool> indexes_; // hasIndex() answers on this connection
+    int depth_ = 0;                // nesting of begin()
+    bool doomed_ = false;          // a nested part failed: the whole transaction rolls back
+    bool broken_ = false;          // the connection was lost inside the open transaction
     bool committing_ = false;
     bool lostAtCommit_ = false; // the connection went while a COMMIT was on its way
     QString lastOpenError_;

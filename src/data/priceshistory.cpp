@@ -6,24 +6,48 @@
 
 namespace zel::prices {
 
-QString lastPaidStatement(int count) {
-    // The product's lines come from its index; each line's order by its key.
+QString lastPaidStatement(int count, bool throughOrderIndex) {
+    // The product's lines come from its index. Each line's order is read from
+    // the narrow index of order, supplier, date and reference when the
+    // database has it: the rows it needs lie on a few pages there, where the
+    // orders themselves are spread over the whole table, and the server
+    // would take the order's key unless told.
     return QStringLiteral(
                "SELECT `Order Information`.`Quote ID`, `Order Information`.`Quoted Date`, "
                "`Order Information`.`Customer Ref`, `Order Details`.`Unit Price` "
-               "FROM `Order Details` INNER JOIN `Order Information` "
+               "FROM `Order Details` INNER JOIN `Order Information`%2 "
                "ON `Order Information`.`Quote ID` = `Order Details`.`Order ID` "
                "WHERE `Order Details`.`Product ID` = ? AND `Order Information`.`Account No` = ? "
                "AND `Order Details`.`Order ID` <> ? AND `Order Details`.`Unit Price` IS NOT NULL "
                "ORDER BY `Order Information`.`Quoted Date` DESC, `Order Information`.`Quote ID` "
                "DESC, `Order Details`.`ID` DESC LIMIT %1")
-        .arg(count);
+        .arg(count)
+        .arg(throughOrderIndex ? QStringLiteral(" FORCE INDEX (`%1`)").arg(kOrderIndex)
+                               : QString());
+}
+
+bool orderIndexPresent() {
+    return gConn().hasIndex(QStringLiteral("Order Information"), kOrderIndex);
 }
 
 QList<Paid> lastPaid(qlonglong productId, const QString& account, qint64 exceptOrder, int count) {
     if (productId == 0 || account.trimmed().isEmpty() || count <= 0)
         return {};
-    const RowSet rs = gConn().select(lastPaidStatement(count), {productId, account, exceptOrder});
+    const QVariantList binds = {productId, account, exceptOrder};
+    RowSet rs;
+    if (!orderIndexPresent()) {
+        rs = gConn().select(lastPaidStatement(count), binds);
+    } else {
+        try {
+            rs = gConn().select(lastPaidStatement(count, true), binds);
+        } catch (const DbError& e) {
+            // Dropped since this connection looked: read the orders by their key.
+            if (e.connectionLost())
+                throw;
+            gConn().forgetIndexes();
+            rs = gConn().select(lastPaidStatement(count, orderIndexPresent()), binds);
+        }
+    }
     QList<Paid> out;
     for (const auto& row : rs.rows) {
         Paid p;

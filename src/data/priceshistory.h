@@ -30,8 +30,15 @@ inline constexpr int kShown = 3;
 QList<Paid> lastPaid(qlonglong productId, const QString& account, qint64 exceptOrder,
                      int count = kShown);
 
+// The index of `Order Information` the look-up reads the orders through when
+// the database has it: (`Quote ID`, `Account No`, `Quoted Date`, `Customer Ref`).
+inline constexpr QLatin1String kOrderIndex("ix_order_supplier");
+
 // The statement of lastPaid: binds product, account, order to leave out.
-QString lastPaidStatement(int count = kShown);
+// `throughOrderIndex` names kOrderIndex, which must then exist.
+QString lastPaidStatement(int count = kShown, bool throughOrderIndex = false);
+// The database has kOrderIndex (asked once per connection).
+bool orderIndexPresent();
 
 // True when `price` is more than 10 % above the newest price paid (exactly
 // 10 % above is not). Never with nothing paid before, or a last price of 0.

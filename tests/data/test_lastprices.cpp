@@ -86,3 +86,45 @@ TEST_F(LastPricesTest, APriceIsMarkedOnlyWhenMoreThanTenPercentAbove) {
     const QString note = prices::note(m("12.00"), paid);
     EXPECT_TRUE(note.startsWith(mark + "\nLast prices paid to this supplier:\n"));
 }
+
+// The look-up names the narrow order index only where the database has it:
+// an administrator may not have added it yet, or may have dropped it.
+TEST_F(LastPricesTest, TheOrderIndexIsUsedWhenPresentAndTheAnswerIsTheSameWithout) {
+    const QDate d(2026, 3, 1);
+    line(order("A/1", "1008", d), 7, "10.00");
+    line(order("A/2", "1008", d.addDays(1)), 7, "11.00");
+    line(order("B/1", "2001", d.addDays(2)), 7, "1.00");
+    const qint64 current = order("A/3", "1008", d.addDays(3));
+
+    ASSERT_TRUE(prices::orderIndexPresent());
+    EXPECT_TRUE(prices::lastPaidStatement(3, true).contains("FORCE INDEX (`ix_order_supplier`)"));
+    const QList<QVector<QVariant>> through =
+        gConn().select(prices::lastPaidStatement(3, true), {7, "1008", current}).rows;
+    EXPECT_EQ(through.size(), 2);
+    EXPECT_EQ(through,
+              gConn().select(prices::lastPaidStatement(3, false), {7, "1008", current}).rows);
+
+    EXPECT_TRUE(gConn().hasIndex("Order Details", "ix_product_id"));
+    EXPECT_FALSE(gConn().hasIndex("Order Details", "ix_order_supplier"));
+    EXPECT_FALSE(gConn().hasIndex("No Such Table", "ix_order_supplier"));
+
+    // Dropped: a workstation that connects afterwards reads the orders by their key.
+    gConn().execute("ALTER TABLE `Order Information` DROP KEY `ix_order_supplier`");
+    struct PutBack {
+        ~PutBack() {
+            gConn().execute("ALTER TABLE `Order Information` ADD KEY `ix_order_supplier` "
+                            "(`Quote ID`, `Account No`, `Quoted Date`, `Customer Ref`)");
+        }
+    } putBack;
+    Database later(QStringLiteral("later"));
+    ASSERT_TRUE(later.open(gConn().settings())) << later.lastOpenError().toStdString();
+    EXPECT_FALSE(later.hasIndex("Order Information", "ix_order_supplier"));
+    EXPECT_EQ(later.select(prices::lastPaidStatement(3, false), {7, "1008", current}).rows,
+              through);
+    // A connection that found it before: its next look-up fails over to the
+    // orders' key, gives the same prices and remembers the index is gone.
+    ASSERT_TRUE(gConn().hasIndex("Order Information", "ix_order_supplier"));
+    const auto paid = prices::lastPaid(7, "1008", current);
+    EXPECT_EQ(refs(paid), (QStringList{"A/2", "A/1"}));
+    EXPECT_FALSE(gConn().hasIndex("Order Information", "ix_order_supplier"));
+}
