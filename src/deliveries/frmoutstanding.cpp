@@ -40,7 +40,7 @@ void frmOutstanding::buildUi() {
     Label1->setBuddy(cmbSupplier);
     lblCount = makeLabel(this, "lblCount", QString());
 
-    model_ = new OutstandingModel(this);
+    model_ = new OutstandingModel(today_, this);
 
     lstLines = named(new QTableView(this), "lstLines", QStringLiteral("Outstanding lines"));
     lstLines->setModel(model_);
@@ -55,6 +55,17 @@ void frmOutstanding::buildUi() {
     lstLines->verticalHeader()->hide();
     lstLines->horizontalHeader()->setSectionResizeMode(colDescription, QHeaderView::Stretch);
     lstLines->installEventFilter(this);
+    // Sorting reads the list afresh: the line that was current stays so
+    // when it is among the lines read, else the first line is.
+    connect(model_, &QAbstractItemModel::modelAboutToBeReset, this, [this] {
+        const QModelIndex i = lstLines->currentIndex();
+        currentLine_ = i.isValid() ? model_->lineAt(i.row()).line : 0;
+    });
+    connect(model_, &QAbstractItemModel::modelReset, this, [this] {
+        const int row = std::max(0, model_->rowOfLine(currentLine_));
+        if (row < model_->rowCount())
+            lstLines->setCurrentIndex(model_->index(row, 0));
+    });
 
     cmdOpen = makeButton(this, "cmdOpen", QStringLiteral("&Open Order"));
     cmdPrint = makeButton(this, "cmdPrint", QStringLiteral("&Print"));
@@ -96,35 +107,32 @@ void frmOutstanding::buildUi() {
 }
 
 void frmOutstanding::Refresh() {
-    const QString chosen = cmbSupplier->currentData().toString();
-    fill(deliveries::outstanding(today_));
-    chooseSupplier(cmbSupplier->findData(chosen) >= 0 ? chosen : QString());
-}
-
-void frmOutstanding::fill(QList<deliveries::Line> lines) {
-    model_->setLines(std::move(lines));
+    model_->reload();
     cmbSupplier->clear();
     cmbSupplier->addItem(QStringLiteral("(All suppliers)"), QString());
     for (const QString& s : model_->suppliers())
         cmbSupplier->addItem(s, s);
+    cmbSupplier->setCurrentIndex(std::max(0, cmbSupplier->findData(model_->supplier())));
     lstLines->resizeColumnsToContents();
     lstLines->horizontalHeader()->setSectionResizeMode(colDescription, QHeaderView::Stretch);
+    showCount();
 }
 
 void frmOutstanding::chooseSupplier(const QString& supplier) {
     cmbSupplier->setCurrentIndex(std::max(0, cmbSupplier->findData(supplier)));
     model_->setSupplier(cmbSupplier->currentData().toString());
-    if (shownCount() > 0 && !lstLines->currentIndex().isValid())
-        lstLines->setCurrentIndex(model_->index(0, 0));
     showCount();
 }
 
+QString frmOutstanding::countText(int lines, int late) {
+    return QStringLiteral("%1 line%2 outstanding, %3 late")
+        .arg(lines)
+        .arg(lines == 1 ? QString() : QStringLiteral("s"))
+        .arg(late);
+}
+
 void frmOutstanding::showCount() {
-    const int n = shownCount();
-    lblCount->setText(QStringLiteral("%1 line%2 outstanding, %3 late")
-                          .arg(n)
-                          .arg(n == 1 ? QString() : QStringLiteral("s"))
-                          .arg(model_->lateCount()));
+    lblCount->setText(countText(model_->lineCount(), model_->lateCount()));
 }
 
 int frmOutstanding::shownCount() const {
@@ -157,38 +165,46 @@ RowSet frmOutstanding::shownRows() const {
     RowSet rs;
     for (int c = 0; c < kColumns; ++c)
         rs.columns << OutstandingModel::field(c);
-    for (int r = 0; r < shownCount(); ++r) {
+    for (const deliveries::Line& l : model_->allLines()) {
         QVector<QVariant> row;
         for (int c = 0; c < kColumns; ++c)
-            row << shownText(r, c);
+            row << OutstandingModel::text(l, c);
         rs.rows << row;
     }
     return rs;
 }
 
 report::Document frmOutstanding::printout() const {
+    return printout(shownRows());
+}
+
+report::Document frmOutstanding::printout(RowSet rows) const {
     report::Design d = reports::rptOutstanding();
-    const QString supplier = cmbSupplier->currentData().toString();
+    const QString supplier = model_->supplier();
     d.setCaption(QStringLiteral("lblFilter"), supplier.isEmpty()
                                                   ? QStringLiteral("All suppliers")
                                                   : QStringLiteral("Supplier: ") + supplier);
-    d.setCaption(QStringLiteral("lblCount"), lblCount->text());
+    int late = 0;
+    for (const auto& row : rows.rows)
+        late += row[colDaysLate].toString().isEmpty() ? 0 : 1;
+    d.setCaption(QStringLiteral("lblCount"), countText(int(rows.size()), late));
     report::ReportData data;
-    data.rows = shownRows();
+    data.rows = std::move(rows);
     data.kinds.fill(Kind::Text, kColumns);
     return report::layout(d, data, today_);
 }
 
 void frmOutstanding::cmdPrint_Click() {
-    if (shownCount() == 0) {
+    RowSet rows = shownRows();
+    if (rows.isEmpty()) {
         messages().info(QStringLiteral("There are no outstanding deliveries to print."));
         return;
     }
-    showReport(printout());
+    showReport(printout(std::move(rows)));
 }
 
 void frmOutstanding::cmdSaveCsv_Click() {
-    if (shownCount() == 0) {
+    if (model_->rowCount() == 0) {
         messages().info(QStringLiteral("There are no outstanding deliveries to save."));
         return;
     }
@@ -199,7 +215,8 @@ void frmOutstanding::cmdSaveCsv_Click() {
 }
 
 bool frmOutstanding::saveListAs(const QString& path) {
-    if (shownCount() == 0) {
+    const QList<deliveries::Line> lines = model_->allLines();
+    if (lines.isEmpty()) {
         messages().info(QStringLiteral("There are no outstanding deliveries to save."));
         return false;
     }
@@ -207,10 +224,10 @@ bool frmOutstanding::saveListAs(const QString& path) {
     for (int c = 0; c < kColumns; ++c)
         header << OutstandingModel::heading(c);
     QList<QStringList> rows;
-    for (int r = 0; r < shownCount(); ++r) {
+    for (const deliveries::Line& l : lines) {
         QStringList row;
         for (int c = 0; c < kColumns; ++c)
-            row << csv::field(model_->index(r, c).data(OutstandingModel::ValueRole));
+            row << csv::field(OutstandingModel::value(l, c));
         rows << row;
     }
     return csvsaving::saveAndTell(path, header, rows, QStringLiteral("line"),

@@ -50,13 +50,17 @@ public:
     // cancels. A save-file dialog unless replaced (tests answer it themselves).
     std::function<QString(const QString& proposed)> askSavePath;
 
-    // The lines as shown (filtered and sorted), as the report and the file take them.
+    // Every line of the list as it is narrowed and sorted, read afresh, as
+    // the report and the file take them (not only the lines scrolled to).
     RowSet shownRows() const;
-    // The report of the lines shown.
+    // The report of those lines.
     report::Document printout() const;
-    // The text of a cell as shown.
+    // The text of a cell of the lines read so far.
     QString shownText(int row, int column) const;
+    // How many lines are read so far (the first page, and those scrolled to).
     int shownCount() const;
+    // "3 lines outstanding, 1 late"
+    static QString countText(int lines, int late);
 
     QLabel *Label1, *lblCount; // "Supplier:", how many lines and how many late
     QComboBox* cmbSupplier;
@@ -68,12 +72,13 @@ protected:
 
 private:
     void buildUi();
-    void fill(QList<deliveries::Line> lines);
     void showCount();
+    report::Document printout(RowSet rows) const;
 
     OrderHub& hub_;
     QDate today_;
     OutstandingModel* model_;
+    qint64 currentLine_ = 0; // the current line while the list is read afresh
 };
 
 namespace deliveries {

@@ -49,67 +49,92 @@ int number(const deliveries::Line& l, int column) {
     }
 }
 
-// Negative, zero or positive as `a` sorts before, with or after `b` by the
-// column; dates as dates (none after every date), numbers as numbers, texts
-// without regard to letter case.
-int compare(const deliveries::Line& a, const deliveries::Line& b, int column) {
-    auto dates = [](QDate x, QDate y) {
-        if (x.isValid() != y.isValid())
-            return x.isValid() ? -1 : 1;
-        return x < y ? -1 : (y < x ? 1 : 0);
-    };
-    auto texts = [](const QString& x, const QString& y) {
-        return x.compare(y, Qt::CaseInsensitive);
-    };
-    switch (column) {
-    case OutstandingModel::colSupplier:
-        return texts(a.supplier, b.supplier);
-    case OutstandingModel::colOrderRef:
-        return texts(a.orderRef, b.orderRef);
-    case OutstandingModel::colOrdered:
-        return dates(a.ordered, b.ordered);
-    case OutstandingModel::colDue:
-        return dates(a.due, b.due);
-    case OutstandingModel::colPartId:
-        return texts(a.partId, b.partId);
-    case OutstandingModel::colDescription:
-        return texts(a.description, b.description);
-    default:
-        return number(a, column) - number(b, column);
-    }
-}
-
 } // namespace
 
-void OutstandingModel::setLines(QList<deliveries::Line> lines) {
-    beginResetModel();
-    lines_ = std::move(lines);
-    shown_.clear();
-    for (int i = 0; i < lines_.size(); ++i)
-        if (supplier_.isEmpty() || lines_[i].supplier == supplier_)
-            shown_ << i;
-    applySort();
-    endResetModel();
+// The list's columns and the orders the server can put the lines in go together.
+static_assert(int(deliveries::SortBy::Supplier) == OutstandingModel::colSupplier &&
+              int(deliveries::SortBy::Due) == OutstandingModel::colDue &&
+              int(deliveries::SortBy::Outstanding) == OutstandingModel::colOutstanding);
+
+OutstandingModel::OutstandingModel(QDate today, QObject* parent)
+    : QAbstractTableModel(parent), today_(today) {}
+
+void OutstandingModel::reload() {
+    loaded_ = true;
+    summary_ = deliveries::summary(today_);
+    if (!view_.supplier.isEmpty() && summary_.of(view_.supplier).lines == 0)
+        view_.supplier.clear();
+    readFirstPage();
 }
 
 void OutstandingModel::setSupplier(const QString& supplier) {
-    supplier_ = supplier;
-    setLines(std::move(lines_));
+    view_.supplier = supplier;
+    if (loaded_)
+        readFirstPage();
+}
+
+void OutstandingModel::readFirstPage() {
+    auto first = deliveries::outstanding(view_, today_, 0, pageSize_);
+    beginResetModel();
+    lines_ = std::move(first);
+    more_ = lines_.size() == pageSize_;
+    endResetModel();
+}
+
+bool OutstandingModel::canFetchMore(const QModelIndex& parent) const {
+    return !parent.isValid() && more_;
+}
+
+void OutstandingModel::fetchMore(const QModelIndex& parent) {
+    if (!canFetchMore(parent) || lines_.isEmpty())
+        return;
+    // The next page starts with the last line read: when that line is not
+    // there, lines before it were booked in or added meanwhile (on another
+    // workstation), and every line read so far is read again, so none is
+    // skipped or shown twice.
+    const int read = int(lines_.size());
+    auto next = deliveries::outstanding(view_, today_, read - 1, pageSize_ + 1);
+    if (next.isEmpty() || next.first().line != lines_.last().line) {
+        auto again = deliveries::outstanding(view_, today_, 0, read + pageSize_);
+        beginResetModel();
+        lines_ = std::move(again);
+        more_ = lines_.size() == read + pageSize_;
+        endResetModel();
+        return;
+    }
+    next.removeFirst();
+    more_ = next.size() == pageSize_;
+    if (next.isEmpty())
+        return;
+    beginInsertRows({}, read, read + int(next.size()) - 1);
+    lines_ += next;
+    endInsertRows();
 }
 
 QStringList OutstandingModel::suppliers() const {
     QStringList out;
-    for (const auto& l : lines_)
-        if (!l.supplier.isEmpty())
-            out << l.supplier;
-    out.sort(Qt::CaseInsensitive);
-    out.removeDuplicates();
+    for (const auto& s : summary_.suppliers)
+        out << s.supplier;
     return out;
 }
 
+int OutstandingModel::lineCount() const {
+    return summary_.of(view_.supplier).lines;
+}
+
 int OutstandingModel::lateCount() const {
-    return int(
-        std::count_if(shown_.cbegin(), shown_.cend(), [this](int i) { return lines_[i].late(); }));
+    return summary_.of(view_.supplier).late;
+}
+
+QList<deliveries::Line> OutstandingModel::allLines() const {
+    return deliveries::outstanding(view_, today_);
+}
+
+int OutstandingModel::rowOfLine(qint64 line) const {
+    for (int r = 0; r < lines_.size(); ++r)
+        if (lines_[r].line == line)
+            return r;
+    return -1;
 }
 
 QString OutstandingModel::heading(int column) {
@@ -121,14 +146,14 @@ QString OutstandingModel::field(int column) {
 }
 
 int OutstandingModel::rowCount(const QModelIndex& parent) const {
-    return parent.isValid() ? 0 : int(shown_.size());
+    return parent.isValid() ? 0 : int(lines_.size());
 }
 
 int OutstandingModel::columnCount(const QModelIndex& parent) const {
     return parent.isValid() ? 0 : kColumns;
 }
 
-QString OutstandingModel::text(const deliveries::Line& l, int column) const {
+QString OutstandingModel::text(const deliveries::Line& l, int column) {
     switch (column) {
     case colSupplier:
         return l.supplier;
@@ -150,7 +175,7 @@ QString OutstandingModel::text(const deliveries::Line& l, int column) const {
 }
 
 QVariant OutstandingModel::data(const QModelIndex& index, int role) const {
-    if (!index.isValid() || index.row() >= shown_.size())
+    if (!index.isValid() || index.row() >= lines_.size())
         return {};
     const deliveries::Line& l = lineAt(index.row());
     const int c = index.column();
@@ -162,13 +187,7 @@ QVariant OutstandingModel::data(const QModelIndex& index, int role) const {
     case OrderRole:
         return l.order;
     case ValueRole:
-        if (c == colOrdered || c == colDue) {
-            const QDate d = c == colOrdered ? l.ordered : l.due;
-            return d.isValid() ? QVariant(d) : QVariant();
-        }
-        if (c == colDaysLate)
-            return l.late() ? QVariant(l.daysLate) : QVariant();
-        return numeric(c) ? QVariant(number(l, c)) : QVariant(text(l, c));
+        return value(l, c);
     default:
         break;
     }
@@ -200,34 +219,23 @@ QVariant OutstandingModel::headerData(int section, Qt::Orientation o, int role) 
     return heading(section);
 }
 
+QVariant OutstandingModel::value(const deliveries::Line& l, int column) {
+    if (column == colOrdered || column == colDue) {
+        const QDate d = column == colOrdered ? l.ordered : l.due;
+        return d.isValid() ? QVariant(d) : QVariant();
+    }
+    if (column == colDaysLate)
+        return l.late() ? QVariant(l.daysLate) : QVariant();
+    return numeric(column) ? QVariant(number(l, column)) : QVariant(text(l, column));
+}
+
 void OutstandingModel::sort(int column, Qt::SortOrder order) {
     if (column < 0 || column >= kColumns)
         return;
-    emit layoutAboutToBeChanged({}, QAbstractItemModel::VerticalSortHint);
-    // The current line and the selection stay on their lines.
-    const QModelIndexList before = persistentIndexList();
-    QVector<int> lineOf;
-    for (const QModelIndex& i : before)
-        lineOf << shown_.value(i.row(), -1);
-    sortColumn_ = column;
-    sortOrder_ = order;
-    applySort();
-    QVector<int> rowOf(lines_.size(), -1);
-    for (int r = 0; r < shown_.size(); ++r)
-        rowOf[shown_[r]] = r;
-    QModelIndexList after;
-    for (int k = 0; k < before.size(); ++k)
-        after << (lineOf[k] < 0 ? QModelIndex() : index(rowOf[lineOf[k]], before[k].column()));
-    changePersistentIndexList(before, after);
-    emit layoutChanged({}, QAbstractItemModel::VerticalSortHint);
-}
-
-void OutstandingModel::applySort() {
-    // Stable, so lines that compare equal keep the order they were read in.
-    std::stable_sort(shown_.begin(), shown_.end(), [this](int x, int y) {
-        const int c = compare(lines_[x], lines_[y], sortColumn_);
-        return sortOrder_ == Qt::AscendingOrder ? c < 0 : c > 0;
-    });
+    view_.sortBy = deliveries::SortBy(column);
+    view_.descending = order == Qt::DescendingOrder;
+    if (loaded_)
+        readFirstPage();
 }
 
 } // namespace zel

@@ -6,6 +6,7 @@
 #include "support/testdb.h"
 
 #include <QDateTime>
+#include <climits>
 
 using namespace zel;
 using namespace zel::test;
@@ -30,7 +31,7 @@ TEST_F(OutstandingTest, ApprovedLinesWithLessBookedInThanOrdered) {
         line(other, 1, "1.00", 10, 0, QDate(2026, 1, 1));
     }
 
-    const auto lines = deliveries::outstanding(today);
+    const auto lines = deliveries::outstanding({}, today);
     QList<qint64> ids;
     for (const auto& l : lines)
         ids << l.line;
@@ -68,8 +69,125 @@ TEST_F(OutstandingTest, ASupplierWithoutANameIsListedByItsShortName) {
         "INSERT INTO `Order Information` (`Customer Ref`, `Customer Shortname`, `Status`) "
         "VALUES ('SN/1', 'ACME', 1)");
     line(o, 1, "1.00", 2, 0);
-    const auto lines = deliveries::outstanding(QDate(2026, 3, 1));
+    const auto lines = deliveries::outstanding({}, QDate(2026, 3, 1));
     ASSERT_EQ(lines.size(), 1);
     EXPECT_EQ(lines[0].supplier, "ACME");
     EXPECT_FALSE(lines[0].ordered.isValid());
+}
+
+namespace {
+
+// A line with its own part code and description, for sorting by them.
+qint64 coded(qint64 order, const QString& part, int qty, const QVariant& booked, QDate due) {
+    return gConn().insert("INSERT INTO `Order Details` (`Order ID`, `Part Id`, `Description`, "
+                          "`Quantity`, `Qty BI`, `DueDate`) VALUES (?, ?, ?, ?, ?, ?)",
+                          {order, part, "Item " + part.toLower(), qty, booked,
+                           due.isValid() ? QVariant(due.startOfDay()) : QVariant()});
+}
+
+// What a line is sorted by, as the list compares it: dates as day numbers
+// with none after every date, texts folded to one case.
+QVariant keyOf(const deliveries::Line& l, deliveries::SortBy by) {
+    using deliveries::SortBy;
+    const auto day = [](QDate d) { return d.isValid() ? d.toJulianDay() : LLONG_MAX; };
+    switch (by) {
+    case SortBy::Supplier:
+        return l.supplier.toCaseFolded();
+    case SortBy::OrderRef:
+        return l.orderRef.toCaseFolded();
+    case SortBy::Ordered:
+        return day(l.ordered);
+    case SortBy::Due:
+        return day(l.due);
+    case SortBy::DaysLate:
+        return l.daysLate;
+    case SortBy::PartId:
+        return l.partId.toCaseFolded();
+    case SortBy::Description:
+        return l.description.toCaseFolded();
+    case SortBy::Quantity:
+        return l.quantity;
+    case SortBy::Booked:
+        return l.booked;
+    case SortBy::Outstanding:
+        return l.outstanding();
+    }
+    return {};
+}
+
+} // namespace
+
+TEST_F(OutstandingTest, EveryOrderReadsTheSameLinesPageByPageAsAllAtOnce) {
+    const QDate today(2026, 3, 10);
+    const qint64 a = order("B/2", "1008", QDate(2026, 3, 1), 1, "Bright Supplies");
+    const qint64 b = order("a/1", "2001", QDate(2026, 2, 20), 1, "acme dental");
+    const qint64 c = order("C/3", "3003", QDate(), 1, "Cement Co");
+    coded(a, "zeta", 5, 1, QDate(2026, 3, 7));
+    coded(a, "Alpha", 2, QVariant(), QDate(2026, 3, 12));
+    coded(a, "beta", 9, 3, QDate());
+    coded(b, "Gamma", 5, 1, QDate(2026, 3, 7));
+    coded(b, "delta", 1, 0, QDate(2026, 1, 5));
+    coded(c, "Eps", 4, 2, QDate(2026, 3, 9));
+    coded(c, "eta", 3, 0, QDate());
+    const int total = 7;
+
+    for (int by = 0; by <= int(deliveries::SortBy::Outstanding); ++by) {
+        for (bool descending : {false, true}) {
+            const deliveries::View view{{}, deliveries::SortBy(by), descending};
+            SCOPED_TRACE(testing::Message() << "sort " << by << (descending ? " desc" : " asc"));
+            const auto all = deliveries::outstanding(view, today);
+            ASSERT_EQ(all.size(), total);
+            for (int i = 1; i < all.size(); ++i) {
+                const QVariant x = keyOf(all[i - 1], view.sortBy), y = keyOf(all[i], view.sortBy);
+                const int c = QVariant::compare(x, y) == QPartialOrdering::Less      ? -1
+                              : QVariant::compare(x, y) == QPartialOrdering::Greater ? 1
+                                                                                     : 0;
+                EXPECT_TRUE(descending ? c >= 0 : c <= 0)
+                    << all[i - 1].partId.toStdString() << " before " << all[i].partId.toStdString();
+            }
+            QList<qint64> paged, whole;
+            for (const auto& l : all)
+                whole << l.line;
+            for (int first = 0; first < total; first += 2)
+                for (const auto& l : deliveries::outstanding(view, today, first, 2))
+                    paged << l.line;
+            EXPECT_EQ(paged, whole);
+        }
+    }
+    // Narrowed to one supplier, whatever the letter case of its name.
+    const auto acme = deliveries::outstanding({"ACME DENTAL", deliveries::SortBy::PartId}, today);
+    ASSERT_EQ(acme.size(), 2);
+    EXPECT_EQ(acme[0].partId, "delta");
+    EXPECT_EQ(acme[1].partId, "Gamma");
+}
+
+TEST_F(OutstandingTest, TheSummaryCountsEachSuppliersLinesAndTheLateOnes) {
+    const QDate today(2026, 3, 10);
+    const qint64 a = order("B/2", "1008", QDate(2026, 3, 1), 1, "Bright Supplies");
+    coded(a, "late", 5, 1, QDate(2026, 3, 9));
+    coded(a, "today", 5, 1, today);
+    coded(a, "undated", 5, 1, QDate());
+    coded(a, "done", 5, 5, QDate(2026, 1, 1));
+    // The same supplier known by its short name only, and one with no name at all.
+    const qint64 s = gConn().insert("INSERT INTO `Order Information` (`Customer Ref`, "
+                                    "`Customer Shortname`, `Status`) VALUES ('S/1', 'ACME', 1)");
+    coded(s, "short", 1, 0, QDate(2026, 3, 1));
+    const qint64 n = gConn().insert(
+        "INSERT INTO `Order Information` (`Customer Ref`, `Status`) VALUES ('N/1', 1)");
+    coded(n, "nameless", 1, 0, QDate(2026, 3, 1));
+    coded(order("P/1", "1008", today, 2, "Bright Supplies"), "pending", 5, 0, QDate(2026, 1, 1));
+
+    const auto sum = deliveries::summary(today);
+    ASSERT_EQ(sum.suppliers.size(), 2);
+    EXPECT_EQ(sum.suppliers[0].supplier, "ACME");
+    EXPECT_EQ(sum.suppliers[0].lines, 1);
+    EXPECT_EQ(sum.suppliers[0].late, 1);
+    EXPECT_EQ(sum.suppliers[1].supplier, "Bright Supplies");
+    EXPECT_EQ(sum.suppliers[1].lines, 3);
+    EXPECT_EQ(sum.suppliers[1].late, 1); // due today is not late
+    EXPECT_EQ(sum.lines, 5);             // the nameless line counts in the totals
+    EXPECT_EQ(sum.late, 3);
+    EXPECT_EQ(sum.of("Bright Supplies").lines, 3);
+    EXPECT_EQ(sum.of("").lines, 5);
+    EXPECT_EQ(sum.of("Nobody").lines, 0);
 }

@@ -5,6 +5,7 @@
 #include "app/dialogs.h"
 #include "bound/reportpreview.h"
 #include "deliveries/frmoutstanding.h"
+#include "deliveries/outstandingmodel.h"
 #include "goodsin/frmgoodsin.h"
 #include "purchasing/frmpurchaseorder.h"
 #include "support/testdb.h"
@@ -18,6 +19,8 @@
 #include <QProcess>
 #include <QTemporaryDir>
 #include <QTest>
+#include <algorithm>
+#include <functional>
 
 using namespace zel;
 using zel::test::settle;
@@ -292,4 +295,91 @@ TEST_F(DeliveriesTest, NothingOutstandingPrintsNothingAndSaysSo) {
     msgs->clear();
     f->cmdPrint->click();
     EXPECT_EQ(msgs->texts(), QStringList{"There are no outstanding deliveries to print."});
+}
+
+namespace {
+// Makes the list tall enough for about `rows` lines, so the next are read
+// only when it is scrolled.
+void resizeToRows(frmOutstanding* f, int rows) {
+    QTableView* v = f->lstLines;
+    v->setFixedHeight(v->horizontalHeader()->height() +
+                      v->verticalHeader()->defaultSectionSize() * (rows - 1));
+    settle();
+}
+
+// Scrolls the list to its end until every line is read; the part codes shown.
+QStringList scrollToEnd(frmOutstanding* f) {
+    for (int tries = 0; tries < 50 && f->lstLines->model()->canFetchMore({}); ++tries) {
+        f->lstLines->setFocus();
+        QTest::keyClick(f->lstLines, Qt::Key_End, Qt::ControlModifier);
+        settle();
+    }
+    return column(f, frmOutstanding::colPartId);
+}
+} // namespace
+
+TEST_F(DeliveriesTest, ALongListIsReadAPageAtATimeAsItIsScrolledAndSortedByTheServer) {
+    // Ten lines outstanding: three in the fixture and seven more.
+    const qint64 big = order("CE/2", "Cement Co", 1, QDate(2026, 3, 4));
+    for (int k = 1; k <= 7; ++k)
+        line(big, QString("BIG-%1").arg(k), 5, 0, QDate(2026, 3, 10 + k));
+    gi->Command11->click();
+    frmOutstanding* f = openList();
+    ASSERT_NE(f, nullptr);
+    const QStringList everyLine = column(f, frmOutstanding::colPartId);
+    ASSERT_EQ(everyLine.size(), 10);
+
+    auto* model = qobject_cast<OutstandingModel*>(f->lstLines->model());
+    ASSERT_NE(model, nullptr);
+    model->setPageSize(3);
+    f->Refresh();
+    resizeToRows(f, 3);
+    // Three read, all ten counted; the rest come as the list scrolls down.
+    EXPECT_EQ(f->shownCount(), 3);
+    EXPECT_EQ(f->lblCount->text(), "10 lines outstanding, 1 late");
+    EXPECT_EQ(scrollToEnd(f), everyLine);
+
+    // A header sorts every line on the server, not only those read.
+    clickHeader(f->lstLines, frmOutstanding::colPartId);
+    EXPECT_EQ(f->shownCount(), 3);
+    EXPECT_EQ(column(f, frmOutstanding::colPartId), (QStringList{"BIG-1", "BIG-2", "BIG-3"}));
+    clickHeader(f->lstLines, frmOutstanding::colPartId);
+    EXPECT_EQ(column(f, frmOutstanding::colPartId), (QStringList{"SOON-1", "NODUE-1", "LATE-1"}));
+    QStringList descending = everyLine;
+    std::sort(descending.begin(), descending.end(), std::greater<>());
+    EXPECT_EQ(scrollToEnd(f), descending);
+
+    // The printout and the file hold every line, whether scrolled to or not.
+    clickHeader(f->lstLines, frmOutstanding::colDue);
+    ASSERT_LT(f->shownCount(), 10);
+    EXPECT_EQ(f->shownRows().size(), 10);
+    EXPECT_EQ(f->printout().pages[0].text("lblCount"), "10 lines outstanding, 1 late");
+}
+
+TEST_F(DeliveriesTest, LinesBookedInElsewhereWhileTheListIsReadAreNeitherSkippedNorShownTwice) {
+    const qint64 big = order("CE/2", "Cement Co", 1, QDate(2026, 3, 4));
+    for (int k = 1; k <= 7; ++k)
+        line(big, QString("BIG-%1").arg(k), 5, 0, QDate(2026, 3, 10 + k));
+    gi->Command11->click();
+    frmOutstanding* f = openList();
+    ASSERT_NE(f, nullptr);
+    qobject_cast<OutstandingModel*>(f->lstLines->model())->setPageSize(3);
+    f->Refresh();
+    resizeToRows(f, 3);
+    const auto bookInElsewhere = [](const char* part) {
+        gConn().execute("UPDATE `Order Details` SET `Qty BI` = `Quantity` WHERE `Part Id` = ?",
+                        {part});
+    };
+    ASSERT_EQ(column(f, frmOutstanding::colPartId), (QStringList{"LATE-1", "BIG-1", "BIG-2"}));
+    // A line already read is booked in on another workstation: the lines
+    // after it move up one, and the next page would start a line late.
+    bookInElsewhere("BIG-1");
+    EXPECT_EQ(scrollToEnd(f), (QStringList{"LATE-1", "BIG-2", "BIG-3", "BIG-4", "BIG-5", "BIG-6",
+                                           "BIG-7", "SOON-1", "NODUE-1"}));
+    // An order approved meanwhile whose line comes first moves them down one.
+    f->Refresh();
+    ASSERT_EQ(column(f, frmOutstanding::colPartId), (QStringList{"LATE-1", "BIG-2", "BIG-3"}));
+    line(order("EA/1", "Early Ltd", 1, QDate(2026, 3, 1)), "EARLY-1", 1, 0, QDate(2026, 3, 2));
+    EXPECT_EQ(scrollToEnd(f), (QStringList{"EARLY-1", "LATE-1", "BIG-2", "BIG-3", "BIG-4", "BIG-5",
+                                           "BIG-6", "BIG-7", "SOON-1", "NODUE-1"}));
 }
