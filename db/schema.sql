@@ -36,9 +36,10 @@ CREATE TABLE `Order Information` (
   KEY `ix_quoted_date` (`Quoted Date`, `Quote ID`, `Customer Ref`, `Grand Total`, `Status`),
   KEY `ix_sales_rep` (`Sales Rep`),
   -- The outstanding deliveries list reads the approved orders, with what it
-  -- shows of them, from this index alone.
-  KEY `ix_status` (`Status`, `Customer Name`, `Customer Shortname`, `Account No`,
-                   `Customer Ref`, `Quoted Date`),
+  -- shows of them, from this index alone; each status's orders stay in the
+  -- order of their keys, as they were with the status alone.
+  KEY `ix_status` (`Status`, `Quote ID`, `Customer Name`, `Customer Shortname`,
+                   `Account No`, `Customer Ref`, `Quoted Date`),
   -- The last prices paid read each order's supplier, date and reference
   -- here: a few pages, where the orders themselves fill the whole table.
   KEY `ix_order_supplier` (`Quote ID`, `Account No`, `Quoted Date`, `Customer Ref`)
@@ -65,9 +66,9 @@ CREATE TABLE `Order Details` (
   `GoodsDelNotes` TEXT NULL,
   `DueDate`       DATETIME NULL,
   PRIMARY KEY (`ID`),
-  -- An order's lines; the outstanding deliveries list finds the lines still
-  -- to come, and counts them, from this index alone.
-  KEY `ix_order_id` (`Order ID`, `Quantity`, `Qty BI`, `DueDate`),
+  -- An order's lines, in the order of their keys; the outstanding deliveries
+  -- list finds the lines still to come, and counts them, from this index alone.
+  KEY `ix_order_id` (`Order ID`, `ID`, `Quantity`, `Qty BI`, `DueDate`),
   -- The last prices paid for a product read its lines' orders and prices
   -- from this index alone.
   KEY `ix_product_id` (`Product ID`, `Order ID`, `Unit Price`),

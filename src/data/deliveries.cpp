@@ -95,8 +95,8 @@ SupplierCount Summary::of(const QString& supplier) const {
 }
 
 QString summaryStatement(QDate today) {
-    // Grouped in the status index's own order, so the server needs no
-    // temporary table; a supplier's name and short name are put together here.
+    // A supplier's name and its short name (for those without a name) are
+    // put together here, where a supplier is named in either letter case.
     return QStringLiteral("SELECT `Order Information`.`Customer Name`, "
                           "`Order Information`.`Customer Shortname`, COUNT(*), "
                           "SUM(`Order Details`.`DueDate` < %1) ")

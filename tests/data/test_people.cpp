@@ -6,7 +6,6 @@
 
 #include <QSet>
 #include <mutex>
-#include <thread>
 
 using namespace zel;
 using namespace zel::test;
@@ -74,29 +73,11 @@ TEST_F(PeopleDataTest, WorkstationsAllocatingAtOnceNeverGetTheSameNumber) {
     constexpr int kThreads = 4, kEach = 25;
     std::mutex m;
     QList<qint64> numbers;
-    QStringList errors;
-    std::vector<std::thread> threads;
-    for (int t = 0; t < kThreads; ++t)
-        threads.emplace_back([&, t] {
-            Database db(QStringLiteral("people%1").arg(t));
-            if (!db.open(testSettings())) {
-                std::lock_guard lock(m);
-                errors << db.lastOpenError();
-                return;
-            }
-            for (int i = 0; i < kEach; ++i) {
-                try {
-                    const qint64 n = people::allocateAccountNumber(db);
-                    std::lock_guard lock(m);
-                    numbers << n;
-                } catch (const DbError& e) {
-                    std::lock_guard lock(m);
-                    errors << e.userMessage();
-                }
-            }
-        });
-    for (auto& t : threads)
-        t.join();
+    const QStringList errors = onWorkstations(kThreads, kEach, [&](Database& db, int, int) {
+        const qint64 n = people::allocateAccountNumber(db);
+        std::lock_guard lock(m);
+        numbers << n;
+    });
     ASSERT_TRUE(errors.isEmpty()) << errors.first().toStdString();
     EXPECT_EQ(QSet<qint64>(numbers.begin(), numbers.end()).size(), kThreads * kEach);
     EXPECT_EQ(counter(), 100 + kThreads * kEach);

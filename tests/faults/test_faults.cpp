@@ -19,7 +19,6 @@
 #include <QSet>
 #include <QTest>
 #include <mutex>
-#include <thread>
 
 using namespace zel;
 using namespace zel::test;
@@ -419,36 +418,19 @@ TEST_F(FaultTest, EightWorkstationsAllocatingAndSavingNeverShareANumberNorFail) 
         one("SELECT `NumberValue` FROM `tblGlobalSysConfig` WHERE `Item` = 'PatNo'").toLongLong();
     std::mutex m;
     QList<qint64> numbers;
-    QStringList errors;
-    std::vector<std::thread> threads;
-    for (int t = 0; t < kThreads; ++t)
-        threads.emplace_back([&, t] {
-            Database db(QStringLiteral("workstation%1").arg(t));
-            if (!db.open(testSettings())) {
-                std::lock_guard lock(m);
-                errors << db.lastOpenError();
-                return;
-            }
-            for (int i = 0; i < kEach; ++i) {
-                try {
-                    const qint64 n = people::allocateAccountNumber(db);
-                    const QString other = people::saveAccountRow(
-                        db, n, QStringLiteral("Supplier"),
-                        {{QStringLiteral("Previous Surname"), QStringLiteral("W%1").arg(t)},
-                         {QStringLiteral("Forenames"),
-                          QStringLiteral("Workstation %1 row %2").arg(t).arg(i)}});
-                    std::lock_guard lock(m);
-                    numbers << n;
-                    if (!other.isEmpty())
-                        errors << QStringLiteral("%1 already taken by %2").arg(n).arg(other);
-                } catch (const DbError& e) {
-                    std::lock_guard lock(m);
-                    errors << e.userMessage();
-                }
-            }
-        });
-    for (auto& t : threads)
-        t.join();
+    QStringList taken;
+    QStringList errors = onWorkstations(kThreads, kEach, [&](Database& db, int t, int i) {
+        const qint64 n = people::allocateAccountNumber(db);
+        const QString other = people::saveAccountRow(
+            db, n, QStringLiteral("Supplier"),
+            {{QStringLiteral("Previous Surname"), QStringLiteral("W%1").arg(t)},
+             {QStringLiteral("Forenames"), QStringLiteral("Workstation %1 row %2").arg(t).arg(i)}});
+        std::lock_guard lock(m);
+        numbers << n;
+        if (!other.isEmpty())
+            taken << QStringLiteral("%1 already taken by %2").arg(n).arg(other);
+    });
+    errors += taken;
     const QSet<qint64> distinct(numbers.begin(), numbers.end());
     EXPECT_EQ(errors.size(), 0) << (errors.isEmpty() ? "" : errors.first().toStdString());
     EXPECT_EQ(numbers.size(), kThreads * kEach);

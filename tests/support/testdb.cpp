@@ -11,6 +11,8 @@
 #include <QSqlError>
 #include <QSqlQuery>
 #include <QTest>
+#include <mutex>
+#include <thread>
 
 #ifdef Q_OS_WIN
 #include <windows.h>
@@ -255,6 +257,35 @@ void withStatementHook(const std::function<void(const QString&)>& hook,
         throw;
     }
     gConn().setStatementHook({});
+}
+
+QStringList onWorkstations(int workstations, int each,
+                           const std::function<void(Database& db, int workstation, int i)>& step) {
+    std::mutex m;
+    QStringList errors;
+    const auto failed = [&](const QString& why) {
+        std::lock_guard lock(m);
+        errors << why;
+    };
+    std::vector<std::thread> threads;
+    for (int w = 0; w < workstations; ++w)
+        threads.emplace_back([&, w] {
+            Database db(QStringLiteral("workstation%1").arg(w));
+            if (!db.open(testSettings())) {
+                failed(db.lastOpenError());
+                return;
+            }
+            for (int i = 0; i < each; ++i) {
+                try {
+                    step(db, w, i);
+                } catch (const DbError& e) {
+                    failed(e.userMessage());
+                }
+            }
+        });
+    for (auto& t : threads)
+        t.join();
+    return errors;
 }
 
 } // namespace zel::test

@@ -61,6 +61,14 @@ void snapshot(QWidget& w, const QString& name);
 void withStatementHook(const std::function<void(const QString&)>& hook,
                        const std::function<void()>& action);
 
+// Several workstations at once: `workstations` threads, each on a connection
+// of its own to the test database, each running `step(db, workstation, i)`
+// for i = 0 .. each-1. Returns what went wrong: a connection that did not
+// open, and every database error a step threw (the workstation goes on with
+// its next step). `step` guards whatever it shares with the other threads.
+QStringList onWorkstations(int workstations, int each,
+                           const std::function<void(Database& db, int workstation, int i)>& step);
+
 } // namespace zel::test
 
 // Texts print as text in test failures.
