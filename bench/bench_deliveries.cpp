@@ -146,7 +146,7 @@ void BM_OutstandingSummary_WithoutIndex(benchmark::State& state) {
         int lines = 0;
         for (auto _ : state)
             lines = gConn().select(sql, {statuses::kApproved}).size();
-        state.counters["suppliers"] = lines;
+        state.counters["orders"] = lines;
         explain(sql, {statuses::kApproved}, "outstanding deliveries without ix_status");
     } catch (const std::exception& e) {
         state.SkipWithError(e.what());

@@ -95,15 +95,15 @@ SupplierCount Summary::of(const QString& supplier) const {
 }
 
 QString summaryStatement(QDate today) {
-    // A supplier's name and its short name (for those without a name) are
-    // put together here, where a supplier is named in either letter case.
-    return QStringLiteral("SELECT `Order Information`.`Customer Name`, "
-                          "`Order Information`.`Customer Shortname`, COUNT(*), "
+    // Counted order by order, in the status index's own order, so the server
+    // needs no temporary table; the orders' counts are added up by supplier
+    // here, where a supplier's name and its short name (for one without a
+    // name) are put together, in whatever letter case they were typed.
+    return QStringLiteral("SELECT MIN(`Order Information`.`Customer Name`), "
+                          "MIN(`Order Information`.`Customer Shortname`), COUNT(*), "
                           "SUM(`Order Details`.`DueDate` < %1) ")
                .arg(dateLiteral(today)) +
-           kLinesOutstanding +
-           QStringLiteral(" GROUP BY `Order Information`.`Customer Name`, "
-                          "`Order Information`.`Customer Shortname`");
+           kLinesOutstanding + QStringLiteral(" GROUP BY `Order Information`.`Quote ID`");
 }
 
 Summary summary(QDate today) {
