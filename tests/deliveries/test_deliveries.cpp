@@ -318,26 +318,37 @@ QStringList scrollToEnd(frmOutstanding* f) {
 }
 } // namespace
 
-TEST_F(DeliveriesTest, ALongListIsReadAPageAtATimeAsItIsScrolledAndSortedByTheServer) {
-    // Ten lines outstanding: three in the fixture and seven more.
-    const qint64 big = order("CE/2", "Cement Co", 1, QDate(2026, 3, 4));
-    for (int k = 1; k <= 7; ++k)
-        line(big, QString("BIG-%1").arg(k), 5, 0, QDate(2026, 3, 10 + k));
-    gi->Command11->click();
-    frmOutstanding* f = openList();
-    ASSERT_NE(f, nullptr);
-    const QStringList everyLine = column(f, frmOutstanding::colPartId);
-    ASSERT_EQ(everyLine.size(), 10);
+// Ten lines outstanding (the fixture's three and seven more), read three at a time.
+class PagedDeliveriesTest : public DeliveriesTest {
+protected:
+    void SetUp() override {
+        DeliveriesTest::SetUp();
+        const qint64 big = order("CE/2", "Cement Co", 1, QDate(2026, 3, 4));
+        for (int k = 1; k <= 7; ++k)
+            line(big, QString("BIG-%1").arg(k), 5, 0, QDate(2026, 3, 10 + k));
+    }
+    frmOutstanding* openPaged() {
+        gi->Command11->click();
+        frmOutstanding* f = openList();
+        if (!f)
+            return nullptr;
+        qobject_cast<OutstandingModel*>(f->lstLines->model())->setPageSize(3);
+        f->Refresh();
+        resizeToRows(f, 3);
+        return f;
+    }
+    // Every line by due date.
+    const QStringList byDue = {"LATE-1", "BIG-1", "BIG-2", "BIG-3",  "BIG-4",
+                               "BIG-5",  "BIG-6", "BIG-7", "SOON-1", "NODUE-1"};
+};
 
-    auto* model = qobject_cast<OutstandingModel*>(f->lstLines->model());
-    ASSERT_NE(model, nullptr);
-    model->setPageSize(3);
-    f->Refresh();
-    resizeToRows(f, 3);
+TEST_F(PagedDeliveriesTest, ALongListIsReadAPageAtATimeAsItIsScrolledAndSortedByTheServer) {
+    frmOutstanding* f = openPaged();
+    ASSERT_NE(f, nullptr);
     // Three read, all ten counted; the rest come as the list scrolls down.
     EXPECT_EQ(f->shownCount(), 3);
     EXPECT_EQ(f->lblCount->text(), "10 lines outstanding, 1 late");
-    EXPECT_EQ(scrollToEnd(f), everyLine);
+    EXPECT_EQ(scrollToEnd(f), byDue);
 
     // A header sorts every line on the server, not only those read.
     clickHeader(f->lstLines, frmOutstanding::colPartId);
@@ -345,7 +356,7 @@ TEST_F(DeliveriesTest, ALongListIsReadAPageAtATimeAsItIsScrolledAndSortedByTheSe
     EXPECT_EQ(column(f, frmOutstanding::colPartId), (QStringList{"BIG-1", "BIG-2", "BIG-3"}));
     clickHeader(f->lstLines, frmOutstanding::colPartId);
     EXPECT_EQ(column(f, frmOutstanding::colPartId), (QStringList{"SOON-1", "NODUE-1", "LATE-1"}));
-    QStringList descending = everyLine;
+    QStringList descending = byDue;
     std::sort(descending.begin(), descending.end(), std::greater<>());
     EXPECT_EQ(scrollToEnd(f), descending);
 
@@ -356,16 +367,10 @@ TEST_F(DeliveriesTest, ALongListIsReadAPageAtATimeAsItIsScrolledAndSortedByTheSe
     EXPECT_EQ(f->printout().pages[0].text("lblCount"), "10 lines outstanding, 1 late");
 }
 
-TEST_F(DeliveriesTest, LinesBookedInElsewhereWhileTheListIsReadAreNeitherSkippedNorShownTwice) {
-    const qint64 big = order("CE/2", "Cement Co", 1, QDate(2026, 3, 4));
-    for (int k = 1; k <= 7; ++k)
-        line(big, QString("BIG-%1").arg(k), 5, 0, QDate(2026, 3, 10 + k));
-    gi->Command11->click();
-    frmOutstanding* f = openList();
+TEST_F(PagedDeliveriesTest,
+       LinesBookedInElsewhereWhileTheListIsReadAreNeitherSkippedNorShownTwice) {
+    frmOutstanding* f = openPaged();
     ASSERT_NE(f, nullptr);
-    qobject_cast<OutstandingModel*>(f->lstLines->model())->setPageSize(3);
-    f->Refresh();
-    resizeToRows(f, 3);
     const auto bookInElsewhere = [](const char* part) {
         gConn().execute("UPDATE `Order Details` SET `Qty BI` = `Quantity` WHERE `Part Id` = ?",
                         {part});
