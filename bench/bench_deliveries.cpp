@@ -6,32 +6,15 @@
 #include "data/priceshistory.h"
 #include "data/statuses.h"
 #include "deliveries/frmoutstanding.h"
+#include "explain.h"
 #include "purchasing/frmpurchaseorder.h"
 #include "runwindows.h"
 
-#include <QSet>
 #include <benchmark/benchmark.h>
-#include <cstdio>
 
 using namespace zel;
 
 namespace {
-
-void explain(const QString& sql, const QVariantList& binds, const char* what) {
-    static QSet<QString> shown;
-    if (shown.contains(QString::fromLatin1(what)))
-        return;
-    shown.insert(QString::fromLatin1(what));
-    RowSet plan = gConn().select(QStringLiteral("EXPLAIN ") + sql, binds);
-    std::fprintf(stderr, "EXPLAIN %s:\n", what);
-    for (const auto& row : plan.rows) {
-        QStringList cells;
-        for (int c = 0; c < plan.columns.size(); ++c)
-            cells << plan.columns[c] + u'=' +
-                         (row[c].isNull() ? QStringLiteral("NULL") : row[c].toString());
-        std::fprintf(stderr, "  %s\n", qPrintable(cells.join(QStringLiteral("  "))));
-    }
-}
 
 // Lines of orders spread over the practice's years: a product, its order's
 // supplier account and the order, as an order window asks for them. `every`
@@ -67,8 +50,8 @@ void lookUp(benchmark::State& state, const QList<Asked>& lines, qsizetype& next)
     }
     state.counters["prices"] = looks ? double(found) / double(looks) : 0;
     const Asked& a = lines.first();
-    explain(prices::lastPaidStatement(prices::kShown, prices::orderIndexPresent()),
-            {a.product, a.account, a.order}, "last prices paid");
+    bench::explainOnce(prices::lastPaidStatement(prices::kShown, prices::orderIndexPresent()),
+                       {a.product, a.account, a.order}, "last prices paid");
 }
 
 // The first look at each product since the server started: a different
@@ -103,8 +86,8 @@ void BM_OutstandingSummary(benchmark::State& state) {
         for (auto _ : state)
             lines = deliveries::summary().lines;
         state.counters["lines"] = lines;
-        explain(deliveries::summaryStatement(QDate::currentDate()), {statuses::kApproved},
-                "outstanding deliveries, count by supplier");
+        bench::explainOnce(deliveries::summaryStatement(QDate::currentDate()),
+                           {statuses::kApproved}, "outstanding deliveries, count by supplier");
     } catch (const std::exception& e) {
         state.SkipWithError(e.what());
     }
@@ -117,8 +100,8 @@ void BM_OutstandingFirstPage(benchmark::State& state) {
         for (auto _ : state)
             lines = int(deliveries::outstanding(view, QDate::currentDate(), 0, 200).size());
         state.counters["lines"] = lines;
-        explain(deliveries::outstandingStatement(view, QDate::currentDate(), 0, 200),
-                {statuses::kApproved}, "outstanding deliveries, first page");
+        bench::explainOnce(deliveries::outstandingStatement(view, QDate::currentDate(), 0, 200),
+                           {statuses::kApproved}, "outstanding deliveries, first page");
     } catch (const std::exception& e) {
         state.SkipWithError(e.what());
     }
@@ -147,7 +130,7 @@ void BM_OutstandingSummary_WithoutIndex(benchmark::State& state) {
         for (auto _ : state)
             lines = gConn().select(sql, {statuses::kApproved}).size();
         state.counters["orders"] = lines;
-        explain(sql, {statuses::kApproved}, "outstanding deliveries without ix_status");
+        bench::explainOnce(sql, {statuses::kApproved}, "outstanding deliveries without ix_status");
     } catch (const std::exception& e) {
         state.SkipWithError(e.what());
     }

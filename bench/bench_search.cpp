@@ -3,13 +3,13 @@
 // search written as a comparison of formatted dates.
 #include "app/messages.h"
 #include "connection/database.h"
+#include "explain.h"
 #include "purchasing/frmpurchaseorder.h"
 #include "runwindows.h"
 #include "search/frmfindrecord.h"
 
 #include <QDateTime>
 #include <benchmark/benchmark.h>
-#include <cstdio>
 
 using namespace zel;
 
@@ -70,22 +70,6 @@ QDate middleDay() {
     return d.isValid() ? d : QDate(2025, 6, 2);
 }
 
-void explain(const frmFindRecord::Search& s, const char* what) {
-    static QSet<QString> shown;
-    if (shown.contains(QString::fromLatin1(what)))
-        return;
-    shown.insert(QString::fromLatin1(what));
-    RowSet plan = gConn().select(QStringLiteral("EXPLAIN ") + s.sql, s.binds);
-    std::fprintf(stderr, "EXPLAIN %s:\n", what);
-    for (const auto& row : plan.rows) {
-        QStringList cells;
-        for (int c = 0; c < plan.columns.size(); ++c)
-            cells << plan.columns[c] + u'=' +
-                         (row[c].isNull() ? QStringLiteral("NULL") : row[c].toString());
-        std::fprintf(stderr, "  %s\n", qPrintable(cells.join(QStringLiteral("  "))));
-    }
-}
-
 void run(benchmark::State& state, int mode, const std::function<void(frmFindRecord&)>& criteria,
          const char* name) {
     try {
@@ -95,7 +79,8 @@ void run(benchmark::State& state, int mode, const std::function<void(frmFindReco
         for (auto _ : state)
             f.Command1_Click();
         state.counters["orders"] = f.ListDetails->rowCount();
-        explain(f.searchSQL(), name);
+        const frmFindRecord::Search plan = f.searchSQL();
+        bench::explainOnce(plan.sql, plan.binds, name);
     } catch (const std::exception& e) {
         state.SkipWithError(e.what());
     }
@@ -171,7 +156,7 @@ void runStatement(benchmark::State& state, const frmFindRecord::Search& s, const
     for (auto _ : state)
         rows = gConn().select(s.sql, s.binds).size();
     state.counters["orders"] = rows;
-    explain(s, name);
+    bench::explainOnce(s.sql, s.binds, name);
 }
 
 void BM_MonthSearch_Program(benchmark::State& state) {
