@@ -98,9 +98,12 @@ void BM_OutstandingFirstPage(benchmark::State& state) {
         const deliveries::View view;
         int lines = 0;
         for (auto _ : state)
-            lines = int(deliveries::outstanding(view, QDate::currentDate(), 0, 200).size());
+            lines = int(
+                deliveries::outstanding(view, QDate::currentDate(), 0, OutstandingModel::kPageSize)
+                    .size());
         state.counters["lines"] = lines;
-        bench::explainOnce(deliveries::outstandingStatement(view, QDate::currentDate(), 0, 200),
+        bench::explainOnce(deliveries::outstandingStatement(view, QDate::currentDate(), 0,
+                                                            OutstandingModel::kPageSize),
                            {statuses::kApproved}, "outstanding deliveries, first page");
     } catch (const std::exception& e) {
         state.SkipWithError(e.what());

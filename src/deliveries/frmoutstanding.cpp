@@ -17,6 +17,7 @@
 #include <QKeyEvent>
 #include <QStandardPaths>
 #include <QVBoxLayout>
+#include <algorithm>
 
 namespace zel {
 
@@ -162,10 +163,14 @@ void frmOutstanding::cmdOpen_Click() {
 }
 
 RowSet frmOutstanding::shownRows() const {
+    return rowsOf(model_->allLines());
+}
+
+RowSet frmOutstanding::rowsOf(const QList<deliveries::Line>& lines) {
     RowSet rs;
     for (int c = 0; c < kColumns; ++c)
         rs.columns << OutstandingModel::field(c);
-    for (const deliveries::Line& l : model_->allLines()) {
+    for (const deliveries::Line& l : lines) {
         QVector<QVariant> row;
         for (int c = 0; c < kColumns; ++c)
             row << OutstandingModel::text(l, c);
@@ -175,32 +180,31 @@ RowSet frmOutstanding::shownRows() const {
 }
 
 report::Document frmOutstanding::printout() const {
-    return printout(shownRows());
+    return printout(model_->allLines());
 }
 
-report::Document frmOutstanding::printout(RowSet rows) const {
+report::Document frmOutstanding::printout(const QList<deliveries::Line>& lines) const {
     report::Design d = reports::rptOutstanding();
     const QString supplier = model_->supplier();
     d.setCaption(QStringLiteral("lblFilter"), supplier.isEmpty()
                                                   ? QStringLiteral("All suppliers")
                                                   : QStringLiteral("Supplier: ") + supplier);
-    int late = 0;
-    for (const auto& row : rows.rows)
-        late += row[colDaysLate].toString().isEmpty() ? 0 : 1;
-    d.setCaption(QStringLiteral("lblCount"), countText(int(rows.size()), late));
+    const auto late = std::count_if(lines.cbegin(), lines.cend(),
+                                    [](const deliveries::Line& l) { return l.late(); });
+    d.setCaption(QStringLiteral("lblCount"), countText(int(lines.size()), int(late)));
     report::ReportData data;
-    data.rows = std::move(rows);
+    data.rows = rowsOf(lines);
     data.kinds.fill(Kind::Text, kColumns);
     return report::layout(d, data, today_);
 }
 
 void frmOutstanding::cmdPrint_Click() {
-    RowSet rows = shownRows();
-    if (rows.isEmpty()) {
+    const QList<deliveries::Line> lines = model_->allLines();
+    if (lines.isEmpty()) {
         messages().info(QStringLiteral("There are no outstanding deliveries to print."));
         return;
     }
-    showReport(printout(std::move(rows)));
+    showReport(printout(lines));
 }
 
 void frmOutstanding::cmdSaveCsv_Click() {

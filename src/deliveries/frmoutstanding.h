@@ -73,7 +73,9 @@ protected:
 private:
     void buildUi();
     void showCount();
-    report::Document printout(RowSet rows) const;
+    report::Document printout(const QList<deliveries::Line>& lines) const;
+    // Lines as the report takes them: the texts shown, a row a line.
+    static RowSet rowsOf(const QList<deliveries::Line>& lines);
 
     OrderHub& hub_;
     QDate today_;
